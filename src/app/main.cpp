@@ -1,0 +1,44 @@
+#include "app/keytranslator.h"
+#include "app/langugebox.h"
+#include "app/mainwindow.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QTranslator>
+#include <memory>
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Ostrevan"));
+    QCoreApplication::setApplicationName(QStringLiteral("Setrovia+"));
+
+    auto *keys = new KeyTranslator;
+    app.installEventFilter(keys);
+
+    QTranslator qtTranslator;
+    QTranslator appTranslator;
+
+    auto settings = std::make_unique<QSettings>(QCoreApplication::organizationName(),
+                                                QCoreApplication::applicationName());
+    const int language = LangugeBox::languageForStart(*settings);
+    if (language == LangugeBox::NotChosen)
+        return 0;
+    if (language == LangugeBox::Russian) {
+        (void)qtTranslator.load(QStringLiteral(":/translater/qtbase_ru.qm"));
+        app.installTranslator(&qtTranslator);
+        (void)appTranslator.load(QStringLiteral(":/translater/morwen_ru.qm"));
+        app.installTranslator(&appTranslator);
+    }
+
+    int code = 0;
+    {
+        MainWindow window;
+        window.setTitle(QObject::tr("Setrovia+"));
+        window.show();
+        code = app.exec();
+    }
+    settings.reset();
+    app.removeEventFilter(keys);
+    delete keys;
+    return code;
+}

@@ -1,0 +1,560 @@
+#include "mainwindow.h"
+
+#include "app/defaultlayout.h"
+#include "app/procdelegate.h"
+#include "app/processmodel.h"
+#include "app/proclist.h"
+#include "charts/plottabs.h"
+#include "evaluation/monitor.h"
+#include "records/processp.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QDir>
+#include <QDockWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QTime>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <cstdio>
+
+namespace {
+const int MessageLogLimit = 1000;
+
+QWidget *wrap(QWidget *contents) {
+    auto *box = new QWidget;
+    auto *layout = new QVBoxLayout(box);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->addWidget(contents);
+    return box;
+}
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
+    createActions();
+    createDocks();
+    createMenus();
+    createToolBar();
+
+    reader.setKeeper(&keeper);
+    reading = false;
+    timer.setInterval(500);
+    timer.setSingleShot(false);
+    reader.start(QThread::InheritPriority);
+
+    connect(&reader, &ViewerUsb::activateUsbButton, this, &MainWindow::activateUsbButton);
+    connect(&reader, &ViewerUsb::readEnd, this, &MainWindow::readEnd);
+    connect(&reader, &ViewerUsb::sendMes, this, &MainWindow::message);
+    connect(this, &MainWindow::readDevSignal, &reader, &ViewerUsb::readDevices);
+    connect(&timer, &QTimer::timeout, &reader, &ViewerUsb::checkPresentDev);
+    connect(&reader, &ViewerUsb::addedNewProc, this, &MainWindow::addProc);
+    connectDescriptions();
+    connect(&keeper, &KeeperProc::sendMessage, this, &MainWindow::message);
+
+    plotTabs = new QTabWidget(this);
+    setCentralWidget(plotTabs);
+    graphs = new PlotTabs(plotTabs, this);
+
+    timer.start();
+    currentProc = -1;
+    readSettings();
+}
+
+MainWindow::~MainWindow() {
+    // A read under way is cut short at its next transfer; the thread must be
+    // gone before the reader and the store it fills are destroyed.
+    timer.stop();
+    reader.shutdown();
+    writeSettings();
+    std::printf("MainWindow::~MainWindow()\n");
+    std::fflush(stdout);
+}
+
+void MainWindow::setTitle(const QString &title) {
+    appTitle = title;
+    setWindowTitle(title);
+}
+
+void MainWindow::createActions() {
+    auto make = [this](const QString &text, const char *icon, bool enabled) {
+        QAction *a = icon ? new QAction(QIcon(QString::fromLatin1(icon)), text, this)
+                          : new QAction(text, this);
+        a->setEnabled(enabled);
+        return a;
+    };
+    readAct = make(tr("Read device"), ":/image/read.ico", false);
+    readAct->setIconVisibleInMenu(true);
+    connect(readAct, &QAction::triggered, this, &MainWindow::readDevice);
+    saveAct = make(tr("Save project"), ":/image/save.ico", false);
+    connect(saveAct, &QAction::triggered, this, qOverload<>(&MainWindow::saveProject));
+    saveAsAct = make(tr("Save project as..."), ":/image/save.ico", false);
+    connect(saveAsAct, &QAction::triggered, this, &MainWindow::saveAsProject);
+    openAct = make(tr("Open project"), ":/image/open.ico", true);
+    connect(openAct, &QAction::triggered, this, &MainWindow::openProject);
+    aboutAct = make(tr("About"), ":/image/about.ico", true);
+    connect(aboutAct, &QAction::triggered, this, &MainWindow::about);
+    rusAct = make(tr("Russian"), ":/image/russia-flag.ico", true);
+    rusAct->setCheckable(true);
+    connect(rusAct, &QAction::triggered, this, &MainWindow::setLanguage);
+    engAct = make(tr("English"), ":/image/united-kingdom-flag.ico", true);
+    engAct->setCheckable(true);
+    connect(engAct, &QAction::triggered, this, &MainWindow::setLanguage);
+    auto *languages = new QActionGroup(this);
+    languages->setExclusive(true);
+    languages->addAction(rusAct);
+    languages->addAction(engAct);
+    activAct = make(tr("Activity"), nullptr, true);
+    connect(activAct, &QAction::triggered, this, &MainWindow::showActivTab);
+    udelAct = make(tr("Specific contraction"), nullptr, true);
+    connect(udelAct, &QAction::triggered, this, &MainWindow::showActivTab);
+    closeAct = make(tr("Close project"), nullptr, false);
+    connect(closeAct, &QAction::triggered, this, &MainWindow::closeProject);
+    exitAct = make(tr("Exit"), nullptr, true);
+    connect(exitAct, &QAction::triggered, this, &MainWindow::close);
+    printAct = make(tr("Print"), ":/image/print.ico", true);
+    connect(printAct, &QAction::triggered, this, &MainWindow::print);
+    helpAct = make(tr("Help"), nullptr, true);
+    connect(helpAct, &QAction::triggered, this, &MainWindow::help);
+    defaultAct = make(tr("Default"), nullptr, true);
+    connect(defaultAct, &QAction::triggered, this, &MainWindow::defaultView);
+    addAct = make(tr("Add project"), nullptr, true);
+    connect(addAct, &QAction::triggered, this, &MainWindow::addProject);
+    exportAct = make(tr("Export to txt"), ":/image/txt_9523.ico", false);
+    connect(exportAct, &QAction::triggered, this, &MainWindow::exportToTxt);
+}
+
+void MainWindow::createDocks() {
+    auto makeDock = [this](const QString &title, const char *name, QWidget *contents,
+                           Qt::DockWidgetArea area) {
+        auto *dock = new QDockWidget(title, this);
+        dock->setObjectName(QString::fromLatin1(name));
+        dock->setWidget(wrap(contents));
+        addDockWidget(area, dock);
+        return dock;
+    };
+
+    procModel = new ProcessModel(this);
+    procModel->setHeaderData(0, Qt::Horizontal, tr("Date"));
+    procModel->setHeaderData(1, Qt::Horizontal, tr("Time"));
+    procModel->setHeaderData(2, Qt::Horizontal, tr("Name"));
+    procList = new ProcList;
+    procList->setModel(procModel);
+    procList->setIndentation(0);
+    procList->setAlternatingRowColors(true);
+    procList->setColumnWidth(0, 140);
+    procList->setColumnWidth(1, 65);
+    procDelegate = new ProcDelegate(this);
+    procList->setItemDelegateForColumn(2, procDelegate);
+    connect(procDelegate, &ProcDelegate::changed, this, &MainWindow::changedProc);
+    connect(procList, &ProcList::clicked, this, &MainWindow::addGraph);
+    connect(procList, &ProcList::pressKeyDel, this, &MainWindow::deleteSelProc);
+    processesDock = makeDock(tr("Processes"), "processes", procList, Qt::LeftDockWidgetArea);
+
+    messager = new QPlainTextEdit;
+    messager->setReadOnly(true);
+    messager->setMaximumBlockCount(MessageLogLimit);
+    messagesDock = makeDock(tr("Messages"), "messager", messager, Qt::BottomDockWidgetArea);
+
+    monitorTable = new Monitor;
+    connect(monitorTable, &Monitor::changedBraking, this, &MainWindow::changedTormoz);
+    connect(monitorTable, &Monitor::changedTemp, this, &MainWindow::changedTemp);
+    connect(monitorTable, &Monitor::changedDaysA, this, &MainWindow::changedDays);
+    connect(monitorTable, &Monitor::changedCemenetA, this, &MainWindow::changedCement);
+    connect(monitorTable, &Monitor::changedSupplierA, this, &MainWindow::changedSupplier);
+    connect(monitorTable, &Monitor::changedMassaA, this, &MainWindow::changedMassa);
+    connect(monitorTable, &Monitor::changedCoefVA, this, &MainWindow::changedCoeffVoulme);
+    monitorDock = makeDock(tr("Process parameters and results"), "monitor", monitorTable,
+                           Qt::BottomDockWidgetArea);
+
+    processDesc = new QTextEdit;
+    processDescDock = makeDock(tr("Process Description"), "processDescription", processDesc,
+                               Qt::BottomDockWidgetArea);
+    projectDesc = new QTextEdit;
+    projectDescDock = makeDock(tr("Project Description"), "projectDescription", projectDesc,
+                               Qt::BottomDockWidgetArea);
+}
+
+void MainWindow::createMenus() {
+    fileMenu = menuBar()->addMenu(tr("&File"));
+    fileMenu->addAction(openAct);
+    fileMenu->addAction(addAct);
+    fileMenu->addAction(saveAct);
+    fileMenu->addAction(saveAsAct);
+    fileMenu->addAction(printAct);
+    fileMenu->addAction(exportAct);
+    fileMenu->addAction(closeAct);
+    fileMenu->addAction(exitAct);
+
+    deviceMenu = menuBar()->addMenu(tr("&Device"));
+    deviceMenu->addAction(readAct);
+
+    viewMenu = menuBar()->addMenu(tr("View"));
+    viewMenu->addAction(processesDock->toggleViewAction());
+    viewMenu->addAction(monitorDock->toggleViewAction());
+    viewMenu->addAction(messagesDock->toggleViewAction());
+    viewMenu->addAction(projectDescDock->toggleViewAction());
+    viewMenu->addAction(processDescDock->toggleViewAction());
+    viewMenu->addSeparator();
+    viewMenu->addAction(defaultAct);
+    viewMenu->addSeparator();
+    languageMenu = viewMenu->addMenu(tr("Language"));
+    languageMenu->addAction(engAct);
+    languageMenu->addAction(rusAct);
+
+    helpMenu = menuBar()->addMenu(tr("&Help"));
+    helpMenu->addAction(helpAct);
+    tablesMenu = helpMenu->addMenu(tr("Tables"));
+    tablesMenu->addAction(udelAct);
+    tablesMenu->addAction(activAct);
+    helpMenu->addAction(aboutAct);
+}
+
+void MainWindow::createToolBar() {
+    toolBar = addToolBar(tr("Tools"));
+    toolBar->setMovable(false);
+    toolBar->addAction(saveAct);
+    toolBar->addAction(openAct);
+    toolBar->addAction(printAct);
+    toolBar->addAction(exportAct);
+    toolBar->addSeparator();
+    toolBar->addAction(readAct);
+}
+
+QMenu *MainWindow::createPopupMenu() {
+    auto *menu = new QMenu;
+    menu->addAction(processesDock->toggleViewAction());
+    menu->addAction(monitorDock->toggleViewAction());
+    menu->addAction(messagesDock->toggleViewAction());
+    menu->addAction(projectDescDock->toggleViewAction());
+    menu->addAction(processDescDock->toggleViewAction());
+    return menu;
+}
+
+QList<QDockWidget *> MainWindow::docks() const {
+    return {processesDock, messagesDock, monitorDock, processDescDock, projectDescDock};
+}
+
+void MainWindow::arrangeDefaultDocks() {
+    for (QDockWidget *d : docks()) {
+        d->setFloating(false);
+        d->show();
+    }
+    addDockWidget(Qt::LeftDockWidgetArea, processesDock);
+    addDockWidget(Qt::LeftDockWidgetArea, monitorDock);
+    splitDockWidget(processesDock, monitorDock, Qt::Vertical);
+    addDockWidget(Qt::BottomDockWidgetArea, projectDescDock);
+    tabifyDockWidget(projectDescDock, processDescDock);
+    tabifyDockWidget(projectDescDock, messagesDock);
+    messagesDock->close();
+    projectDescDock->raise();
+    setCorner(Qt::TopLeftCorner, Qt::TopDockWidgetArea);
+    setCorner(Qt::TopRightCorner, Qt::TopDockWidgetArea);
+    setCorner(Qt::BottomLeftCorner, Qt::BottomDockWidgetArea);
+    setCorner(Qt::BottomRightCorner, Qt::BottomDockWidgetArea);
+    resizeDocks({processesDock}, {358}, Qt::Horizontal);
+    resizeDocks({processesDock, monitorDock}, {178, 398}, Qt::Vertical);
+    resizeDocks({projectDescDock}, {209}, Qt::Vertical);
+}
+
+void MainWindow::readSettings() {
+    QSettings settings(QCoreApplication::organizationName(), QCoreApplication::applicationName());
+    move(settings.value(QStringLiteral("pos")).toPoint());
+    QSize size = settings.value(QStringLiteral("size"), QSize(1300, 800)).toSize();
+    // A damaged settings file must not give an unusable window.
+    if (!size.isValid() || size.width() < 100 || size.height() < 100 || size.width() > 20000 ||
+        size.height() > 20000)
+        size = QSize(1300, 800);
+    resize(size);
+    const QVariant state = settings.value(QStringLiteral("state"));
+    const QByteArray stored =
+        state.type() == QVariant::ByteArray ? state.toByteArray() : QByteArray();
+    if (stored.isEmpty() || !restoreState(stored, 0))
+        restoreState(defaultLayoutState(), 0);
+    lastWorkDir = settings.value(QStringLiteral("lastWorkDir"), QDir::homePath()).toString();
+    bool ok = false;
+    const int language = settings.value(QStringLiteral("language"), 1).toInt(&ok);
+    if (!ok || language == 1)
+        engAct->setChecked(true);
+    else
+        rusAct->setChecked(true);
+}
+
+void MainWindow::writeSettings() {
+    QSettings settings(QCoreApplication::organizationName(), QCoreApplication::applicationName());
+    settings.setValue(QStringLiteral("size"), QSize(geometry().width(), geometry().height()));
+    settings.setValue(QStringLiteral("pos"), pos());
+    settings.setValue(QStringLiteral("state"), saveState(0));
+    settings.setValue(QStringLiteral("lastWorkDir"), lastWorkDir);
+    settings.setValue(QStringLiteral("language"), engAct->isChecked() ? 1 : 0);
+}
+
+// --- instrument ---------------------------------------------------------------
+
+void MainWindow::readDevice() {
+    reading = true;
+    readAct->setEnabled(false);
+    emit readDevSignal();
+}
+
+void MainWindow::readEnd() {
+    reading = false;
+    readAct->setEnabled(true);
+    closeAct->setEnabled(true);
+}
+
+void MainWindow::activateUsbButton(bool present) {
+    if (!reading)
+        readAct->setEnabled(present);
+}
+
+void MainWindow::message(const QString &text) {
+    const int nul = text.indexOf(QChar(0));
+    messager->appendPlainText(nul < 0 ? text : text.left(nul));
+}
+
+// --- process list ---------------------------------------------------------------
+
+void MainWindow::addProc(ProcessP *proc) {
+    // A record the store no longer holds (the project was closed while the
+    // reader's signal was queued) must not be touched.
+    if (!proc || keeper.indexOf(proc) < 0)
+        return;
+    const int row = procModel->rowCount();
+    procModel->setItem(
+        row, 1,
+        new QStandardItem(QTime(proc->startHour(), proc->startMinute(), proc->startSecond())
+                              .toString(Qt::TextDate)));
+    procModel->setItem(
+        row, 0,
+        new QStandardItem(QDate(proc->startYear() + 2000, proc->startMonth(), proc->startDay())
+                              .toString(Qt::TextDate)));
+    procModel->setItem(row, 2, new QStandardItem(QString()));
+    if (sender() == &reader)
+        saveAct->setEnabled(true);
+}
+
+void MainWindow::addGraph(const QModelIndex &index) {
+    const int row = index.row();
+    if (row == currentProc)
+        return;
+    const int previous = currentProc;
+    currentProc = row;
+    graphs->clearGraphs();
+    if (previous >= 0) {
+        if (ProcessP *old = keeper.at(previous))
+            old->setNote(processDesc->toPlainText().toUtf8());
+    }
+    ProcessP *record = keeper.at(currentProc);
+    if (!record) {
+        message(QStringLiteral("Can't find process number %1").arg(currentProc));
+        return;
+    }
+    disconnect(processDesc, nullptr, nullptr, nullptr);
+    processDesc->clear();
+    processDesc->setPlainText(QString::fromUtf8(record->note()));
+    processDesc->setEnabled(true);
+    connect(processDesc, &QTextEdit::textChanged, this, &MainWindow::changedProc);
+
+    graphs->clearGraphs();
+    monitorTable->clearProcess();
+    graphs->buildGraphs(record);
+    monitorTable->showProcess(record);
+    exportAct->setEnabled(true);
+}
+
+void MainWindow::deleteSelProc() {
+    if (currentProc < 0)
+        return;
+    if (QMessageBox::question(this, tr("Remove process"), tr("Do you want to remove process?"),
+                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    const int removedRow = currentProc;
+    ProcessP *removed = keeper.remove(removedRow);
+    graphs->clearGraphs();
+    procModel->removeRow(removedRow);
+    if (keeper.count() > 0) {
+        const int candidate = removedRow >= keeper.count() ? keeper.count() - 1 : removedRow;
+        currentProc = -1;
+        addGraph(procModel->index(candidate, 0));
+    } else {
+        currentProc = -1;
+        monitorTable->clearProcess();
+    }
+    delete removed;
+    changedProc();
+}
+
+// --- editing ---------------------------------------------------------------------
+
+bool MainWindow::isModified() const {
+    return saveAct->isEnabled();
+}
+
+void MainWindow::changedProc() {
+    saveAct->setEnabled(true);
+    saveAsAct->setEnabled(true);
+    setWindowTitle(QDir(projectPath).dirName() + QStringLiteral("*  ") + appTitle +
+                   QStringLiteral("  (") + lastWorkDir + QStringLiteral(")"));
+}
+
+void MainWindow::changedTormoz() {
+    if (ProcessP *record = keeper.at(currentProc)) {
+        record->setBrakingRecord(!record->brakingRecord());
+        monitorTable->showProcess(record);
+        changedProc();
+    }
+}
+
+void MainWindow::changedTemp() {
+    if (ProcessP *record = keeper.at(currentProc)) {
+        record->setTemperatureNotObserved(!record->temperatureNotObserved());
+        monitorTable->showProcess(record);
+        changedProc();
+    }
+}
+
+void MainWindow::changedDays(int index) {
+    if (ProcessP *record = keeper.at(currentProc)) {
+        record->setHardeningIndex(index);
+        changedProc();
+    }
+}
+
+void MainWindow::changedCement(int index) {
+    if (ProcessP *record = keeper.at(currentProc)) {
+        record->setGrade(quint32(index));
+        changedProc();
+    }
+}
+
+void MainWindow::changedSupplier(int index) {
+    if (ProcessP *record = keeper.at(currentProc)) {
+        record->setSupplier(quint32(index));
+        changedProc();
+    }
+}
+
+void MainWindow::changedCoeffVoulme(double value) {
+    if (ProcessP *record = keeper.at(currentProc)) {
+        record->setHitCoefficient(value);
+        changedProc();
+    }
+}
+
+void MainWindow::changedMassa(int value) {
+    if (ProcessP *record = keeper.at(currentProc)) {
+        record->setMass(quint32(value));
+        changedProc();
+    }
+}
+
+// --- view and dialogs -------------------------------------------------------------
+
+void MainWindow::defaultView() {
+    if (QMessageBox::question(this, appTitle, tr("Do you want to change view to defauls state?"),
+                              QMessageBox::Ok | QMessageBox::No,
+                              QMessageBox::No) == QMessageBox::Ok)
+        restoreState(defaultLayoutState(), 0);
+}
+
+void MainWindow::setLanguage() {
+    QMessageBox::information(this, tr("Restart required"),
+                             tr("The language change will take effect after a restart of %1.")
+                                 .arg(QStringLiteral("Setrovia+")),
+                             QMessageBox::Ok);
+}
+
+void MainWindow::showActivTab() {}
+
+void MainWindow::about() {}
+
+void MainWindow::help() {}
+
+// --- project ----------------------------------------------------------------------
+
+void MainWindow::connectDescriptions() {
+    connect(processDesc, &QTextEdit::textChanged, this, &MainWindow::changedProc);
+    connect(projectDesc, &QTextEdit::textChanged, this, &MainWindow::changedProc);
+}
+
+void MainWindow::disconnectDescriptions() {
+    disconnect(processDesc, nullptr, nullptr, nullptr);
+    disconnect(projectDesc, nullptr, nullptr, nullptr);
+}
+
+bool MainWindow::maybeSave() {
+    if (!isModified())
+        return true;
+    const int answer = QMessageBox::warning(
+        this, tr("Save changes"),
+        tr("The project has been modified. Do you want to save your changes?"),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Yes) {
+        saveProject();
+        return true;
+    }
+    if (answer == QMessageBox::No) {
+        saveAct->setEnabled(false);
+        return true;
+    }
+    return false;
+}
+
+void MainWindow::saveProject() {
+    if (projectPath.isEmpty())
+        saveAsProject();
+    else
+        saveProject(projectPath);
+}
+
+void MainWindow::saveProject(const QString &) {}
+
+void MainWindow::saveAsProject() {}
+
+void MainWindow::openProject() {}
+
+void MainWindow::addProject() {}
+
+bool MainWindow::closeProject() {
+    if (!maybeSave())
+        return false;
+    disconnectDescriptions();
+    procModel->removeRows(0, procModel->rowCount());
+    processDesc->clear();
+    processDesc->setEnabled(false);
+    projectDesc->clear();
+    projectDesc->setEnabled(false);
+    monitorTable->clearProcess();
+    exportAct->setEnabled(false);
+    graphs->clearGraphs();
+    closeAct->setEnabled(false);
+    saveAsAct->setEnabled(false);
+    currentProc = -1;
+    projectPath.clear();
+    keeper.clear();
+    setWindowTitle(appTitle);
+    return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent *event) {
+    if (maybeSave())
+        event->accept();
+    else
+        event->ignore();
+}
+
+// --- output -----------------------------------------------------------------------
+
+void MainWindow::print() {}
+
+void MainWindow::printReport(QPrinter *) {}
+
+void MainWindow::exportToTxt() {}

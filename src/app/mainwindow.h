@@ -1,0 +1,178 @@
+#ifndef MAINWINDOW_H
+#define MAINWINDOW_H
+
+#include "device/viewerusb.h"
+#include "records/keeperproc.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QModelIndex>
+#include <QTimer>
+
+class Monitor;
+class PlotTabs;
+class ProcDelegate;
+class ProcList;
+class ProcessModel;
+class ProcessP;
+class QAction;
+class QDockWidget;
+class QMenu;
+class QPlainTextEdit;
+class QPrinter;
+class QTabWidget;
+class QTextEdit;
+class QToolBar;
+
+// The application's single window: owns the instrument reader and its thread,
+// the presence timer, the record store, the actions, menus, toolbar and docks,
+// and wires them together.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    void setTitle(const QString &title);
+    QString title() const { return appTitle; }
+
+    // Lays the docks out as the built-in default layout has them; the layout
+    // generator tool saves the result.
+    void arrangeDefaultDocks();
+    QMenu *createPopupMenu() override;
+
+    // Access for the tools and tests that drive the window.
+    KeeperProc &store() { return keeper; }
+    ViewerUsb &viewer() { return reader; }
+    QTimer &pollTimer() { return timer; }
+    ProcessModel *processModel() const { return procModel; }
+    ProcList *processList() const { return procList; }
+    Monitor *monitor() const { return monitorTable; }
+    QTabWidget *plotTabWidget() const { return plotTabs; }
+    PlotTabs *plots() const { return graphs; }
+    QPlainTextEdit *messageLog() const { return messager; }
+    QTextEdit *processDescription() const { return processDesc; }
+    QTextEdit *projectDescription() const { return projectDesc; }
+    QList<QDockWidget *> docks() const;
+    int currentTest() const { return currentProc; }
+    bool isReading() const { return reading; }
+    QString projectFilePath() const { return projectPath; }
+    QString lastWorkPath() const { return lastWorkDir; }
+
+    QAction *readAction() const { return readAct; }
+    QAction *saveAction() const { return saveAct; }
+    QAction *saveAsAction() const { return saveAsAct; }
+    QAction *openAction() const { return openAct; }
+    QAction *aboutAction() const { return aboutAct; }
+    QAction *russianAction() const { return rusAct; }
+    QAction *englishAction() const { return engAct; }
+    QAction *activityAction() const { return activAct; }
+    QAction *specificContractionAction() const { return udelAct; }
+    QAction *closeAction() const { return closeAct; }
+    QAction *exitAction() const { return exitAct; }
+    QAction *printAction() const { return printAct; }
+    QAction *helpAction() const { return helpAct; }
+    QAction *defaultAction() const { return defaultAct; }
+    QAction *addProjectAction() const { return addAct; }
+    QAction *exportAction() const { return exportAct; }
+
+signals:
+    void readDevSignal();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private slots:
+    void activateUsbButton(bool present);
+    void readDevice();
+    void readEnd();
+    void changedProc();
+    void message(const QString &text);
+    void addProc(ProcessP *proc);
+    void addGraph(const QModelIndex &index);
+    void about();
+    void saveProject();
+    void saveProject(const QString &name);
+    void saveAsProject();
+    void openProject();
+    void setLanguage();
+    void showActivTab();
+    bool closeProject();
+    void printReport(QPrinter *printer);
+    void print();
+    void changedTormoz();
+    void changedTemp();
+    void help();
+    void defaultView();
+    void deleteSelProc();
+    void addProject();
+    void changedDays(int index);
+    void changedCement(int index);
+    void changedSupplier(int index);
+    void changedCoeffVoulme(double value);
+    void changedMassa(int value);
+    void exportToTxt();
+
+private:
+    void createActions();
+    void createDocks();
+    void createMenus();
+    void createToolBar();
+    void readSettings();
+    void writeSettings();
+    // The save prompt: true when the caller may go on (saved, or No).
+    bool maybeSave();
+    bool isModified() const;
+    void connectDescriptions();
+    void disconnectDescriptions();
+
+    ViewerUsb reader;
+    QToolBar *toolBar = nullptr;
+    QMenu *fileMenu = nullptr;
+    QMenu *deviceMenu = nullptr;
+    QMenu *helpMenu = nullptr;
+    QMenu *languageMenu = nullptr;
+    QMenu *tablesMenu = nullptr;
+    QMenu *viewMenu = nullptr;
+    QAction *readAct = nullptr;
+    QAction *saveAct = nullptr;
+    QAction *saveAsAct = nullptr;
+    QAction *openAct = nullptr;
+    QAction *aboutAct = nullptr;
+    QAction *rusAct = nullptr;
+    QAction *engAct = nullptr;
+    QAction *activAct = nullptr;
+    QAction *udelAct = nullptr;
+    QAction *closeAct = nullptr;
+    QAction *exitAct = nullptr;
+    QAction *printAct = nullptr;
+    QAction *helpAct = nullptr;
+    QAction *defaultAct = nullptr;
+    QAction *addAct = nullptr;
+    QAction *exportAct = nullptr;
+    QPlainTextEdit *messager = nullptr;
+    ProcList *procList = nullptr;
+    ProcessModel *procModel = nullptr;
+    ProcDelegate *procDelegate = nullptr;
+    QTabWidget *plotTabs = nullptr;
+    Monitor *monitorTable = nullptr;
+    QTextEdit *processDesc = nullptr;
+    QTextEdit *projectDesc = nullptr;
+    PlotTabs *graphs = nullptr;
+    QDockWidget *processesDock = nullptr;
+    QDockWidget *messagesDock = nullptr;
+    QDockWidget *monitorDock = nullptr;
+    QDockWidget *processDescDock = nullptr;
+    QDockWidget *projectDescDock = nullptr;
+    QTimer timer;
+    KeeperProc keeper;
+    QString lastWorkDir;
+    QString projectPath;
+    QList<int> printSelection;
+    int printFormat = 0;
+    QString appTitle;
+    bool reading = false;
+    int currentProc = -1;
+};
+
+#endif // MAINWINDOW_H
