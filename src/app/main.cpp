@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QSettings>
 #include <QTranslator>
 #include <memory>
@@ -11,6 +12,7 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Ostrevan"));
     QCoreApplication::setApplicationName(QStringLiteral("Setrovia+"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/image/setrovia.png")));
 
     auto *keys = new KeyTranslator;
     app.installEventFilter(keys);

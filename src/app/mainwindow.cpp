@@ -38,7 +38,13 @@ QWidget *wrap(QWidget *contents) {
 }
 } // namespace
 
+static void initResources() {
+    // The resources live in a static library: pull them in explicitly.
+    Q_INIT_RESOURCE(resources);
+}
+
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
+    initResources();
     createActions();
     createDocks();
     createMenus();

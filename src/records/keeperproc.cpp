@@ -9,19 +9,19 @@ KeeperProc::~KeeperProc() {
 }
 
 int KeeperProc::count() const {
-    QMutexLocker lock(&mutex_);
+    std::lock_guard<std::mutex> lock(mutex_);
     return records_.size();
 }
 
 ProcessP *KeeperProc::at(int i) const {
-    QMutexLocker lock(&mutex_);
+    std::lock_guard<std::mutex> lock(mutex_);
     if (i < 0 || i >= records_.size())
         return nullptr;
     return records_.at(i);
 }
 
 int KeeperProc::indexOf(const ProcessP *record) const {
-    QMutexLocker lock(&mutex_);
+    std::lock_guard<std::mutex> lock(mutex_);
     for (int i = 0; i < records_.size(); ++i)
         if (records_.at(i) == record)
             return i;
@@ -29,7 +29,7 @@ int KeeperProc::indexOf(const ProcessP *record) const {
 }
 
 bool KeeperProc::contains(const char *header) const {
-    QMutexLocker lock(&mutex_);
+    std::lock_guard<std::mutex> lock(mutex_);
     return containsLocked(header);
 }
 
@@ -42,7 +42,7 @@ bool KeeperProc::contains(const QByteArray &header) const {
 bool KeeperProc::add(ProcessP *record) {
     if (!record)
         return false;
-    QMutexLocker lock(&mutex_);
+    std::lock_guard<std::mutex> lock(mutex_);
     if (containsLocked(record->rawHeader()))
         return false;
     records_.append(record);
@@ -50,7 +50,7 @@ bool KeeperProc::add(ProcessP *record) {
 }
 
 ProcessP *KeeperProc::remove(int i) {
-    QMutexLocker lock(&mutex_);
+    std::lock_guard<std::mutex> lock(mutex_);
     if (i < 0 || i >= records_.size())
         return nullptr;
     return records_.takeAt(i);
@@ -59,7 +59,7 @@ ProcessP *KeeperProc::remove(int i) {
 void KeeperProc::clear() {
     QList<ProcessP *> old;
     {
-        QMutexLocker lock(&mutex_);
+        std::lock_guard<std::mutex> lock(mutex_);
         old.swap(records_);
     }
     qDeleteAll(old);

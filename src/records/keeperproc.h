@@ -2,8 +2,8 @@
 #define KEEPERPROC_H
 
 #include <QList>
-#include <QMutex>
 #include <QObject>
+#include <mutex>
 
 class ProcessP;
 
@@ -41,7 +41,8 @@ signals:
 private:
     bool containsLocked(const char *header) const;
 
-    mutable QMutex mutex_;
+    // A standard mutex, so that ThreadSanitizer sees the locking.
+    mutable std::mutex mutex_;
     QList<ProcessP *> records_;
 };
 

@@ -42,6 +42,7 @@ private slots:
     void staleRecordPointerIsIgnored();
     void parameterSlotsEditTheCurrentRecord();
     void destroyWhileReaderBusy();
+    void resourcesAreCompiledIn();
 };
 
 void TestMainWindow::startState() {
@@ -297,6 +298,17 @@ void TestMainWindow::destroyWhileReaderBusy() {
     w->readAction()->trigger();
     delete w;
     QVERIFY(QFile::exists(settings.file()));
+}
+
+void TestMainWindow::resourcesAreCompiledIn() {
+    TestSettings settings;
+    MainWindow w; // the window pulls the resources of its library in
+    for (const char *name :
+         {"read.ico", "save.ico", "open.ico", "about.ico", "russia-flag.ico",
+          "united-kingdom-flag.ico", "print.ico", "txt_9523.ico", "logoAbout.png"}) {
+        const QString path = QStringLiteral(":/image/") + QLatin1String(name);
+        QVERIFY2(!QImage(path).isNull(), qPrintable(path));
+    }
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -8,17 +8,17 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
-#include <functional>
 
 inline void answerNextMessageBox(QMessageBox::StandardButton button, QString *text = nullptr,
                                  QString *title = nullptr) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [button, text, title, poll]() {
+    auto *poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, button, text, title]() {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box) {
-            QTimer::singleShot(10, *poll);
+        if (!box)
             return;
-        }
+        poll->stop();
+        poll->deleteLater();
         if (text)
             *text = box->text();
         if (title)
@@ -27,8 +27,8 @@ inline void answerNextMessageBox(QMessageBox::StandardButton button, QString *te
             b->click();
         else
             box->reject();
-    };
-    QTimer::singleShot(0, *poll);
+    });
+    poll->start();
 }
 
 #endif // MODALANSWER_H
