@@ -12,8 +12,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
+#include <QDesktopServices>
 #include <QDir>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -23,6 +25,7 @@
 #include <QTextEdit>
 #include <QTime>
 #include <QToolBar>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <cstdio>
 
@@ -480,9 +483,55 @@ void MainWindow::setLanguage() {
 
 void MainWindow::showActivTab() {}
 
-void MainWindow::about() {}
+void MainWindow::about() {
+    const QString name = tr("Setrovia+");
+    auto *box = new QMessageBox(this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowTitle(tr("About program %1").arg(name));
+    box->setText(tr("<h3>%1 version %2<h3>").arg(name, QStringLiteral(SETROVIA_VERSION)));
+    box->setInformativeText(
+        QCoreApplication::translate("QMessageBox",
+                                    "<p>Build  %1</p>"
+                                    "<p>Ostrevan makes instruments and software for testing "
+                                    "building materials in the laboratory.</p>")
+            .arg(293));
+    const QPixmap logo(QStringLiteral(":/image/logoAbout.png"));
+    if (!logo.isNull())
+        box->setIconPixmap(logo);
+    box->exec();
+}
 
-void MainWindow::help() {}
+QString MainWindow::helpFilePath() {
+    return helpFilePath({QCoreApplication::applicationDirPath(), QStringLiteral(SETROVIA_DOC_DIR)});
+}
+
+QString MainWindow::helpFilePath(const QStringList &folders) {
+    const QString name = QStringLiteral("VantelHelp.chm");
+    for (const QString &dir : folders) {
+        const QFileInfo file(QDir(dir).filePath(name));
+        if (file.isFile())
+            return file.absoluteFilePath();
+    }
+    return QString();
+}
+
+void MainWindow::help() {
+    // Looked up beside the program rather than in the current folder, so the
+    // manual opens wherever the program was started from.
+    const QString path = helpFilePath();
+    if (path.isEmpty()) {
+        QMessageBox::warning(
+            this, appTitle,
+            tr("The help file %1 cannot be found.").arg(QStringLiteral("VantelHelp.chm")));
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        QMessageBox::warning(
+            this, appTitle,
+            tr("There is no program to show the help file %1. Install a CHM viewer, for "
+               "example xchm.")
+                .arg(path));
+}
 
 // --- project ----------------------------------------------------------------------
 

@@ -41,6 +41,11 @@ public:
     void arrangeDefaultDocks();
     QMenu *createPopupMenu() override;
 
+    // The help file beside the program, else in the installed documentation
+    // folder; empty when neither exists.
+    static QString helpFilePath();
+    static QString helpFilePath(const QStringList &folders);
+
     // Access for the tools and tests that drive the window.
     KeeperProc &store() { return keeper; }
     ViewerUsb &viewer() { return reader; }
