@@ -12,6 +12,7 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Ostrevan"));
     QCoreApplication::setApplicationName(QStringLiteral("Setrovia+"));
+    MainWindow::initResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/image/setrovia.png")));
 
     auto *keys = new KeyTranslator;

@@ -41,9 +41,18 @@ QWidget *wrap(QWidget *contents) {
 }
 } // namespace
 
-static void initResources() {
-    // The resources live in a static library: pull them in explicitly.
+static void initLibraryResources() {
     Q_INIT_RESOURCE(resources);
+    Q_INIT_RESOURCE(translations);
+}
+
+void MainWindow::initResources() {
+    // The resources live in a static library: pull them in explicitly.
+    static bool done = false;
+    if (!done) {
+        initLibraryResources();
+        done = true;
+    }
 }
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {

@@ -43,6 +43,10 @@ public:
 
     // The help file beside the program, else in the installed documentation
     // folder; empty when neither exists.
+    // Makes the icons and catalogues of the library available (":/image",
+    // ":/translater"); the window does it itself, the entry point earlier.
+    static void initResources();
+
     static QString helpFilePath();
     static QString helpFilePath(const QStringList &folders);
 

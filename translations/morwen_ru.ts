@@ -1,0 +1,414 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru_RU">
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>%1 already exists. Do you want to replace it?</source>
+        <translation>%1 уже существует. Заменить его?</translation>
+    </message>
+    <message>
+        <source>&amp;Device</source>
+        <translation>&amp;Прибор</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Файл</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Справка</translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;%1 version %2&lt;h3&gt;</source>
+        <translation>&lt;h3&gt;%1 версия %2&lt;h3&gt;</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>О программе</translation>
+    </message>
+    <message>
+        <source>About program %1</source>
+        <translation>О программе %1</translation>
+    </message>
+    <message>
+        <source>Activity</source>
+        <translation>Активность</translation>
+    </message>
+    <message>
+        <source>Add project</source>
+        <translation>Добавить проект</translation>
+    </message>
+    <message>
+        <source>Can not open file</source>
+        <translation>Не удаётся открыть файл</translation>
+    </message>
+    <message>
+        <source>Setrovia+</source>
+        <translation>Сетровия+</translation>
+    </message>
+    <message>
+        <source>Close project</source>
+        <translation>Закрыть проект</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Дата</translation>
+    </message>
+    <message>
+        <source>Default</source>
+        <translation>Вид по умолчанию</translation>
+    </message>
+    <message>
+        <source>Do you want to change view to defauls state?</source>
+        <translation>Вернуть вид окна по умолчанию?</translation>
+    </message>
+    <message>
+        <source>Do you want to remove process?</source>
+        <translation>Удалить испытание?</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Выход</translation>
+    </message>
+    <message>
+        <source>Export to txt</source>
+        <translation>Экспорт в txt</translation>
+    </message>
+    <message>
+        <source>File %1 corrupt</source>
+        <translation>Файл %1 повреждён</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Справка</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Язык</translation>
+    </message>
+    <message>
+        <source>Messages</source>
+        <translation>Сообщения</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Название</translation>
+    </message>
+    <message>
+        <source>Open project</source>
+        <translation>Открыть проект</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Печать</translation>
+    </message>
+    <message>
+        <source>Print error</source>
+        <translation>Ошибка печати</translation>
+    </message>
+    <message>
+        <source>Process Description</source>
+        <translation>Описание испытания</translation>
+    </message>
+    <message>
+        <source>Process parameters and results</source>
+        <translation>Параметры и результаты испытания</translation>
+    </message>
+    <message>
+        <source>Processes</source>
+        <translation>Испытания</translation>
+    </message>
+    <message>
+        <source>Project Description</source>
+        <translation>Описание проекта</translation>
+    </message>
+    <message>
+        <source>Read device</source>
+        <translation>Считать прибор</translation>
+    </message>
+    <message>
+        <source>Reduced volume</source>
+        <translation>Приведённый объём</translation>
+    </message>
+    <message>
+        <source>Reduced volume - Temperature</source>
+        <translation>Приведённый объём - Температура</translation>
+    </message>
+    <message>
+        <source>Remove process</source>
+        <translation>Удаление испытания</translation>
+    </message>
+    <message>
+        <source>Resistance</source>
+        <translation>Сопротивление</translation>
+    </message>
+    <message>
+        <source>Resistance - Temperature of cement</source>
+        <translation>Сопротивление - Температура цемента</translation>
+    </message>
+    <message>
+        <source>Resistance, kOm</source>
+        <translation>Сопротивление, кОм</translation>
+    </message>
+    <message>
+        <source>Resistance/Temperature</source>
+        <translation>Сопротивление/Температура</translation>
+    </message>
+    <message>
+        <source>Restart required</source>
+        <translation>Требуется перезапуск</translation>
+    </message>
+    <message>
+        <source>Russian</source>
+        <translation>Русский</translation>
+    </message>
+    <message>
+        <source>Save changes</source>
+        <translation>Сохранение изменений</translation>
+    </message>
+    <message>
+        <source>Save project</source>
+        <translation>Сохранить проект</translation>
+    </message>
+    <message>
+        <source>Save project as...</source>
+        <translation>Сохранить проект как...</translation>
+    </message>
+    <message>
+        <source>Save to file...</source>
+        <translation>Сохранить в файл...</translation>
+    </message>
+    <message>
+        <source>Specific contraction</source>
+        <translation>Удельная контракция</translation>
+    </message>
+    <message>
+        <source>Tables</source>
+        <translation>Таблицы</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Температура</translation>
+    </message>
+    <message>
+        <source>Temperature of cement</source>
+        <translation>Температура цемента</translation>
+    </message>
+    <message>
+        <source>Temperature, °C</source>
+        <translation>Температура, °C</translation>
+    </message>
+    <message>
+        <source>The language change will take effect after a restart of %1.</source>
+        <translation>Смена языка вступит в силу после перезапуска %1.</translation>
+    </message>
+    <message>
+        <source>The project has been modified. Do you want to save your changes?</source>
+        <translation>Проект изменён. Сохранить изменения?</translation>
+    </message>
+    <message>
+        <source>There is no available printer</source>
+        <translation>Нет доступного принтера</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <source>Tools</source>
+        <translation>Инструменты</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>Вид</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Объём</translation>
+    </message>
+    <message>
+        <source>Volume, ml</source>
+        <translation>Объём, мл</translation>
+    </message>
+    <message>
+        <source>Volume/Temperature</source>
+        <translation>Объём/Температура</translation>
+    </message>
+    <message>
+        <source>Wrong file format. Format must be &quot;%1&quot;</source>
+        <translation>Неверный формат файла. Формат должен быть &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>The help file %1 cannot be found.</source>
+        <translation>Файл справки %1 не найден.</translation>
+    </message>
+    <message>
+        <source>There is no program to show the help file %1. Install a CHM viewer, for example xchm.</source>
+        <translation>Нет программы для просмотра файла справки %1. Установите программу просмотра CHM, например xchm.</translation>
+    </message>
+</context>
+<context>
+    <name>Monitor</name>
+    <message>
+        <source>Activity R, MPa</source>
+        <translation>Активность К, МПа</translation>
+    </message>
+    <message>
+        <source>Activity with Hit Coefficient, MPa</source>
+        <translation>Активность с коэф. совпадения, К, МПа</translation>
+    </message>
+    <message>
+        <source>Average temperature, °C</source>
+        <translation>Средняя температура, °C</translation>
+    </message>
+    <message>
+        <source>Braking</source>
+        <translation>Торможение</translation>
+    </message>
+    <message>
+        <source>Braking correction ΔΔV, ml</source>
+        <translation>Поправка на торможение ΔΔV, мл</translation>
+    </message>
+    <message>
+        <source>Braking record</source>
+        <translation>Учёт торможения</translation>
+    </message>
+    <message>
+        <source>Cement grade</source>
+        <translation>Марка цемента</translation>
+    </message>
+    <message>
+        <source>Cement weight in cup Co, g</source>
+        <translation>Масса цемента в стакане Со, г</translation>
+    </message>
+    <message>
+        <source>Contraction ΔV 1k3, ml</source>
+        <translation>Контракция ΔV 1k3, мл</translation>
+    </message>
+    <message>
+        <source>Contraction ΔV(Cₒ3), ml</source>
+        <translation>Контракция ΔV(Cₒ3), мл</translation>
+    </message>
+    <message>
+        <source>Duration of hardening, days</source>
+        <translation>Длительность твердения, сут</translation>
+    </message>
+    <message>
+        <source>Duration, hh:mm</source>
+        <translation>Длительность, чч:мм</translation>
+    </message>
+    <message>
+        <source>Hit coefficient</source>
+        <translation>Коэффициент совпадения</translation>
+    </message>
+    <message>
+        <source>Inobservance t</source>
+        <translation>Несоблюдение температуры</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Нет</translation>
+    </message>
+    <message>
+        <source>Period, sec</source>
+        <translation>Период, с</translation>
+    </message>
+    <message>
+        <source>Specific contraction ΔV, ml</source>
+        <translation>Удельная контракция ΔV, мл</translation>
+    </message>
+    <message>
+        <source>Temperature correction, ml</source>
+        <translation>Поправка на температуру, мл</translation>
+    </message>
+    <message>
+        <source>Total contraction ΔVₒ, ml</source>
+        <translation>Итоговая контракция ΔVₒ, мл</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>Неизвестный</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Есть</translation>
+    </message>
+    <message>
+        <source>ΔΔV, ml(supplier)</source>
+        <translation>ΔΔV, мл (поставщик)</translation>
+    </message>
+</context>
+<context>
+    <name>DialogTab</name>
+    <message>
+        <source> </source>
+        <translation>длительности твердения</translation>
+    </message>
+    <message>
+        <source>Cement activity depending on the contraction in 3 hours and the duration</source>
+        <translation>Активность (МПа) 1000г цемента по ГОСТ 310.4 в зависимости от его контракции</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+    <message>
+        <source>Specific current contraction (ml.g) depending on the duration the curing</source>
+        <translation>Удельная текущая контракция цемента (мл.г) в зависимости от</translation>
+    </message>
+    <message>
+        <source>The duration of the curing in normal conditions, day</source>
+        <translation>Длительность твердения в нормальных условиях, сутки</translation>
+    </message>
+    <message>
+        <source>of hardening</source>
+        <translation>за 3 часа и длительности твердения</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Setrovia+</source>
+        <translation>Сетровия+</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Нет</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>Неизвестно</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Да</translation>
+    </message>
+</context>
+<context>
+    <name>PrintDialog</name>
+    <message>
+        <source>Print to PDF file</source>
+        <translation>Печать в файл PDF</translation>
+    </message>
+    <message>
+        <source>Select all</source>
+        <translation>Выбрать все</translation>
+    </message>
+</context>
+<context>
+    <name>QMessageBox</name>
+    <message>
+        <source>&lt;p&gt;Build  %1&lt;/p&gt;&lt;p&gt;Ostrevan makes instruments and software for testing building materials in the laboratory.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Сборка  %1&lt;/p&gt;&lt;p&gt;Остреван разрабатывает приборы и программы для лабораторных испытаний строительных материалов.&lt;/p&gt;</translation>
+    </message>
+</context>
+</TS>
