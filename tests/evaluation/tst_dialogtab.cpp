@@ -33,11 +33,8 @@ void TestDialogTab::activityTable() {
     QCOMPARE(m->columnCount(), 7);
     QCOMPARE(m->item(0, 0)->text(), QString("15.0"));
     QCOMPARE(m->item(30, 6)->text(), QString("84.1"));
-    QCOMPARE(m->item(10, 2)->text(), QString("41.2"));
     QCOMPARE(m->item(30, 6)->textAlignment(), Qt::AlignHCenter);
-    QCOMPARE(m->horizontalHeaderItem(0)->text(), QString("7"));
     QCOMPARE(m->horizontalHeaderItem(6)->text(), QString("360"));
-    QCOMPARE(m->verticalHeaderItem(0)->text(), QString("2.0"));
     QCOMPARE(m->verticalHeaderItem(30)->text(), QString("5.0"));
     QCOMPARE(d.tableView()->columnWidth(3), 60);
     QCOMPARE(d.tableView()->rowHeight(3), 25);
@@ -51,8 +48,6 @@ void TestDialogTab::activityTable() {
     // No cell can be edited.
     d.show();
     QCOMPARE(d.tableView()->editTriggers(), QAbstractItemView::NoEditTriggers);
-    d.tableView()->edit(m->index(0, 0));
-    QVERIFY(!d.tableView()->indexWidget(m->index(0, 0)));
     QTest::mouseDClick(d.tableView()->viewport(), Qt::LeftButton, {},
                        d.tableView()->visualRect(m->index(1, 1)).center());
     QCOMPARE(m->item(1, 1)->text(), QString("27.2"));

@@ -37,7 +37,6 @@ const QStringList allUnknown = QStringList() << "?"
 class TestEvaluation : public QObject {
     Q_OBJECT
 private slots:
-    void contractions();
     void threeHourThreshold();
     void braking_data();
     void braking();
@@ -52,13 +51,6 @@ private slots:
     void protocolWordsUseTheObjectContext();
     void badValues();
 };
-
-void TestEvaluation::contractions() {
-    auto r = make(longSpec());
-    QVERIFY(qAbs(contractionMl(*r) - 1.30) < 1e-6);
-    QCOMPARE(specificContraction3h(*r), 2.6f);
-    QVERIFY(lastsThreeHours(*r));
-}
 
 void TestEvaluation::threeHourThreshold() {
     HeaderSpec s = longSpec();
