@@ -5,6 +5,7 @@
 #include "app/processmodel.h"
 #include "app/proclist.h"
 #include "charts/plottabs.h"
+#include "evaluation/dialogtab.h"
 #include "evaluation/monitor.h"
 #include "records/processp.h"
 
@@ -490,7 +491,13 @@ void MainWindow::setLanguage() {
                              QMessageBox::Ok);
 }
 
-void MainWindow::showActivTab() {}
+void MainWindow::showActivTab() {
+    // Modeless, one more window per command; closed ones are not kept.
+    auto *dialog = new DialogTab(this, sender() == activAct);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(appTitle);
+    dialog->show();
+}
 
 void MainWindow::about() {
     const QString name = tr("Setrovia+");

@@ -1,0 +1,46 @@
+#include "cementdelegate.h"
+
+#include "evaluation/delegateeditors.h"
+#include "evaluation/monitor.h"
+
+#include <QComboBox>
+
+namespace {
+QStringList gradeItems() {
+    return {QStringLiteral("M-100"), QStringLiteral("M-200"),      QStringLiteral("M-300"),
+            QStringLiteral("M-400"), QStringLiteral("M-500"),      QStringLiteral("M-600"),
+            QStringLiteral("M-700"), CementDelegate::tr("Unknown")};
+}
+} // namespace
+
+CementDelegate::CementDelegate(QObject *parent) : QItemDelegate(parent) {}
+
+QWidget *CementDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                                      const QModelIndex &index) const {
+    if (!DelegateEditors::isValueCell(index, Monitor::RowGrade))
+        return QItemDelegate::createEditor(parent, option, index);
+    QComboBox *editor = DelegateEditors::comboBox(parent, gradeItems());
+    // Connected after the items are in, so that filling the box emits nothing.
+    connect(editor, QOverload<int>::of(&QComboBox::currentIndexChanged),
+            const_cast<CementDelegate *>(this), &CementDelegate::cementChanged);
+    return editor;
+}
+
+void CementDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const {
+    if (auto *box = qobject_cast<QComboBox *>(editor))
+        DelegateEditors::selectCellText(box, index);
+    else
+        QItemDelegate::setEditorData(editor, index);
+}
+
+void CementDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
+                                  const QModelIndex &index) const {
+    if (auto *box = qobject_cast<QComboBox *>(editor))
+        DelegateEditors::writeCurrentText(box, model, index);
+    else
+        QItemDelegate::setModelData(editor, model, index);
+}
+
+void CementDelegate::cementChanged(int index) {
+    emit changedCement(index);
+}

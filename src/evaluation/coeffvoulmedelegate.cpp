@@ -1,0 +1,40 @@
+#include "coeffvoulmedelegate.h"
+
+#include "evaluation/delegateeditors.h"
+#include "evaluation/monitor.h"
+
+#include <QDoubleSpinBox>
+
+CoeffVoulmeDelegate::CoeffVoulmeDelegate(QObject *parent) : QItemDelegate(parent) {}
+
+QWidget *CoeffVoulmeDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                                           const QModelIndex &index) const {
+    if (!DelegateEditors::isValueCell(index, Monitor::RowHit))
+        return QItemDelegate::createEditor(parent, option, index);
+    auto *editor = new QDoubleSpinBox(parent);
+    editor->setDecimals(2);
+    editor->setRange(0.2, 2.0);
+    editor->setSingleStep(0.01);
+    connect(editor, QOverload<double>::of(&QDoubleSpinBox::valueChanged),
+            const_cast<CoeffVoulmeDelegate *>(this), &CoeffVoulmeDelegate::coeffVoulmeChanged);
+    return editor;
+}
+
+void CoeffVoulmeDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const {
+    if (auto *spin = qobject_cast<QDoubleSpinBox *>(editor))
+        spin->setValue(double(index.data(Qt::DisplayRole).toString().toFloat()));
+    else
+        QItemDelegate::setEditorData(editor, index);
+}
+
+void CoeffVoulmeDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
+                                       const QModelIndex &index) const {
+    if (auto *spin = qobject_cast<QDoubleSpinBox *>(editor))
+        model->setData(index, float(spin->value()), Qt::EditRole);
+    else
+        QItemDelegate::setModelData(editor, model, index);
+}
+
+void CoeffVoulmeDelegate::coeffVoulmeChanged(double value) {
+    emit changedCoeffVoulme(value);
+}

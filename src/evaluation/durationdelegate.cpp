@@ -1,0 +1,48 @@
+#include "durationdelegate.h"
+
+#include "evaluation/delegateeditors.h"
+#include "evaluation/monitor.h"
+#include "evaluation/referencetables.h"
+
+#include <QComboBox>
+
+namespace {
+QStringList dayItems() {
+    QStringList items;
+    for (int i = 0; i < ReferenceTables::Columns; ++i)
+        items << ReferenceTables::hardeningDaysText(i);
+    return items;
+}
+} // namespace
+
+DurationDelegate::DurationDelegate(QObject *parent) : QItemDelegate(parent) {}
+
+QWidget *DurationDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                                        const QModelIndex &index) const {
+    if (!DelegateEditors::isValueCell(index, Monitor::RowDays))
+        return QItemDelegate::createEditor(parent, option, index);
+    QComboBox *editor = DelegateEditors::comboBox(parent, dayItems());
+    // Connected after the items are in, so that filling the box emits nothing.
+    connect(editor, QOverload<int>::of(&QComboBox::currentIndexChanged),
+            const_cast<DurationDelegate *>(this), &DurationDelegate::daysChanged);
+    return editor;
+}
+
+void DurationDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const {
+    if (auto *box = qobject_cast<QComboBox *>(editor))
+        DelegateEditors::selectCellText(box, index);
+    else
+        QItemDelegate::setEditorData(editor, index);
+}
+
+void DurationDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
+                                    const QModelIndex &index) const {
+    if (auto *box = qobject_cast<QComboBox *>(editor))
+        DelegateEditors::writeCurrentText(box, model, index);
+    else
+        QItemDelegate::setModelData(editor, model, index);
+}
+
+void DurationDelegate::daysChanged(int index) {
+    emit changedDays(index);
+}

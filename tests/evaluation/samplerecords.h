@@ -1,0 +1,57 @@
+#ifndef SAMPLERECORDS_H
+#define SAMPLERECORDS_H
+
+// Test records with hand-checked evaluations, built from raw bytes.
+
+#include "testrecords.h"
+
+#include <QVector>
+#include <memory>
+
+namespace samplerecords {
+
+using namespace testrecords;
+
+// Sets channel `channel` to `value` for the samples from..to-1.
+inline void fill(QByteArray &block, quint8 kind, int channel, int from, int to, qint16 value) {
+    QVector<quint16> counts(to - from, qToLittleEndian(quint16(value)));
+    const int at = 2 * (channel * ProcessP::channelLength(kind) + from);
+    block.replace(at, 2 * counts.size(), reinterpret_cast<const char *>(counts.constData()),
+                  2 * counts.size());
+}
+
+// Kind 1, period 60 s (k1 = 60, k3 = 180), volume scale 0.01 ml:
+// v = 0 before sample 10, 10 up to sample 69, 85 up to 189, 140 after:
+// start s = 10, first-hour contraction 75 counts, three-hour contraction 130
+// counts (1.30 ml). Ambient temperature 165 counts of 0.1 °C everywhere.
+// The header: 500 g (ΔV1k3 = 2.60), M-500, supplier 1.7, 25 hours, both
+// flags, hit coefficient 0.90.
+inline HeaderSpec longSpec() {
+    HeaderSpec s;
+    s.mass = 500;
+    s.grade = 4;
+    s.supplier = 6;
+    s.duration = 90000;
+    s.period = 60;
+    s.flags = 3;
+    s.hitPercent = 90;
+    return s;
+}
+
+inline QByteArray longSamples(qint16 temperature = 165) {
+    QByteArray b = samples(1);
+    fill(b, 1, 0, 10, 70, 10);
+    fill(b, 1, 0, 70, 190, 85);
+    fill(b, 1, 0, 190, 2500, 140);
+    fill(b, 1, 1, 0, 2500, temperature);
+    return b;
+}
+
+inline std::unique_ptr<ProcessP> make(const HeaderSpec &s, const QByteArray &block = longSamples(),
+                                      quint8 kind = 1) {
+    return std::make_unique<ProcessP>(header(s), block, kind);
+}
+
+} // namespace samplerecords
+
+#endif // SAMPLERECORDS_H

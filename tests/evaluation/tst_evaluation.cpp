@@ -1,0 +1,288 @@
+#include "evaluation/activityevaluation.h"
+#include "evaluation/evaluation.h"
+#include "samplerecords.h"
+
+#include <QTranslator>
+#include <QtTest>
+#include <limits>
+
+using namespace Evaluation;
+using namespace samplerecords;
+
+namespace {
+// Translates the three words of the QObject context only.
+class ObjectWords : public QTranslator {
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *source, const char *, int) const override {
+        if (qstrcmp(context, "QObject") != 0)
+            return QString();
+        if (qstrcmp(source, "Yes") == 0)
+            return QStringLiteral("Да");
+        return qstrcmp(source, "Unknown") == 0 ? QStringLiteral("Неизвестно") : QString();
+    }
+};
+
+const QStringList allUnknown = QStringList() << "?"
+                                             << "?"
+                                             << "?"
+                                             << "?"
+                                             << "?"
+                                             << "?"
+                                             << "?"
+                                             << "?"
+                                             << "?";
+} // namespace
+
+class TestEvaluation : public QObject {
+    Q_OBJECT
+private slots:
+    void threeHourThreshold();
+    void braking_data();
+    void braking();
+    void brakingWindowBaselineAndLastPoint();
+    void averageTemperatureWindow();
+    void temperatureCorrection_data();
+    void temperatureCorrection();
+    void supplierAndHitFactor();
+    void activityWithHit_data();
+    void activityWithHit();
+    void protocolTexts();
+    void protocolWordsUseTheObjectContext();
+    void badValues();
+};
+
+void TestEvaluation::threeHourThreshold() {
+    HeaderSpec s = longSpec();
+    s.duration = 10799;
+    auto shorter = make(s);
+    QVERIFY(!lastsThreeHours(*shorter));
+    QVERIFY(!ActivityEvaluation(*shorter).evaluated());
+    QCOMPARE(ActivityEvaluation::resultTexts(*shorter).mid(2), allUnknown);
+    s.duration = 10800;
+    auto exact = make(s);
+    QVERIFY(lastsThreeHours(*exact));
+    QCOMPARE(ActivityEvaluation::resultTexts(*exact).at(2), QString("Yes"));
+}
+
+void TestEvaluation::braking_data() {
+    // v[10] = 10 counts; mass 500 g, 0.01 ml: p = 0.02 * (v[70] - 10), q = 0.02 * (v[190] - 10).
+    QTest::addColumn<quint32>("grade");
+    QTest::addColumn<int>("v70");
+    QTest::addColumn<int>("v190");
+    QTest::addColumn<bool>("braking");
+    QTest::newRow("p 1.5 >= q - p 1.1") << 4u << 85 << 140 << true;
+    QTest::newRow("p 1.2 < q - p 1.4") << 4u << 70 << 140 << false;
+    QTest::newRow("q 2.9: never") << 4u << 110 << 155 << false;
+    QTest::newRow("p 0.8, q 2.5, M-400") << 3u << 50 << 135 << false;
+    QTest::newRow("p 0.8, q 2.5, M-500") << 4u << 50 << 135 << true;
+    QTest::newRow("p 0.8, q 2.5, M-700") << 6u << 50 << 135 << true;
+    QTest::newRow("p 0.8, q 2.2, M-400") << 3u << 50 << 120 << true;
+    QTest::newRow("M-300 cannot brake") << 2u << 50 << 120 << false;
+    QTest::newRow("unknown grade") << 7u << 50 << 120 << false;
+    QTest::newRow("damaged grade") << 0xffffffffu << 50 << 120 << false;
+}
+
+void TestEvaluation::braking() {
+    QFETCH(quint32, grade);
+    QFETCH(int, v70);
+    QFETCH(int, v190);
+    QFETCH(bool, braking);
+    HeaderSpec s = longSpec();
+    s.grade = grade;
+    QByteArray b = longSamples();
+    fill(b, 1, 0, 70, 190, qint16(v70));
+    fill(b, 1, 0, 190, 2500, qint16(v190));
+    QCOMPARE(brakingDetected(*make(s, b)), braking);
+}
+
+void TestEvaluation::brakingWindowBaselineAndLastPoint() {
+    // Kind 3 with baseline v[0] + 20 = 20: s = 10 (30 > 25 counts),
+    // d = 90 - 20 - 30 = 40 (p 0.8), raw contraction 180 - 20 - 30 = 130 (q 2.6).
+    HeaderSpec s = longSpec();
+    s.volumeOffset = 20;
+    QByteArray b = samples(3);
+    fill(b, 3, 0, 10, 70, 30);
+    fill(b, 3, 0, 70, 190, 90);
+    fill(b, 3, 0, 190, 4320, 180);
+    auto withBaseline = make(s, b, 3);
+    QCOMPARE(specificContraction3h(*withBaseline), 2.6f);
+    QVERIFY(brakingDetected(*withBaseline)); // p <= 1, M-500
+
+    // n = 200 and s = 150: both windows end at the last point, 199, so
+    // d = raw contraction = 125 (p = q = 2.5); samples after it are 0.
+    s = longSpec();
+    s.grade = 3;
+    s.duration = 12000;
+    b = samples(1);
+    fill(b, 1, 0, 150, 199, 10);
+    fill(b, 1, 0, 199, 200, 135);
+    auto cut = make(s, b);
+    QCOMPARE(specificContraction3h(*cut), 2.5f);
+    QVERIFY(brakingDetected(*cut));
+}
+
+void TestEvaluation::averageTemperatureWindow() {
+    // s = 10, k3 = 180: T[10..189] = 10..189 (mean 99.5), 1000 elsewhere.
+    HeaderSpec s = longSpec();
+    s.duration = 30000; // n = 500
+    QByteArray b = longSamples(1000);
+    for (int i = 10; i < 190; ++i)
+        setCount(b, 1, 1, i, quint16(i));
+    QVERIFY(qAbs(averageTemperature(*make(s, b)) - 9.95) < 1e-6);
+    s.duration = 6000; // n = 100 cuts the window: mean of 10..99 is 54.5
+    QVERIFY(qAbs(averageTemperature(*make(s, b)) - 5.45) < 1e-6);
+}
+
+void TestEvaluation::temperatureCorrection_data() {
+    QTest::addColumn<int>("count"); // of 0.5 °C
+    QTest::addColumn<quint8>("flags");
+    QTest::addColumn<float>("correction");
+    QTest::newRow("16.5") << 33 << quint8(2) << 0.12f;
+    QTest::newRow("17.5") << 35 << quint8(2) << 0.04f;
+    QTest::newRow("18.0") << 36 << quint8(2) << 0.0f;
+    QTest::newRow("20.0") << 40 << quint8(2) << 0.0f;
+    QTest::newRow("22.0") << 44 << quint8(2) << 0.0f;
+    QTest::newRow("23.0") << 46 << quint8(2) << -0.08f;
+    QTest::newRow("16.5, observed") << 33 << quint8(1) << 0.0f;
+    QTest::newRow("23.0, observed") << 46 << quint8(0) << 0.0f;
+}
+
+void TestEvaluation::temperatureCorrection() {
+    QFETCH(int, count);
+    QFETCH(quint8, flags);
+    QFETCH(float, correction);
+    HeaderSpec s = longSpec();
+    s.temperatureScale = 0.5f;
+    s.flags = flags;
+    const float got = Evaluation::temperatureCorrection(*make(s, longSamples(qint16(count))));
+    QVERIFY2(qAbs(got - correction) < 1e-7f, qPrintable(QString::number(double(got))));
+}
+
+void TestEvaluation::supplierAndHitFactor() {
+    HeaderSpec s = longSpec();
+    const QList<QPair<quint32, float>> suppliers = {{0, 1.1f}, {3, 1.4f}, {6, 1.7f},
+                                                    {7, 1.6f}, {9, 1.6f}, {0xffffffffu, 1.6f}};
+    for (const auto &p : suppliers) {
+        s.supplier = p.first;
+        QCOMPARE(supplierCorrection(*make(s)), p.second);
+    }
+    QCOMPARE(hitFactor(95), 0.95);
+    QCOMPARE(hitFactor(20), 0.2);
+    QCOMPARE(hitFactor(200), 2.0);
+    for (quint8 h : {0, 10, 19, 100, 201, 250})
+        QCOMPARE(hitFactor(h), 1.0);
+}
+
+void TestEvaluation::activityWithHit_data() {
+    QTest::addColumn<QString>("activity");
+    QTest::addColumn<double>("factor");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("45.3 x 1.2") << "45.3" << 1.2 << 2 << "54.36";
+    QTest::newRow("above 71.1") << "45.3" << 2.0 << 2 << ">71.10";
+    QTest::newRow("below 28.9") << "45.3" << 0.5 << 2 << "<28.90";
+    QTest::newRow("the bound itself") << "35.55" << 2.0 << 2 << "71.10";
+    QTest::newRow("7 days bounds") << "15.0" << 0.9 << 0 << "<15.00";
+    QTest::newRow("bound text kept") << ">71.1" << 0.5 << 2 << ">71.1";
+    QTest::newRow("lower bound text kept") << "<28.9" << 2.0 << 2 << "<28.9";
+    QTest::newRow("unknown kept") << "?" << 1.0 << 2 << "?";
+    QTest::newRow("damaged column") << "45.3" << 1.0 << 7 << "?";
+}
+
+void TestEvaluation::activityWithHit() {
+    QFETCH(QString, activity);
+    QFETCH(double, factor);
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    QCOMPARE(activityWithHitText(activity, factor, column), text);
+}
+
+void TestEvaluation::protocolTexts() {
+    HeaderSpec s = longSpec();
+    auto r = make(s);
+    QCOMPARE(ActivityEvaluation::parameterTexts(*r),
+             QStringList({"500", "01:00", "60", "M-500", "1.7", "28"}));
+    // 1.7 + 2.6 + 0.12 = 4.42: 62.0 + 0.2 * 1.6 = 62.32; 62.3 * 0.9 = 56.07
+    QCOMPARE(ActivityEvaluation::resultTexts(*r),
+             QStringList({"1.30", "2.60", "Yes", "1.70", "16.50", "0.12", "4.42", "62.3", "0.90",
+                          "56.07", "0.048"}));
+    // Flags clear: braking still shown, corrections 0.00; the total is ΔV1k3
+    // alone, the row 2.6 itself.
+    s.flags = 0;
+    QCOMPARE(ActivityEvaluation::resultTexts(*make(s)),
+             QStringList({"1.30", "2.60", "Yes", "0.00", "16.50", "0.00", "2.60", "35.6", "0.90",
+                          "32.04", "0.031"}));
+    // 2 h 30 min: the window ends at n - 1 = 149 (75 counts).
+    s.duration = 9000;
+    QCOMPARE(ActivityEvaluation::resultTexts(*make(s)), QStringList({"0.75", "1.50"}) + allUnknown);
+    s.grade = 0;
+    QCOMPARE(ActivityEvaluation::parameterTexts(*make(s)).at(3), QString("M-100"));
+    s.grade = 7;
+    QCOMPARE(ActivityEvaluation::parameterTexts(*make(s)).at(3), QString("Unknown"));
+}
+
+void TestEvaluation::protocolWordsUseTheObjectContext() {
+    ObjectWords words;
+    QCoreApplication::installTranslator(&words);
+    HeaderSpec s = longSpec();
+    s.grade = 9;
+    QCOMPARE(ActivityEvaluation::parameterTexts(*make(s)).at(3), QString("Неизвестно"));
+    s.grade = 4;
+    QCOMPARE(ActivityEvaluation::resultTexts(*make(s)).at(2), QString("Да"));
+    QCoreApplication::removeTranslator(&words);
+}
+
+void TestEvaluation::badValues() {
+    HeaderSpec s = longSpec();
+    // Mass 0: nothing per 1000 g can be evaluated; the temperature can.
+    s.mass = 0;
+    auto massless = make(s);
+    QVERIFY(!brakingDetected(*massless));
+    QCOMPARE(ActivityEvaluation::resultTexts(*massless),
+             QStringList({"1.30", "?", "?", "?", "16.50", "0.12", "?", "?", "0.90", "?", "?"}));
+    s.flags = 0;
+    QCOMPARE(ActivityEvaluation::resultTexts(*make(s)).mid(3, 4),
+             QStringList({"0.00", "16.50", "0.00", "?"}));
+
+    // No samples: period 0, or a duration shorter than one period.
+    s = longSpec();
+    for (quint32 period : {0u, 100000u}) {
+        s.period = period;
+        auto empty = make(s);
+        QCOMPARE(ActivityEvaluation::resultTexts(*empty), QStringList({"?", "?"}) + allUnknown);
+        QCOMPARE(ActivityEvaluation::parameterTexts(*empty).at(2), QString::number(period));
+    }
+
+    // A period above three hours leaves the temperature window empty.
+    s.period = 20000; // n = 4
+    auto sparse = make(s);
+    QVERIFY(std::isnan(averageTemperature(*sparse)));
+    QCOMPARE(ActivityEvaluation::resultTexts(*sparse).mid(4, 3), QStringList({"?", "?", "?"}));
+
+    // Damaged hardening index, grade and supplier.
+    s = longSpec();
+    s.grade = 0xffffffffu;
+    s.supplier = 0xffffffffu;
+    auto damaged = make(s);
+    damaged->setHardeningIndex(9);
+    const QStringList p = ActivityEvaluation::parameterTexts(*damaged);
+    QCOMPARE(p.mid(3), QStringList({"Unknown", "1.6", "?"}));
+    const QStringList r = ActivityEvaluation::resultTexts(*damaged);
+    QCOMPARE(r.at(2), QString("No"));
+    QCOMPARE(r.mid(6), QStringList({"2.72", "?", "0.90", "?", "?"}));
+
+    // A NaN or infinite volume scale from a damaged file.
+    s = longSpec();
+    for (float scale :
+         {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
+        s.volumeScale = scale;
+        const QStringList t = ActivityEvaluation::resultTexts(*make(s));
+        QCOMPARE(t.at(1), QString("?"));
+        QCOMPARE(t.mid(6, 2), QStringList({"?", "?"}));
+        QCOMPARE(t.at(10), QString("?"));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestEvaluation)
+#include "tst_evaluation.moc"

@@ -1,0 +1,303 @@
+#include "app/mainwindow.h"
+#include "app/processmodel.h"
+#include "evaluation/monitor.h"
+#include "samplerecords.h"
+#include "testsettings.h"
+
+#include <QAbstractItemDelegate>
+#include <QAction>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QSpinBox>
+#include <QStandardItemModel>
+#include <QtTest>
+
+using namespace samplerecords;
+
+namespace {
+const QString None = QStringLiteral("<none>");
+using RowTexts = QMap<int, QString>;
+
+QStringList values(const Monitor *m) {
+    QStringList texts;
+    for (int row = 0; row < Monitor::RowCount; ++row) {
+        const QStandardItem *item = m->tableModel()->item(row, 1);
+        texts << (item ? item->text() : None);
+    }
+    return texts;
+}
+
+// Rows 9 to 19 of the sample record, both flags set.
+const QStringList longResults = {"1.30", "2.60", "Yes",  "1.70",  "16.50", "0.12",
+                                 "4.42", "62.3", "0.90", "56.07", "0.048"};
+
+// A main window showing one sample record, as after a click on its row.
+struct Shown {
+    explicit Shown(const HeaderSpec &s) : record(new ProcessP(header(s), longSamples(), 1)) {
+        w.store().add(record);
+        QMetaObject::invokeMethod(&w, "addProc", Q_ARG(ProcessP *, record));
+        QMetaObject::invokeMethod(&w, "addGraph",
+                                  Q_ARG(QModelIndex, w.processModel()->index(0, 0)));
+        m()->show();
+    }
+    Monitor *m() { return w.monitor(); }
+    QStandardItem *item(int row) { return m()->tableModel()->item(row, 1); }
+    // Opens the in-place editor of a value cell as a double click would.
+    QWidget *edit(int row) {
+        const QModelIndex index = m()->tableModel()->index(row, 1);
+        m()->edit(index);
+        return m()->indexWidget(index);
+    }
+    void commit(int row, QWidget *editor) {
+        QAbstractItemDelegate *d = m()->itemDelegateForRow(row);
+        emit d->commitData(editor);
+        emit d->closeEditor(editor);
+    }
+    TestSettings settings;
+    MainWindow w;
+    ProcessP *record;
+};
+
+double shown(const QString &text) {
+    return text == QLatin1String("-") ? 0.0 : text.toDouble();
+}
+} // namespace
+
+class TestMonitor : public QObject {
+    Q_OBJECT
+private slots:
+    void labelsFlagsAndColours();
+    void longTest();
+    void shortTestAndClear();
+    void clearFlagsShowDash();
+    void partialReevaluation_data();
+    void partialReevaluation();
+    void checkBoxesToggleTheFlags();
+    void gradeEditorEmitsOnOpening();
+    void gradeEditorOnFirstOrNoItem();
+    void massSupplierDurationAndHitEditors();
+};
+
+void TestMonitor::labelsFlagsAndColours() {
+    Monitor m;
+    QStandardItemModel *model = m.tableModel();
+    QCOMPARE(model->item(0, 0)->text(), QString("Cement weight in cup Co, g"));
+    QCOMPARE(model->item(19, 0)->text(), QString("Specific contraction ΔV, ml"));
+    QCOMPARE(m.columnWidth(0), 280);
+    QVERIFY(m.isHeaderHidden());
+    auto r = make(longSpec());
+    m.showProcess(r.get());
+    QCOMPARE(m.currentRecord(), r.get());
+    QCOMPARE(model->rowCount(), 20);
+    QVERIFY(!model->item(8, 0) && !model->item(8, 1));
+    const QColor yellow(245, 245, 180);
+    for (int row = 0; row < 20; ++row) {
+        if (row == 8)
+            continue;
+        QVERIFY(!(model->item(row, 0)->flags() & Qt::ItemIsEditable));
+        const QStandardItem *value = model->item(row, 1);
+        const bool editable = QList<int>({0, 3, 4, 5, 17}).contains(row);
+        const bool check = row == 6 || row == 7;
+        QCOMPARE(bool(value->flags() & Qt::ItemIsEditable), editable || check);
+        QCOMPARE(bool(value->flags() & Qt::ItemIsUserCheckable), check);
+        QCOMPARE(value->background().color() == yellow, editable || check);
+    }
+    QCOMPARE(model->item(6, 1)->checkState(), Qt::Checked);
+    QCOMPARE(model->item(7, 1)->checkState(), Qt::Checked);
+}
+
+void TestMonitor::longTest() {
+    Monitor m;
+    auto r = make(longSpec());
+    m.showProcess(r.get());
+    QCOMPARE(values(&m),
+             QStringList({"500", "01:00", "60", "M-500", "1.7", "28", "", "", None}) + longResults);
+}
+
+void TestMonitor::shortTestAndClear() {
+    HeaderSpec s = longSpec();
+    s.duration = 9000; // 2 h 30 min
+    Shown t(s);
+    QStringList expected = {"500", "02:30", "60", "M-500", "1.7", "28",
+                            "",    "",      None, "0.75",  "1.50"};
+    expected << "?"
+             << "?"
+             << "?"
+             << "?"
+             << "?"
+             << "?" << None << None << "?";
+    QCOMPARE(values(t.m()), expected);
+    t.m()->changedDays(6);
+    QCOMPARE(t.record->hardeningIndex(), quint8(6));
+    QCOMPARE(values(t.m()), expected);
+    t.m()->changedMassa(250); // ΔV1k3 alone follows: 0.75 ml * 4
+    expected[10] = "3.00";
+    QCOMPARE(values(t.m()), expected);
+
+    t.m()->clearProcess();
+    QVERIFY(!t.m()->currentRecord());
+    QVERIFY(!t.item(0));
+    QCOMPARE(t.m()->tableModel()->item(0, 0)->text(), QString("Cement weight in cup Co, g"));
+    t.m()->changedDays(2); // nothing shown: only the signal
+}
+
+void TestMonitor::clearFlagsShowDash() {
+    Monitor m;
+    HeaderSpec s = longSpec();
+    s.flags = 0;
+    auto r = make(s);
+    m.showProcess(r.get());
+    QCOMPARE(values(&m).mid(9), QStringList({"1.30", "2.60", "-", "-", "16.50", "-", "2.60", "35.6",
+                                             "0.90", "32.04", "0.031"}));
+}
+
+void TestMonitor::partialReevaluation_data() {
+    QTest::addColumn<QString>("slot");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<quint8>("flags");
+    QTest::addColumn<RowTexts>("changed");
+    // 1000 / 450 g: q 2.89 >= 2.8, no braking; 2.89 + 0.12 = 3.01.
+    QTest::newRow("mass") << "changedMassa" << 450.0 << quint8(3)
+                          << RowTexts{{10, "2.89"}, {11, "No"},    {12, "0.00"}, {15, "3.01"},
+                                      {16, "41.3"}, {18, "37.17"}, {19, "0.035"}};
+    // 360 days: 79.6 - 0.08 * 9 = 78.88; 78.9 * 0.9 = 71.01.
+    QTest::newRow("days") << "changedDays" << 6.0 << quint8(3)
+                          << RowTexts{{16, "78.9"}, {18, "71.01"}, {19, "0.059"}};
+    // M-300 cannot brake: 2.6 + 0.12 = 2.72.
+    QTest::newRow("grade") << "changedCement" << 2.0 << quint8(3)
+                           << RowTexts{{11, "No"},   {12, "0.00"},  {15, "2.72"},
+                                       {16, "37.2"}, {18, "33.48"}, {19, "0.032"}};
+    QTest::newRow("grade, no braking record") << "changedCement" << 2.0 << quint8(2) << RowTexts();
+    // 1.1 + 2.6 + 0.12 = 3.82.
+    QTest::newRow("supplier")
+        << "changedSupplier" << 0.0 << quint8(3)
+        << RowTexts{{12, "1.10"}, {15, "3.82"}, {16, "53.4"}, {18, "48.06"}, {19, "0.043"}};
+    QTest::newRow("supplier, no braking record")
+        << "changedSupplier" << 0.0 << quint8(2) << RowTexts();
+    // 62.3 * 1.2 = 74.76 > 71.1.
+    QTest::newRow("hit") << "changedCoeffV" << 1.2 << quint8(3) << RowTexts{{18, ">71.10"}};
+}
+
+void TestMonitor::partialReevaluation() {
+    QFETCH(QString, slot);
+    QFETCH(double, value);
+    QFETCH(quint8, flags);
+    QFETCH(RowTexts, changed);
+    HeaderSpec s = longSpec();
+    s.flags = flags;
+    Shown t(s);
+    QStringList expected = values(t.m());
+    for (auto it = changed.cbegin(); it != changed.cend(); ++it)
+        expected[it.key()] = it.value();
+    if (slot == "changedCoeffV")
+        t.m()->changedCoeffV(value);
+    else
+        QMetaObject::invokeMethod(t.m(), slot.toLatin1(), Q_ARG(int, int(value)));
+    const QStringList got = values(t.m());
+    QCOMPARE(got, expected);
+    QVERIFY(t.w.saveAction()->isEnabled());
+    QVERIFY(qAbs(shown(got[15]) - shown(got[10]) - shown(got[12]) - shown(got[14])) < 0.011);
+}
+
+void TestMonitor::checkBoxesToggleTheFlags() {
+    Shown t(longSpec());
+    t.item(Monitor::RowBrakingRecord)->setCheckState(Qt::Unchecked);
+    QVERIFY(!t.record->brakingRecord());
+    QVERIFY(t.record->temperatureNotObserved());
+    QVERIFY(t.w.saveAction()->isEnabled());
+    QCOMPARE(values(t.m()).mid(11, 5), QStringList({"-", "-", "16.50", "0.12", "2.72"}));
+    QCOMPARE(t.item(Monitor::RowBrakingRecord)->checkState(), Qt::Unchecked);
+    t.item(Monitor::RowTemperatureNotObserved)->setCheckState(Qt::Unchecked);
+    QCOMPARE(t.record->flags(), quint8(0));
+    QCOMPARE(values(t.m()).mid(11, 5), QStringList({"-", "-", "16.50", "-", "2.60"}));
+}
+
+void TestMonitor::gradeEditorEmitsOnOpening() {
+    HeaderSpec s = longSpec();
+    s.grade = 3;
+    Shown t(s);
+    QSignalSpy spy(t.m(), &Monitor::changedCemenetA);
+    QVERIFY(!t.w.saveAction()->isEnabled());
+    auto *box = qobject_cast<QComboBox *>(t.edit(Monitor::RowGrade));
+    QVERIFY(box);
+    QCOMPARE(box->count(), 8);
+    QCOMPARE(box->itemText(7), QString("Unknown"));
+    QCOMPARE(box->currentIndex(), 3);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toInt(), 3);
+    QVERIFY(t.w.saveAction()->isEnabled()); // modified though nothing changed
+    t.commit(Monitor::RowGrade, box);
+}
+
+void TestMonitor::gradeEditorOnFirstOrNoItem() {
+    HeaderSpec s = longSpec();
+    s.grade = 0; // the first item is already current: nothing is emitted
+    {
+        Shown t(s);
+        QSignalSpy none(t.m(), &Monitor::changedCemenetA);
+        QVERIFY(t.edit(Monitor::RowGrade));
+        QCOMPARE(none.count(), 0);
+    }
+    // A text that is no item (a translated "Unknown") selects nothing.
+    Shown t(s);
+    t.item(Monitor::RowGrade)->setText(QStringLiteral("Неизвестный"));
+    QSignalSpy minus(t.m(), &Monitor::changedCemenetA);
+    QCOMPARE(qobject_cast<QComboBox *>(t.edit(Monitor::RowGrade))->currentIndex(), -1);
+    QCOMPARE(minus.at(0).at(0).toInt(), -1);
+    QCOMPARE(t.record->grade(), 0xffffffffu);
+}
+
+void TestMonitor::massSupplierDurationAndHitEditors() {
+    Shown t(longSpec());
+    QSignalSpy mass(t.m(), &Monitor::changedMassaA);
+    auto *spin = qobject_cast<QSpinBox *>(t.edit(Monitor::RowMass));
+    QVERIFY(spin);
+    QCOMPARE(spin->minimum(), 0);
+    QCOMPARE(spin->maximum(), 5000);
+    QCOMPARE(spin->value(), 500);
+    spin->selectAll();
+    QTest::keyClicks(spin, "1500");
+    QList<int> masses;
+    for (const auto &args : mass)
+        masses << args.at(0).toInt();
+    QCOMPARE(masses, QList<int>({500, 1, 15, 150, 1500}));
+    t.commit(Monitor::RowMass, spin);
+    QCOMPARE(t.item(Monitor::RowMass)->text(), QString("1500"));
+    QCOMPARE(t.record->mass(), 1500u);
+
+    QSignalSpy supplier(t.m(), &Monitor::changedSupplierA);
+    auto *box = qobject_cast<QComboBox *>(t.edit(Monitor::RowSupplier));
+    QCOMPARE(box->currentIndex(), 6);
+    QCOMPARE(box->itemText(0), QString("1.1"));
+    box->setCurrentIndex(0);
+    QCOMPARE(supplier.count(), 2);
+    t.commit(Monitor::RowSupplier, box);
+    QCOMPARE(t.item(Monitor::RowSupplier)->text(), QString("1.1"));
+    QCOMPARE(t.record->supplier(), 0u);
+
+    QSignalSpy days(t.m(), &Monitor::changedDaysA);
+    box = qobject_cast<QComboBox *>(t.edit(Monitor::RowDays));
+    QCOMPARE(box->count(), 7);
+    QCOMPARE(box->itemText(6), QString("360"));
+    QCOMPARE(days.at(0).at(0).toInt(), 2);
+    t.commit(Monitor::RowDays, box);
+
+    // The hit editor opened on 0.90 stores 90 again.
+    t.record->setHitCoefficient(1.0);
+    QSignalSpy hit(t.m(), &Monitor::changedCoefVA);
+    auto *decimal = qobject_cast<QDoubleSpinBox *>(t.edit(Monitor::RowHit));
+    QVERIFY(decimal);
+    QCOMPARE(decimal->minimum(), 0.2);
+    QCOMPARE(decimal->maximum(), 2.0);
+    QCOMPARE(decimal->singleStep(), 0.01);
+    QCOMPARE(decimal->decimals(), 2);
+    QCOMPARE(hit.at(0).at(0).toDouble(), 0.9);
+    QCOMPARE(t.record->hitPercent(), quint8(90));
+    decimal->setValue(1.2);
+    QCOMPARE(t.record->hitPercent(), quint8(120));
+    t.commit(Monitor::RowHit, decimal);
+    QCOMPARE(t.item(Monitor::RowHit)->data(Qt::EditRole).toFloat(), 1.2f);
+}
+
+QTEST_MAIN(TestMonitor)
+#include "tst_monitor.moc"
