@@ -1,5 +1,6 @@
 #include "plottabs.h"
 
+#include "charts/cachedtextengine.h"
 #include "charts/elapsedtime.h"
 #include "charts/plotpicker.h"
 #include "charts/plotpickerr.h"
@@ -14,6 +15,7 @@
 #include <cmath>
 #include <qwt_picker_machine.h>
 #include <qwt_plot.h>
+#include <qwt_plot_canvas.h>
 #include <qwt_plot_curve.h>
 #include <qwt_plot_grid.h>
 #include <qwt_plot_marker.h>
@@ -85,16 +87,23 @@ const QColor SingleCanvas(255, 255, 200);
 const QColor DualCanvas(215, 215, 240);
 } // namespace
 
-PlotTabs::PlotTabs(QTabWidget *tabs, QObject *parent) : QObject(parent), tabs_(tabs) {}
+PlotTabs::PlotTabs(QTabWidget *tabs, QObject *parent) : QObject(parent), tabs_(tabs) {
+    CachedTextEngine::install();
+}
 
 PlotTabs::~PlotTabs() {
     clearGraphs();
 }
 
 void PlotTabs::clearGraphs() {
-    // clear() only takes the pages off; they are deleted below.
-    if (tabs_)
-        tabs_->clear();
+    // The pages are only taken off here and deleted below. Taking them off
+    // from the last one, with the first one current, never brings another
+    // page up: QTabWidget::clear() would show (and lay out) each in turn.
+    if (tabs_) {
+        tabs_->setCurrentIndex(0);
+        for (int i = tabs_->count() - 1; i >= 0; --i)
+            tabs_->removeTab(i);
+    }
     for (int i = 0; i < TabCount; ++i) {
         delete zooms_[i];
         zooms_[i] = nullptr;
@@ -124,6 +133,11 @@ void PlotTabs::buildGraphs(const ProcessP *record) {
 QwtPlot *PlotTabs::build(Tab tab, const ProcessP *record, const Dress &dress) {
     auto *plot = new QwtPlot;
     plots_[tab] = plot;
+    // Painted straight to the window: a first paint through the canvas's
+    // own pixmap costs about twice as much, and the tabs are rebuilt on
+    // every click.
+    if (auto *canvas = qobject_cast<QwtPlotCanvas *>(plot->canvas()))
+        canvas->setPaintAttribute(QwtPlotCanvas::BackingStore, false);
     plot->setTitle(translated(dress.plotTitle));
     plot->setAxisScaleDraw(QwtPlot::xBottom, new PlotterScaleDraw(record));
     if (dress.rightTitle)
