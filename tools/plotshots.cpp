@@ -1,9 +1,13 @@
 // Renders the plot tabs of a realistic test to PNG files, to look at them:
 //   QT_QPA_PLATFORM=offscreen build/tools/plotshots [folder] [kind]
-// writes one "<n>-<tab title>.png" per tab.
+// writes one "<n>-<tab title>.png" per tab, and "window.png": the main window
+// after a click on the test.
 
+#include "app/mainwindow.h"
+#include "app/processmodel.h"
 #include "charts/plottabs.h"
 #include "curverecord.h"
+#include "testsettings.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,5 +37,19 @@ int main(int argc, char **argv) {
         tabs.widget(i)->grab().save(name);
         std::printf("%s\n", qPrintable(name));
     }
+
+    TestSettings settings; // the window's settings stay out of the user's
+    MainWindow window;
+    window.setTitle(QStringLiteral("Setrovia+"));
+    ProcessP *shown = testrecords::curveRecord(kind);
+    window.store().add(shown);
+    QMetaObject::invokeMethod(&window, "addProc", Q_ARG(ProcessP *, shown));
+    window.show();
+    QMetaObject::invokeMethod(&window, "addGraph",
+                              Q_ARG(QModelIndex, window.processModel()->index(0, 0)));
+    QApplication::processEvents();
+    const QString name = folder + QStringLiteral("/window.png");
+    window.grab().save(name);
+    std::printf("%s\n", qPrintable(name));
     return 0;
 }
