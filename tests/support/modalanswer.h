@@ -27,6 +27,9 @@ inline void answerNextMessageBox(QMessageBox::StandardButton button, QString *te
             b->click();
         else
             box->reject();
+        // The stored function holds `poll` itself; dropping it breaks the
+        // cycle (the timer runs a copy, which lives on until it returns).
+        *poll = nullptr;
     };
     QTimer::singleShot(0, *poll);
 }
