@@ -22,6 +22,7 @@ private slots:
     void damagedRecordsStayInsideTheirBuffer();
     void startDate();
     void curveSamples();
+    void curveSamplesSignedBaselineAndFloatFactor();
 };
 
 void TestProcessP::headerFieldsReadFromTheirOffsets() {
@@ -376,6 +377,39 @@ void TestProcessP::curveSamples() {
     ProcessP empty(header(s), block, 2);
     QVERIFY(empty.volumeSamples(0).isEmpty());
     QVERIFY(empty.temperatureSamples(false).isEmpty());
+}
+
+void TestProcessP::curveSamplesSignedBaselineAndFloatFactor() {
+    // Kind 3 with offset 10 and a negative first count -5: baseline 5, so a
+    // count of -1 is 6 counts below it. Scale 0.5 ml per count.
+    HeaderSpec s;
+    s.volumeScale = 0.5f;
+    s.resistanceScale = 2.0f;
+    s.volumeOffset = 10;
+    s.duration = 180;
+    s.period = 60; // n = 3
+    QByteArray block = samples(3);
+    setCount(block, 3, 0, 0, quint16(-5));
+    setCount(block, 3, 0, 1, quint16(-1));
+    setCount(block, 3, 0, 2, 32767);
+    setCount(block, 3, 3, 1, 0x8000);
+    ProcessP p(header(s), block, 3);
+    const QVector<QPointF> v = p.volumeSamples(0);
+    QCOMPARE(v.size(), 3);
+    QCOMPARE(v[0].y(), -5.0);    // (-5 - 5) x 0.5
+    QCOMPARE(v[1].y(), -3.0);    // (-1 - 5) x 0.5
+    QCOMPARE(v[2].y(), 16381.0); // (32767 - 5) x 0.5
+    QCOMPARE(v[2].x(), 2.0);
+    // 0x8000 is an unsigned count: 32768 x 2 / 1000 kOhm.
+    QCOMPARE(p.resistanceSamples()[1].y(), 65.536);
+
+    // The reduced-volume factor 1000 / mass is rounded to a float first:
+    // for 3 g that is 333.33334350585938, not 333.333...
+    s.mass = 3;
+    QByteArray one = samples(1);
+    setCount(one, 1, 0, 0, 2);
+    ProcessP q(header(s), one, 1);
+    QCOMPARE(q.volumeSamples(1)[0].y(), 333.33334350585938); // 2 x 0.5 x f
 }
 
 QTEST_APPLESS_MAIN(TestProcessP)

@@ -1,0 +1,5 @@
+#include "plotpickerrt.h"
+
+QwtText PlotPickerRT::trackerTextF(const QPointF &pos) const {
+    return valueAndTime(ohms(pos.y()), pos.x());
+}

@@ -1,0 +1,22 @@
+#ifndef PLOTTERSCALEDRAW_H
+#define PLOTTERSCALEDRAW_H
+
+#include <qwt_scale_draw.h>
+
+class ProcessP;
+
+// Bottom axis of the test plots: the curves run in point indexes, the labels
+// show the elapsed time "hh:mm" of that point (index x period seconds).
+// The record's period is kept whole, so every period labels right.
+class PlotterScaleDraw : public QwtScaleDraw {
+public:
+    explicit PlotterScaleDraw(const ProcessP *record);
+
+    quint32 period() const { return period_; }
+    QwtText label(double value) const override;
+
+private:
+    quint32 period_;
+};
+
+#endif // PLOTTERSCALEDRAW_H

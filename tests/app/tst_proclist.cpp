@@ -1,0 +1,289 @@
+#include "app/mainwindow.h"
+#include "app/procdelegate.h"
+#include "app/processmodel.h"
+#include "app/proclist.h"
+#include "charts/plottabs.h"
+#include "evaluation/monitor.h"
+#include "modalanswer.h"
+#include "records/processp.h"
+#include "testrecords.h"
+#include "testsettings.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QtTest>
+
+using namespace testrecords;
+
+namespace {
+
+// A short test of `kind` told apart by its start second, with a rising
+// volume so that its plots have markers.
+ProcessP *record(quint8 second, quint8 kind = 1) {
+    HeaderSpec s;
+    s.second = second;
+    s.duration = 300 * 60;
+    QByteArray block = samples(kind);
+    for (int i = 0; i < 300; ++i)
+        setCount(block, kind, 0, i, quint16(i));
+    return new ProcessP(header(s), block, kind);
+}
+
+// A window with one row per record, as a project load leaves it.
+void addRows(MainWindow &w, const QList<ProcessP *> &records) {
+    for (ProcessP *p : records) {
+        QVERIFY(w.store().add(p));
+        QMetaObject::invokeMethod(&w, "addProc", Q_ARG(ProcessP *, p));
+    }
+}
+
+// A mouse click on the row, as the user makes it.
+void clickRow(MainWindow &w, int row, int column = 0) {
+    ProcList *list = w.processList();
+    const QRect rect = list->visualRect(w.processModel()->index(row, column));
+    QVERIFY(rect.isValid());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+void showWindow(MainWindow &w) {
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+}
+
+// Rejects every modal box that appears and counts them.
+class BoxWatch {
+public:
+    BoxWatch() {
+        QObject::connect(&timer, &QTimer::timeout, [this]() {
+            if (QWidget *box = QApplication::activeModalWidget()) {
+                ++seen;
+                box->close();
+            }
+        });
+        timer.start(10);
+    }
+    int seen = 0;
+
+private:
+    QTimer timer;
+};
+
+} // namespace
+
+class TestProcList : public QObject {
+    Q_OBJECT
+private slots:
+    void clickShowsTheTestOnce();
+    void descriptionsSurviveAClickElsewhere();
+    void deleteLastRowShowsTheNewLast();
+    void deleteMiddleRowShowsTheNextOne();
+    void deleteOnlyRowLeavesNothing();
+    void deleteNeedsCurrentTestAndYes();
+    void onlyTheNameIsEditable();
+    void rowWithoutRecord();
+};
+
+void TestProcList::clickShowsTheTestOnce() {
+    TestSettings settings;
+    MainWindow w;
+    addRows(w, {record(1, 3), record(2, 1)});
+    showWindow(w);
+    QVERIFY(!w.saveAction()->isEnabled());
+
+    clickRow(w, 0);
+    QCOMPARE(w.currentTest(), 0);
+    QCOMPARE(w.plotTabWidget()->count(), 7);
+    QCOMPARE(w.plotTabWidget()->currentIndex(), 0);
+    QCOMPARE(w.monitor()->currentRecord(), w.store().at(0));
+    QVERIFY(w.exportAction()->isEnabled());
+    QVERIFY(w.processDescription()->isEnabled());
+    QVERIFY(!w.saveAction()->isEnabled()); // showing a test modifies nothing
+
+    // Clicking it again (in any column) rebuilds nothing: the same plot with
+    // its zoom state, and the description is not stored.
+    QPointer<QwtPlot> volume = w.plots()->plot(PlotTabs::Volume);
+    volume->setAxisScale(QwtPlot::xBottom, 5, 6);
+    w.plotTabWidget()->setCurrentIndex(3);
+    w.processDescription()->setPlainText(QStringLiteral("typed"));
+    clickRow(w, 0, 2);
+    QCOMPARE(w.plots()->plot(PlotTabs::Volume), volume.data());
+    QVERIFY(!volume->axisAutoScale(QwtPlot::xBottom));
+    QCOMPARE(w.plotTabWidget()->currentIndex(), 3);
+    QVERIFY(w.store().at(0)->note().isEmpty());
+
+    // Moving through the rows with the keyboard changes nothing either.
+    QTest::keyClick(w.processList(), Qt::Key_Down);
+    QCOMPARE(w.currentTest(), 0);
+
+    // A two-channel test: four tabs, Volume current.
+    clickRow(w, 1);
+    QCOMPARE(w.currentTest(), 1);
+    QCOMPARE(w.plotTabWidget()->count(), 4);
+    QCOMPARE(w.plotTabWidget()->currentIndex(), 0);
+    QVERIFY(!volume);
+}
+
+void TestProcList::descriptionsSurviveAClickElsewhere() {
+    TestSettings settings;
+    MainWindow w;
+    ProcessP *first = record(1);
+    ProcessP *second = record(2);
+    second->setNote(QStringLiteral("из проекта").toUtf8());
+    addRows(w, {first, second});
+    showWindow(w);
+
+    // Filling the editor with a stored note does not modify the project.
+    clickRow(w, 1);
+    QCOMPARE(w.processDescription()->toPlainText(), QStringLiteral("из проекта"));
+    QVERIFY(!w.saveAction()->isEnabled());
+
+    clickRow(w, 0);
+    QVERIFY(w.processDescription()->toPlainText().isEmpty());
+    QTest::keyClicks(w.processDescription(), QStringLiteral("first test"));
+    QVERIFY(w.saveAction()->isEnabled()); // typing does
+    clickRow(w, 1);
+    QCOMPARE(QString::fromUtf8(first->note()), QStringLiteral("first test"));
+    w.processDescription()->setPlainText(QStringLiteral("второй"));
+    clickRow(w, 0);
+    QCOMPARE(w.processDescription()->toPlainText(), QStringLiteral("first test"));
+    QCOMPARE(QString::fromUtf8(second->note()), QStringLiteral("второй"));
+}
+
+void TestProcList::deleteLastRowShowsTheNewLast() {
+    TestSettings settings;
+    MainWindow w;
+    ProcessP *a = record(1, 1);
+    ProcessP *b = record(2, 3);
+    addRows(w, {a, b, record(3, 1)});
+    showWindow(w);
+    clickRow(w, 2);
+    QString text, title;
+    answerNextMessageBox(QMessageBox::Yes, &text, &title);
+    QTest::keyClick(w.processList(), Qt::Key_Delete);
+    QCOMPARE(title, QStringLiteral("Remove process"));
+    QCOMPARE(text, QStringLiteral("Do you want to remove process?"));
+    QCOMPARE(w.store().count(), 2);
+    QCOMPARE(w.processModel()->rowCount(), 2);
+    QCOMPARE(w.currentTest(), 1);
+    QCOMPARE(w.store().at(1), b);
+    QCOMPARE(w.monitor()->currentRecord(), b);
+    QCOMPARE(w.plotTabWidget()->count(), 7); // b has four channels
+    QVERIFY(w.saveAction()->isEnabled());
+    QCOMPARE(w.store().at(0), a);
+}
+
+void TestProcList::deleteMiddleRowShowsTheNextOne() {
+    TestSettings settings;
+    MainWindow w;
+    ProcessP *c = record(3, 2);
+    c->setNote("third");
+    addRows(w, {record(1), record(2), c});
+    w.processModel()->item(2, 2)->setText(QStringLiteral("C"));
+    showWindow(w);
+    clickRow(w, 1);
+    answerNextMessageBox(QMessageBox::Yes);
+    QMetaObject::invokeMethod(&w, "deleteSelProc");
+    QCOMPARE(w.currentTest(), 1);
+    QCOMPARE(w.store().at(1), c);
+    QCOMPARE(w.processModel()->item(1, 2)->text(), QStringLiteral("C"));
+    QCOMPARE(w.monitor()->currentRecord(), c);
+    QCOMPARE(w.processDescription()->toPlainText(), QStringLiteral("third"));
+    QCOMPARE(w.plotTabWidget()->count(), 7);
+}
+
+void TestProcList::deleteOnlyRowLeavesNothing() {
+    TestSettings settings;
+    MainWindow w;
+    addRows(w, {record(1, 3)});
+    showWindow(w);
+    clickRow(w, 0);
+    answerNextMessageBox(QMessageBox::Yes);
+    QMetaObject::invokeMethod(&w, "deleteSelProc");
+    QCOMPARE(w.currentTest(), -1);
+    QCOMPARE(w.store().count(), 0);
+    QCOMPARE(w.processModel()->rowCount(), 0);
+    QCOMPARE(w.plotTabWidget()->count(), 0);
+    for (int t = 0; t < PlotTabs::TabCount; ++t) {
+        QVERIFY(!w.plots()->plot(PlotTabs::Tab(t)));
+        QVERIFY(!w.plots()->zoom(PlotTabs::Tab(t)));
+    }
+    QVERIFY(!w.monitor()->currentRecord());
+    QVERIFY(w.saveAction()->isEnabled());
+}
+
+void TestProcList::deleteNeedsCurrentTestAndYes() {
+    TestSettings settings;
+    MainWindow w;
+    addRows(w, {record(1), record(2)});
+    showWindow(w);
+    {
+        // No current test: no question, nothing removed.
+        BoxWatch boxes;
+        QTest::keyClick(w.processList(), Qt::Key_Delete);
+        QCOMPARE(boxes.seen, 0);
+        QCOMPARE(w.store().count(), 2);
+    }
+    clickRow(w, 1);
+    answerNextMessageBox(QMessageBox::No);
+    QTest::keyClick(w.processList(), Qt::Key_Delete);
+    QCOMPARE(w.store().count(), 2);
+    QCOMPARE(w.processModel()->rowCount(), 2);
+    QCOMPARE(w.currentTest(), 1);
+    QCOMPARE(w.plotTabWidget()->count(), 4);
+    QVERIFY(!w.saveAction()->isEnabled());
+}
+
+void TestProcList::onlyTheNameIsEditable() {
+    TestSettings settings;
+    MainWindow w;
+    w.setTitle(QStringLiteral("Setrovia+"));
+    addRows(w, {record(1)});
+    showWindow(w);
+    ProcessModel *model = w.processModel();
+    QVERIFY(!(model->flags(model->index(0, 0)) & Qt::ItemIsEditable));
+    QVERIFY(!(model->flags(model->index(0, 1)) & Qt::ItemIsEditable));
+    QVERIFY(model->flags(model->index(0, 2)) & Qt::ItemIsEditable);
+    QVERIFY(model->flags(model->index(0, 0)) & Qt::ItemIsSelectable);
+    ProcList *list = w.processList();
+    QVERIFY(qobject_cast<ProcDelegate *>(list->itemDelegateForColumn(2)));
+    QVERIFY(!list->itemDelegateForColumn(0));
+
+    list->edit(model->index(0, 0));
+    QVERIFY(!list->findChild<QLineEdit *>());
+
+    // Committing the name unchanged still marks the project modified.
+    list->edit(model->index(0, 2));
+    QLineEdit *editor = list->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    QVERIFY(editor->text().isEmpty());
+    QTest::keyClick(editor, Qt::Key_Return); // committed from the event loop
+    QTRY_VERIFY(w.saveAction()->isEnabled());
+    QVERIFY(w.windowTitle().contains(QStringLiteral("*  Setrovia+")));
+
+    QTRY_VERIFY(!list->findChild<QLineEdit *>());
+    list->edit(model->index(0, 2));
+    editor = list->findChild<QLineEdit *>();
+    QTest::keyClicks(editor, QStringLiteral("Batch 7"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(model->item(0, 2)->text(), QStringLiteral("Batch 7"));
+}
+
+void TestProcList::rowWithoutRecord() {
+    TestSettings settings;
+    MainWindow w;
+    addRows(w, {record(1)});
+    // A row the store has no record for (the two out of step).
+    w.processModel()->appendRow({new QStandardItem, new QStandardItem, new QStandardItem});
+    showWindow(w);
+    clickRow(w, 0);
+    clickRow(w, 1);
+    QCOMPARE(w.currentTest(), 1);
+    QCOMPARE(w.plotTabWidget()->count(), 0);
+    QVERIFY(w.messageLog()->toPlainText().endsWith(QStringLiteral("Can't find process number 1")));
+}
+
+QTEST_MAIN(TestProcList)
+#include "tst_proclist.moc"
