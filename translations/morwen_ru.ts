@@ -255,6 +255,14 @@
         <source>There is no program to show the help file %1. Install a CHM viewer, for example xchm.</source>
         <translation>Нет программы для просмотра файла справки %1. Установите программу просмотра CHM, например xchm.</translation>
     </message>
+    <message>
+        <source>The protocol could not be printed.</source>
+        <translation>Не удалось напечатать протокол.</translation>
+    </message>
+    <message>
+        <source>The protocol could not be written to %1.</source>
+        <translation>Не удалось записать протокол в %1.</translation>
+    </message>
 </context>
 <context>
     <name>Monitor</name>

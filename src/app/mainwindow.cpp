@@ -7,6 +7,8 @@
 #include "charts/plottabs.h"
 #include "evaluation/dialogtab.h"
 #include "evaluation/monitor.h"
+#include "print/printdialog.h"
+#include "print/protocolpage.h"
 #include "records/processp.h"
 
 #include <QActionGroup>
@@ -21,6 +23,10 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -406,6 +412,11 @@ void MainWindow::deleteSelProc() {
     } else {
         currentProc = -1;
         monitorTable->clearProcess();
+        // No test is shown: its description and export must not linger.
+        disconnect(processDesc, nullptr, nullptr, nullptr);
+        processDesc->clear();
+        processDesc->setEnabled(false);
+        exportAct->setEnabled(false);
     }
     delete removed;
     changedProc();
@@ -624,8 +635,52 @@ void MainWindow::closeEvent(QCloseEvent *event) {
 
 // --- output -----------------------------------------------------------------------
 
-void MainWindow::print() {}
+void MainWindow::print() {
+    printSelection.clear();
+    PrintDialog dialog(keeper.count(), procModel, currentProc, &printFormat, &printSelection);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(printFormat == 1 ? QPrinter::PdfFormat : QPrinter::NativeFormat);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    if (printFormat == 1) {
+        printer.setOutputFileName(QStringLiteral("output.pdf"));
+        QPrintPreviewDialog preview(&printer, this, Qt::Window);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        connect(&preview, &QPrintPreviewDialog::paintRequested, this, &MainWindow::printReport);
+        preview.exec();
+        return;
+    }
+    if (!QPrinterInfo::availablePrinterNames().isEmpty()) {
+        QPrintDialog printDialog(&printer, this);
+        printDialog.setOptions(QAbstractPrintDialog::PrintCollateCopies);
+        connect(&printDialog, qOverload<QPrinter *>(&QPrintDialog::accepted), this,
+                &MainWindow::printReport);
+        printDialog.exec();
+    } else {
+        QMessageBox::critical(this, tr("Print error"), tr("There is no available printer"),
+                              QMessageBox::Ok);
+    }
+}
 
-void MainWindow::printReport(QPrinter *) {}
+void MainWindow::printReport(QPrinter *printer) {
+    // Every selected test is printed, one page each, in list order.
+    QList<const ProcessP *> records;
+    for (int index : qAsConst(printSelection))
+        if (const ProcessP *record = keeper.at(index))
+            records.append(record);
+    if (records.isEmpty())
+        return;
+    const bool printed =
+        ProtocolPage::print(printer, records, [this](const QString &line) { message(line); });
+    if (!printed) {
+        const QString file = printer ? printer->outputFileName() : QString();
+        QMessageBox::critical(this, appTitle,
+                              file.isEmpty()
+                                  ? tr("The protocol could not be printed.")
+                                  : tr("The protocol could not be written to %1.").arg(file));
+    }
+}
 
 void MainWindow::exportToTxt() {}

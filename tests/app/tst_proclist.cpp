@@ -212,6 +212,10 @@ void TestProcList::deleteOnlyRowLeavesNothing() {
     }
     QVERIFY(!w.monitor()->currentRecord());
     QVERIFY(w.saveAction()->isEnabled());
+    // Nothing is shown any more: no export, no description of the removed test.
+    QVERIFY(!w.exportAction()->isEnabled());
+    QVERIFY(w.processDescription()->toPlainText().isEmpty());
+    QVERIFY(!w.processDescription()->isEnabled());
 }
 
 void TestProcList::deleteNeedsCurrentTestAndYes() {

@@ -1,0 +1,219 @@
+#include "protocolpage.h"
+
+#include "charts/plotterscaledraw.h"
+#include "evaluation/activityevaluation.h"
+#include "records/processp.h"
+
+#include <QCoreApplication>
+#include <QPainter>
+#include <QPrinter>
+#include <QVector>
+#include <qwt_plot.h>
+#include <qwt_plot_curve.h>
+#include <qwt_plot_grid.h>
+#include <qwt_plot_renderer.h>
+#include <qwt_scale_div.h>
+
+namespace {
+// Millimetres to device pixels, truncated.
+int px(float scale, double mm) {
+    return int(scale * float(mm));
+}
+
+QRect mmRect(float sx, float sy, double left, double top, double width, double height) {
+    return QRect(px(sx, left), px(sy, top), px(sx, width), px(sy, height));
+}
+
+QString mw(const char *text) {
+    return QCoreApplication::translate("MainWindow", text);
+}
+
+const char *const parameterLabels[] = {"Параметры испытаний",
+                                       "Масса цемента в стакане Со, г",
+                                       "Длительность, чч:мм",
+                                       "Период, с ",
+                                       "Ожидаемая марка",
+                                       "ddV, мл (поставщик)",
+                                       "Длительность твердения, сут"};
+
+const char *const resultLabels[] = {"Результаты испытаний",
+                                    "Контракция ΔV(Cₒ3), мл",
+                                    "Контракция ΔV1k3, мл",
+                                    "Торможение",
+                                    "Поправка на торможение, мл",
+                                    "Средняя температура Тср, °C",
+                                    "Поправка на температуру, мл",
+                                    "Итоговая контракция, мл/г",
+                                    "Активность R, МПа",
+                                    "Коэффициент совпадения",
+                                    "Активность с коэф. совпадения, МПа",
+                                    "Удельная контракция, мл"};
+
+QString rectText(const QString &format, const QRect &r) {
+    return format.arg(r.left()).arg(r.right()).arg(r.top()).arg(r.bottom());
+}
+} // namespace
+
+bool ProtocolPage::print(QPrinter *printer, const QList<const ProcessP *> &records,
+                         const Log &log) {
+    QPainter painter;
+    if (!printer || !painter.begin(printer))
+        return false;
+    if (log)
+        log(QStringLiteral("resol 3 = %1").arg(printer->resolution()));
+    const QPageLayout layout = printer->pageLayout();
+    const QRect pixels = layout.paintRectPixels(printer->resolution());
+    const QRectF mm = layout.paintRect(QPageLayout::Millimeter);
+    if (log)
+        log(QStringLiteral("reqt = %1, %2, %3, %4")
+                .arg(mm.left())
+                .arg(mm.top())
+                .arg(mm.width())
+                .arg(mm.height()));
+    const float sx = float(pixels.width()) / float(mm.width());
+    const float sy = float(pixels.height()) / float(mm.height());
+    bool first = true;
+    for (const ProcessP *record : records) {
+        if (!record)
+            continue;
+        if (!first)
+            printer->newPage();
+        first = false;
+        paintProtocolPage(painter, *record, sx, sy, log);
+    }
+    return painter.end();
+}
+
+void ProtocolPage::paintProtocolPage(QPainter &painter, const ProcessP &record, float sx, float sy,
+                                     const Log &log) {
+    if (log) {
+        log(rectText(QStringLiteral("painter.viewport(): left = %1\nrigth = %2\ntop = %3\nbottom = "
+                                    "%4\n"),
+                     painter.viewport()));
+        log(rectText(QStringLiteral("painter.window(): left = %1\nrigth = %2\ntop = %3\nbottom = "
+                                    "%4\n"),
+                     painter.window()));
+    }
+    painter.save();
+    const QDateTime start = record.startDateTime();
+    const QDateTime end = start.addSecs(qint64(record.duration()));
+    const QString dateFormat = QStringLiteral("dd.MM.yyyy HH:mm");
+
+    QFont font = painter.font();
+    font.setPointSize(12);
+    painter.setFont(font);
+    painter.drawText(mmRect(sx, sy, 200, 0, 80, 15), Qt::AlignRight,
+                     QStringLiteral("Протокол испытания №______\nНачало %1\nОкончание %2")
+                         .arg(start.toString(dateFormat), end.toString(dateFormat)));
+    painter.drawText(QPoint(px(sx, 170), px(sy, 185)),
+                     QStringLiteral("Испытание провёл______________________________"));
+
+    QFont title = font;
+    title.setPointSize(18);
+    title.setWeight(QFont::Bold);
+    painter.setFont(title);
+    painter.drawText(mmRect(sx, sy, 0, 20, 280, 15), Qt::AlignHCenter,
+                     QStringLiteral("УСКОРЕННОЕ ОПРЕДЕЛЕНИЕ И ПРОГНОЗИРОВАНИЕ АКТИВНОСТИ "
+                                    "ЦЕМЕНТА\nПО ЕГО КОНТРАКЦИИ МИ 2486-98, МИ 2487-98"));
+
+    const QColor band(240, 240, 240);
+    painter.fillRect(mmRect(sx, sy, 10, 40, 93, 7.5), band);
+    painter.fillRect(mmRect(sx, sy, 10, 100, 93, 7.5), band);
+
+    QVector<QLine> lines;
+    for (int i = 0; i <= 7; ++i) {
+        const int y = px(sy, 40 + 7.5 * i);
+        lines << QLine(px(sx, 10), y, px(sx, 103), y);
+    }
+    for (int i = 8; i <= 20; ++i) {
+        const int y = px(sy, 40 + 7.5 * i);
+        lines << QLine(px(sx, 9), y, px(sx, 103), y);
+    }
+    for (double x : {9.0, 103.0}) {
+        lines << QLine(px(sx, x), px(sy, 40), px(sx, x), px(sy, 92.5));
+        lines << QLine(px(sx, x), px(sy, 100), px(sx, x), px(sy, 190));
+    }
+    lines << QLine(px(sx, 85), px(sy, 47.5), px(sx, 85), px(sy, 92.5));
+    lines << QLine(px(sx, 85), px(sy, 107.5), px(sx, 85), px(sy, 190));
+    QPen grid = painter.pen();
+    grid.setWidth(10);
+    painter.setPen(grid);
+    painter.drawLines(lines);
+
+    QFont normal = font;
+    normal.setWeight(QFont::Normal);
+    painter.setFont(normal);
+    for (int i = 0; i < 7; ++i)
+        painter.drawText(QPoint(px(sx, 11), px(sy, 45 + 7.5 * i)),
+                         QString::fromUtf8(parameterLabels[i]));
+    // A label wider than its column is drawn smaller rather than over the value.
+    const int labelWidth = px(sx, 85 - 11 - 1);
+    for (int i = 0; i < 12; ++i) {
+        const QString label = QString::fromUtf8(resultLabels[i]);
+        const int width = painter.fontMetrics().horizontalAdvance(label);
+        if (width > labelWidth) {
+            QFont smaller = normal;
+            smaller.setPointSizeF(normal.pointSizeF() * labelWidth / width);
+            painter.setFont(smaller);
+        }
+        painter.drawText(QPoint(px(sx, 11), px(sy, 105 + 7.5 * i)), label);
+        painter.setFont(normal);
+    }
+
+    const ActivityEvaluation evaluation(record);
+    const QStringList parameters = evaluation.parameterTexts();
+    const QStringList results = evaluation.resultTexts();
+    for (int i = 0; i < parameters.size(); ++i)
+        painter.drawText(QPoint(px(sx, 88), px(sy, 52.5 + 7.5 * i)), parameters.at(i));
+    for (int i = 0; i < results.size(); ++i)
+        painter.drawText(QPoint(px(sx, 88), px(sy, 112.5 + 7.5 * i)), results.at(i));
+    painter.restore();
+
+    paintVolumePlot(painter, record, sx, sy);
+}
+
+void ProtocolPage::paintVolumePlot(QPainter &painter, const ProcessP &record, float sx, float sy) {
+    QwtPlot plot;
+    plot.setTitle(mw("Volume"));
+    plot.setAxisTitle(QwtPlot::yLeft, mw("Volume, ml"));
+    plot.setAxisTitle(QwtPlot::xBottom, mw("Time"));
+    plot.setAxisScaleDraw(QwtPlot::xBottom, new PlotterScaleDraw(&record));
+
+    // Only the first three hours make the method's window: the curve stops
+    // there, so that both axes scale to what the page shows.
+    QVector<QPointF> points = record.volumeSamples(1);
+    if (record.period() > 0) {
+        const int shown = int(qMin<quint32>(10800 / record.period() + 1, quint32(points.size())));
+        points.resize(shown);
+    }
+    auto *curve = new QwtPlotCurve(QString());
+    curve->setPen(QPen(Qt::blue));
+    curve->setSamples(points);
+    curve->attach(&plot);
+
+    auto *grid = new QwtPlotGrid;
+    grid->enableXMin(true);
+    grid->enableYMin(true);
+    const QPen dotted(QBrush(Qt::gray), 1.0, Qt::DotLine, Qt::SquareCap, Qt::BevelJoin);
+    grid->setMajorPen(dotted);
+    grid->setMinorPen(dotted);
+    grid->attach(&plot);
+
+    plot.replot();
+    const QwtScaleDiv &left = plot.axisScaleDiv(QwtPlot::yLeft);
+    if (left.upperBound() - left.lowerBound() < 2.0)
+        plot.setAxisScale(QwtPlot::yLeft, left.lowerBound() - 1, left.upperBound() + 1);
+    if (record.period() > 0) {
+        const double threeHours = double(10800 / record.period());
+        if (plot.axisScaleDiv(QwtPlot::xBottom).upperBound() > threeHours)
+            plot.setAxisScale(QwtPlot::xBottom, 0, threeHours);
+    }
+    plot.replot();
+
+    QwtPlotRenderer renderer;
+    renderer.setDiscardFlags(QwtPlotRenderer::DiscardBackground | QwtPlotRenderer::DiscardTitle |
+                             QwtPlotRenderer::DiscardLegend |
+                             QwtPlotRenderer::DiscardCanvasBackground |
+                             QwtPlotRenderer::DiscardCanvasFrame);
+    renderer.render(&plot, &painter, QRectF(mmRect(sx, sy, 110, 40, 170, 125)));
+}

@@ -1,0 +1,32 @@
+#ifndef PROTOCOLPAGE_H
+#define PROTOCOLPAGE_H
+
+#include <QList>
+#include <QString>
+#include <functional>
+
+class ProcessP;
+class QPainter;
+class QPrinter;
+
+// The one-page test protocol (landscape A4, in Russian): header, title,
+// parameters and results tables, the reduced-volume curve of the first three
+// hours and the signature line. Page coordinates are millimetres from the
+// top-left corner of the printable area; sx and sy are device pixels per
+// millimetre.
+class ProtocolPage {
+public:
+    using Log = std::function<void(const QString &)>;
+
+    // Paints one protocol page per record, in order, with a new page between
+    // them. Returns false, painting nothing, when the painter cannot be opened
+    // on the printer (for instance a PDF file that cannot be created).
+    static bool print(QPrinter *printer, const QList<const ProcessP *> &records,
+                      const Log &log = Log());
+
+    static void paintProtocolPage(QPainter &painter, const ProcessP &record, float sx, float sy,
+                                  const Log &log = Log());
+    static void paintVolumePlot(QPainter &painter, const ProcessP &record, float sx, float sy);
+};
+
+#endif // PROTOCOLPAGE_H

@@ -1,0 +1,98 @@
+#include "print/printdialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QtTest>
+
+namespace {
+QStandardItemModel *processList(int rows) {
+    auto *m = new QStandardItemModel(rows, 3);
+    m->setHorizontalHeaderLabels({"Date", "Time", "Name"});
+    for (int r = 0; r < rows; ++r) {
+        m->setItem(r, 0, new QStandardItem(QStringLiteral("day %1").arg(r)));
+        m->setItem(r, 1, new QStandardItem(QStringLiteral("time %1").arg(r)));
+        m->setItem(r, 2, new QStandardItem(QStringLiteral("name %1").arg(r)));
+    }
+    return m;
+}
+
+bool okEnabled(PrintDialog &d) {
+    return d.buttons()->button(QDialogButtonBox::Ok)->isEnabled();
+}
+} // namespace
+
+class TestPrintDialog : public QObject {
+    Q_OBJECT
+private slots:
+    void opensWithTheCurrentTestChecked();
+    void withoutCurrentTestOkWaitsForAChoice();
+    void selectAllCyclesAndOkFollows();
+    void okReportsFormatAndSelectionInOrder();
+};
+
+void TestPrintDialog::opensWithTheCurrentTestChecked() {
+    QScopedPointer<QStandardItemModel> list(processList(3));
+    int format = -1;
+    QList<int> selection;
+    PrintDialog d(3, list.data(), 1, &format, &selection);
+    QCOMPARE(d.model()->rowCount(), 3);
+    QCOMPARE(d.model()->item(1, 0)->checkState(), Qt::Checked);
+    QCOMPARE(d.model()->item(0, 0)->checkState(), Qt::Unchecked);
+    QCOMPARE(d.model()->item(2, 3)->text(), QStringLiteral("name 2"));
+    QCOMPARE(d.model()->horizontalHeaderItem(1)->text(), QStringLiteral("Date"));
+    QCOMPARE(d.model()->item(0, 0)->flags(), Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
+    QCOMPARE(d.selectAllBox()->checkState(), Qt::PartiallyChecked);
+    QVERIFY(okEnabled(d));
+    d.model()->item(1, 0)->setCheckState(Qt::Unchecked);
+    QVERIFY(!okEnabled(d));
+    QCOMPARE(d.selectAllBox()->checkState(), Qt::Unchecked);
+}
+
+void TestPrintDialog::withoutCurrentTestOkWaitsForAChoice() {
+    QScopedPointer<QStandardItemModel> list(processList(2));
+    PrintDialog d(2, list.data(), -1, nullptr, nullptr);
+    QVERIFY(!okEnabled(d));
+    QCOMPARE(d.selectAllBox()->checkState(), Qt::Unchecked);
+    d.model()->item(0, 0)->setCheckState(Qt::Checked);
+    QVERIFY(okEnabled(d));
+    QCOMPARE(d.selectAllBox()->checkState(), Qt::PartiallyChecked);
+    d.model()->item(1, 0)->setCheckState(Qt::Checked);
+    QCOMPARE(d.selectAllBox()->checkState(), Qt::Checked);
+}
+
+void TestPrintDialog::selectAllCyclesAndOkFollows() {
+    QScopedPointer<QStandardItemModel> list(processList(3));
+    PrintDialog d(3, list.data(), 0, nullptr, nullptr);
+    d.show();
+    d.selectAllBox()->click(); // partial -> every row
+    for (int r = 0; r < 3; ++r)
+        QCOMPARE(d.model()->item(r, 0)->checkState(), Qt::Checked);
+    QCOMPARE(d.selectAllBox()->checkState(), Qt::Checked);
+    QVERIFY(okEnabled(d));
+    d.selectAllBox()->click(); // checked -> none
+    for (int r = 0; r < 3; ++r)
+        QCOMPARE(d.model()->item(r, 0)->checkState(), Qt::Unchecked);
+    QVERIFY(!okEnabled(d));
+    d.selectAllBox()->click(); // unchecked -> every row again
+    QCOMPARE(d.model()->item(2, 0)->checkState(), Qt::Checked);
+    QVERIFY(okEnabled(d));
+}
+
+void TestPrintDialog::okReportsFormatAndSelectionInOrder() {
+    QScopedPointer<QStandardItemModel> list(processList(4));
+    int format = -1;
+    QList<int> selection;
+    PrintDialog d(4, list.data(), 2, &format, &selection);
+    d.model()->item(0, 0)->setCheckState(Qt::Checked);
+    d.model()->item(3, 0)->setCheckState(Qt::Checked);
+    d.pdfBox()->setChecked(true);
+    d.buttons()->button(QDialogButtonBox::Ok)->click();
+    QCOMPARE(d.result(), int(QDialog::Accepted));
+    QCOMPARE(format, 1);
+    QCOMPARE(selection, QList<int>({0, 2, 3}));
+}
+
+QTEST_MAIN(TestPrintDialog)
+#include "tst_printdialog.moc"

@@ -1,0 +1,279 @@
+#include "app/mainwindow.h"
+#include "app/processmodel.h"
+#include "evaluation/monitor.h"
+#include "modalanswer.h"
+#include "print/printdialog.h"
+#include "print/protocolpage.h"
+#include "records/processp.h"
+#include "testrecords.h"
+#include "testsettings.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardItemModel>
+#include <QTranslator>
+#include <QtTest>
+
+using namespace testrecords;
+
+namespace {
+// A kind-3 test starting 15.06.2026 10:30:00 whose volume rises steadily
+// after ten minutes; temperatures near 16.5 °C.
+ProcessP *makeRecord(quint32 durationSeconds, quint8 second = 0) {
+    HeaderSpec s;
+    s.second = second;
+    s.duration = durationSeconds;
+    s.period = 60;
+    s.mass = 400;
+    s.grade = 4;
+    s.flags = 3;
+    s.volumeScale = 0.001f;
+    s.temperatureScale = 0.1f;
+    QByteArray block = samples(3);
+    const int n = int(durationSeconds / 60);
+    for (int i = 0; i < n && i < 4320; ++i) {
+        setCount(block, 3, 0, i, quint16(i < 10 ? 0 : 4 * (i - 9)));
+        setCount(block, 3, 1, i, 165);
+        setCount(block, 3, 2, i, 170);
+        setCount(block, 3, 3, i, quint16(2000 + i));
+    }
+    return new ProcessP(header(s), block, 3);
+}
+
+QString pdfText(const QString &pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {"-layout", pdf, "-"});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString pdfInfo(const QString &pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdfinfo"), {pdf});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+bool printToPdf(const QString &path, const QList<const ProcessP *> &records,
+                QStringList *log = nullptr) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setOutputFileName(path);
+    return ProtocolPage::print(printer.outputFormat() == QPrinter::PdfFormat ? &printer : nullptr,
+                               records, [log](const QString &line) {
+                                   if (log)
+                                       log->append(line);
+                               });
+}
+
+// Puts one four-hour test into the window and shows it.
+void showOneTest(MainWindow &w) {
+    ProcessP *held = makeRecord(4 * 3600);
+    w.store().add(held);
+    QMetaObject::invokeMethod(&w, "addProc", Q_ARG(ProcessP *, held));
+    QMetaObject::invokeMethod(&w, "addGraph", Q_ARG(QModelIndex, w.processModel()->index(0, 0)));
+}
+
+// Answers the selection dialog: ticks PDF or not and presses Ok.
+void acceptPrintDialog(bool pdf) {
+    auto *poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, pdf] {
+        auto *d = qobject_cast<PrintDialog *>(QApplication::activeModalWidget());
+        if (!d)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        d->pdfBox()->setChecked(pdf);
+        d->buttons()->button(QDialogButtonBox::Ok)->click();
+    });
+    poll->start();
+}
+} // namespace
+
+class TestProtocolPage : public QObject {
+    Q_OBJECT
+private slots:
+    void pageCarriesEveryTextAndTheScreenValues();
+    void brakingWordOnlyThroughTheCatalogue();
+    void shortTestPrintsQuestionMarks();
+    void landscapeA4AndOnePagePerSelectedTest();
+    void plotStopsAtThreeHours();
+    void unwritablePdfIsReported();
+    void noPrinterMessage();
+
+private:
+    QTemporaryDir dir;
+};
+
+void TestProtocolPage::pageCarriesEveryTextAndTheScreenValues() {
+    QScopedPointer<ProcessP> record(makeRecord(25 * 3600));
+    const QString pdf = dir.filePath("long.pdf");
+    QStringList log;
+    QVERIFY(printToPdf(pdf, {record.data()}, &log));
+    const QString text = pdfText(pdf);
+    for (const char *fixed : {"Протокол испытания №______",
+                              "Начало 15.06.2026 10:30",
+                              "Окончание 16.06.2026 11:30",
+                              "Испытание провёл______________________________",
+                              "УСКОРЕННОЕ ОПРЕДЕЛЕНИЕ И ПРОГНОЗИРОВАНИЕ АКТИВНОСТИ ЦЕМЕНТА",
+                              "ПО ЕГО КОНТРАКЦИИ МИ 2486-98, МИ 2487-98",
+                              "Параметры испытаний",
+                              "Масса цемента в стакане Со, г",
+                              "Длительность, чч:мм",
+                              "Период, с",
+                              "Ожидаемая марка",
+                              "ddV, мл (поставщик)",
+                              "Длительность твердения, сут",
+                              "Результаты испытаний",
+                              "Контракция ΔV1k3, мл",
+                              "Торможение",
+                              "Поправка на торможение, мл",
+                              "Средняя температура Тср, °C",
+                              "Поправка на температуру, мл",
+                              "Итоговая контракция, мл/г",
+                              "Активность R, МПа",
+                              "Коэффициент совпадения",
+                              "Активность с коэф. совпадения, МПа",
+                              "Удельная контракция, мл"})
+        QVERIFY2(text.contains(QString::fromUtf8(fixed)), fixed);
+
+    // The values are those the parameters table shows for the same test
+    // (both flags set, so the table shows braking and both corrections).
+    Monitor monitor;
+    monitor.showProcess(record.data());
+    auto cell = [&](int row) { return monitor.tableModel()->index(row, 1).data().toString(); };
+    for (int row : {0, 1, 2, 3, 4, 5, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}) {
+        const QString value = cell(row);
+        QVERIFY2(!value.isEmpty(), qPrintable(QString::number(row)));
+        QVERIFY2(text.contains(value),
+                 qPrintable(QStringLiteral("row %1: %2").arg(row).arg(value)));
+    }
+    QCOMPARE(cell(1), QStringLiteral("01:00")); // 25 hours wrap on the clock
+    QVERIFY(log.first().startsWith(QStringLiteral("resol 3 = ")));
+    QVERIFY(log.join('\n').contains(QStringLiteral("painter.viewport(): left = ")));
+}
+
+void TestProtocolPage::brakingWordOnlyThroughTheCatalogue() {
+    QScopedPointer<ProcessP> record(makeRecord(12 * 3600));
+    const QString english = dir.filePath("english.pdf");
+    QVERIFY(printToPdf(english, {record.data()}));
+    const QString plain = pdfText(english);
+    // 0.72 ml in three hours, 0.6 ml per 1000 g in the first hour, M-500:
+    // the setting brakes.
+    QVERIFY(plain.contains(QRegularExpression(QStringLiteral("Торможение\\s+Yes\\b"))));
+
+    MainWindow::initResources();
+    QTranslator russian;
+    QVERIFY(russian.load(QStringLiteral(SETROVIA_CATALOGUE_QM)));
+    qApp->installTranslator(&russian);
+    const QString translated = dir.filePath("russian.pdf");
+    QVERIFY(printToPdf(translated, {record.data()}));
+    qApp->removeTranslator(&russian);
+    const QString text = pdfText(translated);
+    QVERIFY(text.contains(QRegularExpression(QStringLiteral("Торможение\\s+Да"))));
+}
+
+void TestProtocolPage::shortTestPrintsQuestionMarks() {
+    QScopedPointer<ProcessP> record(makeRecord(2 * 3600));
+    const QString pdf = dir.filePath("short.pdf");
+    QVERIFY(printToPdf(pdf, {record.data()}));
+    const QString text = pdfText(pdf);
+    QCOMPARE(text.count(QRegularExpression(QStringLiteral("(^|\\s)\\?(\\s|$)"))), 9);
+    QVERIFY(text.contains(QStringLiteral("02:00"))); // duration row
+}
+
+void TestProtocolPage::landscapeA4AndOnePagePerSelectedTest() {
+    QScopedPointer<ProcessP> a(makeRecord(6 * 3600, 1));
+    QScopedPointer<ProcessP> b(makeRecord(7 * 3600, 2));
+    QScopedPointer<ProcessP> c(makeRecord(2 * 3600, 3));
+    const QString pdf = dir.filePath("three.pdf");
+    QVERIFY(printToPdf(pdf, {a.data(), b.data(), c.data()}));
+    const QString info = pdfInfo(pdf);
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\b"))), qPrintable(info));
+    const QRegularExpressionMatch size =
+        QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")).match(info);
+    QVERIFY(size.hasMatch());
+    QVERIFY(qAbs(size.captured(1).toDouble() - 841.89) < 1.0); // A4 long side across
+    QVERIFY(qAbs(size.captured(2).toDouble() - 595.28) < 1.0);
+}
+
+void TestProtocolPage::plotStopsAtThreeHours() {
+    QScopedPointer<ProcessP> record(makeRecord(20 * 3600));
+    const QString pdf = dir.filePath("axis.pdf");
+    QVERIFY(printToPdf(pdf, {record.data()}));
+    const QString text = pdfText(pdf);
+    // Every hh:mm axis label (the header's dates aside) lies within three hours.
+    QStringList labels;
+    for (const QString &line : text.split('\n')) {
+        if (line.contains(QStringLiteral("Начало")) || line.contains(QStringLiteral("Окончание")) ||
+            line.contains(QStringLiteral("Длительность")))
+            continue;
+        QRegularExpressionMatchIterator it =
+            QRegularExpression(QStringLiteral("\\b(\\d\\d):(\\d\\d)\\b")).globalMatch(line);
+        while (it.hasNext()) {
+            const QRegularExpressionMatch m = it.next();
+            labels << m.captured();
+            QVERIFY2(m.captured(1).toInt() * 60 + m.captured(2).toInt() <= 180,
+                     qPrintable(m.captured()));
+        }
+    }
+    QVERIFY2(labels.size() >= 3, qPrintable(labels.join(' ')));
+}
+
+void TestProtocolPage::unwritablePdfIsReported() {
+    QScopedPointer<ProcessP> record(makeRecord(4 * 3600));
+    QFile blocker(dir.filePath("plain-file"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    // A path below a regular file cannot be created, even by root.
+    const QString impossible = dir.filePath("plain-file/protocol.pdf");
+    QVERIFY(!printToPdf(impossible, {record.data()}));
+
+    TestSettings settings;
+    MainWindow w;
+    showOneTest(w);
+    // Choose PDF, then leave the preview: the selection stays for printing.
+    acceptPrintDialog(true);
+    QTimer::singleShot(300, [] {
+        if (auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget()))
+            preview->reject();
+    });
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    QMetaObject::invokeMethod(&w, "print");
+    QDir::setCurrent(before);
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(impossible);
+    QString text;
+    answerNextMessageBox(QMessageBox::Ok, &text);
+    QMetaObject::invokeMethod(&w, "printReport", Q_ARG(QPrinter *, &printer));
+    QVERIFY2(text.contains(impossible), qPrintable(text));
+}
+
+void TestProtocolPage::noPrinterMessage() {
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        QSKIP("this machine has a printer");
+    TestSettings settings;
+    MainWindow w;
+    showOneTest(w);
+    acceptPrintDialog(false);
+    QString text, title;
+    answerNextMessageBox(QMessageBox::Ok, &text, &title);
+    QMetaObject::invokeMethod(&w, "print");
+    QCOMPARE(title, QStringLiteral("Print error"));
+    QCOMPARE(text, QStringLiteral("There is no available printer"));
+}
+
+QTEST_MAIN(TestProtocolPage)
+#include "tst_protocolpage.moc"
