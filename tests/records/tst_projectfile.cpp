@@ -74,6 +74,7 @@ private slots:
     void hostileFiles();
     void limitsRefuseAndWriteNothing();
     void failedWritesKeepTheOldFile();
+    void demoProjectReads();
 
 private:
     QTemporaryDir dir_;
@@ -344,6 +345,21 @@ void TestProjectFile::failedWritesKeepTheOldFile() {
     QCOMPARE(r.message, QStringLiteral("File too large")); // the system's reason, EFBIG
     QCOMPARE(readAll(path), old);
     QCOMPARE(QDir(own.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"lab.vtl"}));
+}
+
+// The example shipped with the sources stays a valid project.
+void TestProjectFile::demoProjectReads() {
+    KeeperProc store;
+    const ProjectFile::Contents c = ProjectFile::read(
+        QStringLiteral(SETROVIA_SOURCE_DIR "/examples/demo-instrument.vtl"), store);
+    QVERIFY(c.ok());
+    QCOMPARE(store.count(), 5);
+    QString kinds;
+    for (int i = 0; i < store.count(); ++i)
+        kinds += QString::number(store.at(i)->kind());
+    QCOMPARE(kinds, QStringLiteral("11203"));
+    QCOMPARE(c.names.size(), 5);
+    QCOMPARE(c.nameOf(0), QStringLiteral("Партия 17"));
 }
 
 QTEST_APPLESS_MAIN(TestProjectFile)
