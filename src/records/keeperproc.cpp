@@ -13,19 +13,19 @@ KeeperProc::~KeeperProc() {
 }
 
 int KeeperProc::count() const {
-    QMutexLocker lock(&mutex_);
+    std::lock_guard<std::mutex> lock(mutex_);
     return records_.size();
 }
 
 ProcessP *KeeperProc::at(int i) const {
-    QMutexLocker lock(&mutex_);
+    std::lock_guard<std::mutex> lock(mutex_);
     if (i < 0 || i >= records_.size())
         return nullptr;
     return records_.at(i);
 }
 
 int KeeperProc::indexOf(const ProcessP *record) const {
-    QMutexLocker lock(&mutex_);
+    std::lock_guard<std::mutex> lock(mutex_);
     for (int i = 0; i < records_.size(); ++i)
         if (records_.at(i) == record)
             return i;
@@ -33,7 +33,7 @@ int KeeperProc::indexOf(const ProcessP *record) const {
 }
 
 bool KeeperProc::contains(const char *header) const {
-    QMutexLocker lock(&mutex_);
+    std::lock_guard<std::mutex> lock(mutex_);
     return containsLocked(header);
 }
 
@@ -46,7 +46,7 @@ bool KeeperProc::contains(const QByteArray &header) const {
 bool KeeperProc::add(ProcessP *record) {
     if (!record)
         return false;
-    QMutexLocker lock(&mutex_);
+    std::lock_guard<std::mutex> lock(mutex_);
     if (containsLocked(record->rawHeader()))
         return false;
     records_.append(record);
@@ -54,7 +54,7 @@ bool KeeperProc::add(ProcessP *record) {
 }
 
 ProcessP *KeeperProc::remove(int i) {
-    QMutexLocker lock(&mutex_);
+    std::lock_guard<std::mutex> lock(mutex_);
     if (i < 0 || i >= records_.size())
         return nullptr;
     return records_.takeAt(i);
@@ -63,7 +63,7 @@ ProcessP *KeeperProc::remove(int i) {
 void KeeperProc::clear() {
     QList<ProcessP *> old;
     {
-        QMutexLocker lock(&mutex_);
+        std::lock_guard<std::mutex> lock(mutex_);
         old.swap(records_);
     }
     qDeleteAll(old);
@@ -73,7 +73,7 @@ QByteArray KeeperProc::toBytes(LimitBreach *breach) {
     LimitBreach found;
     QByteArray image;
     {
-        QMutexLocker lock(&mutex_);
+        std::lock_guard<std::mutex> lock(mutex_);
         if (records_.size() > MaxRecords) {
             found.kind = LimitBreach::TooManyRecords;
             found.size = records_.size();
@@ -160,7 +160,7 @@ int KeeperProc::fromBytes(const QByteArray &data, QVector<bool> *appended) {
 
     QVector<bool> added(count, false);
     {
-        QMutexLocker lock(&mutex_);
+        std::lock_guard<std::mutex> lock(mutex_);
         for (int r = 0; r < count; ++r) {
             if (containsLocked(parsed[size_t(r)]->rawHeader()))
                 continue; // the same test is held already: destroyed below

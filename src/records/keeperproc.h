@@ -3,9 +3,9 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QMutex>
 #include <QObject>
 #include <QVector>
+#include <mutex>
 
 class ProcessP;
 
@@ -71,7 +71,7 @@ signals:
 private:
     bool containsLocked(const char *header) const;
 
-    mutable QMutex mutex_;
+    mutable std::mutex mutex_;
     QList<ProcessP *> records_;
 };
 
