@@ -28,8 +28,6 @@ private slots:
     void offersFromReaderThreadWhileGuiUsesTheStore();
     void emptyStoreImageAndMessages();
     void recordLayoutAndParseMessages();
-    void corruptSecondRecordLeavesStoreAsItWas();
-    void fileAddsOnlyNewTests();
     void fileRecordsStayTogetherWhileReaderAdds();
 };
 
@@ -176,49 +174,6 @@ void TestKeeperProc::recordLayoutAndParseMessages() {
     QCOMPARE(q->samples(), block);
     QCOMPARE(int(q->hardeningIndex()), 5);
     QCOMPARE(q->note(), QByteArray("abc"));
-}
-
-void TestKeeperProc::corruptSecondRecordLeavesStoreAsItWas() {
-    KeeperProc source;
-    source.add(record(10));
-    source.add(record(11));
-    QByteArray data = source.toBytes().mid(9);
-    data[1 + 10073 + 68] = char(7); // kind byte of the second record (empty notes)
-
-    KeeperProc store;
-    ProcessP *held = record(1);
-    store.add(held);
-    QVector<bool> appended{true, true, true};
-    QCOMPARE(store.fromBytes(data, &appended), -1);
-    QCOMPARE(store.count(), 1);
-    QCOMPARE(store.at(0), held);
-    QVERIFY(appended.isEmpty());
-    // Neither record of the data was kept: both tests can still be added.
-    HeaderSpec first;
-    first.second = 10;
-    QVERIFY(!store.contains(header(first)));
-    QCOMPARE(store.fromBytes(QByteArray()), -1);
-}
-
-void TestKeeperProc::fileAddsOnlyNewTests() {
-    KeeperProc source;
-    ProcessP *a = record(1);
-    a->setNote("from file");
-    source.add(a);
-    source.add(record(2));
-    const QByteArray data = source.toBytes().mid(9);
-
-    KeeperProc store;
-    ProcessP *held = record(1, 999);
-    held->setNote("mine");
-    store.add(held);
-    QVector<bool> appended;
-    QCOMPARE(store.fromBytes(data, &appended), 2 * 10073 + 9);
-    QCOMPARE(appended, QVector<bool>({false, true}));
-    QCOMPARE(store.count(), 2);
-    QCOMPARE(store.at(0), held);
-    QCOMPARE(held->note(), QByteArray("mine"));
-    QCOMPARE(int(store.at(1)->startSecond()), 2);
 }
 
 // The reader thread keeps adding tests while a file is parsed: the file's

@@ -204,6 +204,9 @@ void TestProjectFile::corruptFilesLeaveTheStore_data() {
     kind4[10 + 68] = char(4);
     QByteArray twoCounted = good;
     twoCounted[9] = char(2);
+    // A good first record must not stay behind when the second is bad.
+    QByteArray secondBad = twoCounted + good.mid(10);
+    secondBad[10 + 10077 + 68] = char(7);
     QTest::newRow("shorter than the format")
         << QByteArray("format 0") << int(ProjectFile::WrongFormat);
     QTest::newRow("other format") << QByteArray("format 03") + good.mid(9)
@@ -216,6 +219,7 @@ void TestProjectFile::corruptFilesLeaveTheStore_data() {
     QTest::newRow("note longer than the rest")
         << good.left(good.size() - 1) << int(ProjectFile::Corrupt);
     QTest::newRow("count above the records") << twoCounted << int(ProjectFile::Corrupt);
+    QTest::newRow("second record of kind 7") << secondBad << int(ProjectFile::Corrupt);
 }
 
 void TestProjectFile::corruptFilesLeaveTheStore() {
