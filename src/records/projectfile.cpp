@@ -13,31 +13,6 @@ namespace {
 QString tr(const char *text) {
     return QCoreApplication::translate("MainWindow", text);
 }
-
-QByteArray readLimited(QFile &file, bool *tooLarge) {
-    *tooLarge = false;
-    if (!file.isSequential()) {
-        if (file.size() > ProjectFile::MaxFileBytes) {
-            *tooLarge = true;
-            return QByteArray();
-        }
-        return file.readAll();
-    }
-    // A pipe or device has no size to ask: read in pieces up to the limit.
-    QByteArray data;
-    char chunk[65536];
-    for (;;) {
-        const qint64 n = file.read(chunk, sizeof chunk);
-        if (n <= 0)
-            break;
-        if (data.size() + n > ProjectFile::MaxFileBytes) {
-            *tooLarge = true;
-            return QByteArray();
-        }
-        data.append(chunk, int(n));
-    }
-    return data;
-}
 } // namespace
 
 ProjectFile::Contents ProjectFile::read(const QString &path, KeeperProc &store) {
@@ -47,8 +22,10 @@ ProjectFile::Contents ProjectFile::read(const QString &path, KeeperProc &store) 
         c.message = message(status, path);
         return c;
     };
+    // Only a regular file (or a link to one): a pipe would block the window
+    // and a device may never end.
     QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return fail(CannotOpen);
 
     // Compared as a NUL-terminated string, so a short file never matches.
@@ -58,10 +35,9 @@ ProjectFile::Contents ProjectFile::read(const QString &path, KeeperProc &store) 
     if (std::strcmp(format, KeeperProc::FileFormat) != 0)
         return fail(WrongFormat);
 
-    bool tooLarge = false;
-    const QByteArray data = readLimited(file, &tooLarge);
-    if (tooLarge)
+    if (file.size() > MaxFileBytes)
         return fail(TooLarge);
+    const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return fail(CannotOpen);
 

@@ -19,7 +19,7 @@ class ProjectFile {
 public:
     enum Status {
         Ok,
-        CannotOpen,   // missing, unreadable, a directory; or the target cannot be created
+        CannotOpen,   // missing, unreadable, not a regular file; or the target cannot be made
         WrongFormat,  // the first bytes are not the format string
         Corrupt,      // a record runs past the end of the data, or a kind is unknown
         TooLarge,     // far larger than any project the format can describe

@@ -248,6 +248,7 @@ void TestProjectFile::hostileFiles() {
     QCOMPARE(c.message, QStringLiteral("Can not open file"));
     QVERIFY(QDir(dir_.path()).mkdir("folder.vtl"));
     QCOMPARE(ProjectFile::read(dir_.filePath("folder.vtl"), store).status, ProjectFile::CannotOpen);
+    QCOMPARE(ProjectFile::read(QStringLiteral("/dev/zero"), store).status, ProjectFile::CannotOpen);
 
     // Sparse files of 1 GB: neither may be read into memory.
     const qint64 before = peakKb();
