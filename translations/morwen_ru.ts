@@ -263,6 +263,22 @@
         <source>The protocol could not be written to %1.</source>
         <translation>Не удалось записать протокол в %1.</translation>
     </message>
+    <message>
+        <source>The instrument is being read. Wait until the reading has ended, then try again.</source>
+        <translation>Идёт чтение прибора. Дождитесь окончания чтения и повторите.</translation>
+    </message>
+    <message>
+        <source>The project holds %1 tests, but a project file can hold at most %2. Nothing was saved.</source>
+        <translation>Проект содержит испытаний: %1, а файл проекта вмещает не более %2. Ничего не сохранено.</translation>
+    </message>
+    <message>
+        <source>The description of test %1 in the list takes %2 bytes, but a project file can hold at most %3 bytes per test description. Nothing was saved.</source>
+        <translation>Описание испытания %1 в списке занимает %2 байт, а файл проекта вмещает не более %3 байт на описание испытания. Ничего не сохранено.</translation>
+    </message>
+    <message>
+        <source>File %1 is too large to be a project file (at most %2 bytes).</source>
+        <translation>Файл %1 слишком велик для файла проекта (не более %2 байт).</translation>
+    </message>
 </context>
 <context>
     <name>Monitor</name>

@@ -10,6 +10,8 @@
 #include "print/printdialog.h"
 #include "print/protocolpage.h"
 #include "records/processp.h"
+#include "records/projectfile.h"
+#include "records/textexport.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -18,6 +20,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QDockWidget>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
@@ -28,6 +31,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSettings>
+#include <QStandardItem>
+#include <QStringList>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTime>
@@ -396,7 +401,7 @@ void MainWindow::addGraph(const QModelIndex &index) {
 }
 
 void MainWindow::deleteSelProc() {
-    if (currentProc < 0)
+    if (currentProc < 0 || refuseWhileReading())
         return;
     if (QMessageBox::question(this, tr("Remove process"), tr("Do you want to remove process?"),
                               QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
@@ -579,10 +584,9 @@ bool MainWindow::maybeSave() {
         this, tr("Save changes"),
         tr("The project has been modified. Do you want to save your changes?"),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
-    if (answer == QMessageBox::Yes) {
-        saveProject();
-        return true;
-    }
+    // A cancelled or failed save is a refusal: the unsaved work stays open.
+    if (answer == QMessageBox::Yes)
+        return saveProject();
     if (answer == QMessageBox::No) {
         saveAct->setEnabled(false);
         return true;
@@ -590,23 +594,158 @@ bool MainWindow::maybeSave() {
     return false;
 }
 
-void MainWindow::saveProject() {
-    if (projectPath.isEmpty())
-        saveAsProject();
-    else
-        saveProject(projectPath);
+QString MainWindow::chooseFile(const FileRequest &request) {
+    if (fileChooser)
+        return fileChooser(request);
+    if (request.mode == FileRequest::Open)
+        return QFileDialog::getOpenFileName(this, request.caption, request.directory,
+                                            request.filter, nullptr,
+                                            QFileDialog::DontUseNativeDialog);
+    return QFileDialog::getSaveFileName(this, request.caption, request.directory, request.filter,
+                                        nullptr, QFileDialog::DontUseNativeDialog);
 }
 
-void MainWindow::saveProject(const QString &) {}
+// The reader thread adds tests to the store while it reads; emptying or
+// replacing the store then would mix the instrument's tests into another
+// project or drop rows the reader still announces. The user waits instead.
+bool MainWindow::refuseWhileReading() {
+    if (!reading)
+        return false;
+    QMessageBox::warning(this, appTitle,
+                         tr("The instrument is being read. Wait until the reading has ended, "
+                            "then try again."));
+    return true;
+}
 
-void MainWindow::saveAsProject() {}
+// The note of the test whose description the editor shows.
+void MainWindow::storeCurrentNote() {
+    if (ProcessP *record = keeper.at(currentProc))
+        record->setNote(processDesc->toPlainText().toUtf8());
+}
 
-void MainWindow::openProject() {}
+QStringList MainWindow::rowNames() const {
+    QStringList names;
+    for (int row = 0; row < procModel->rowCount(); ++row)
+        names << procModel->data(procModel->index(row, 2)).toString();
+    return names;
+}
 
-void MainWindow::addProject() {}
+void MainWindow::setSavedTitle() {
+    setWindowTitle(QDir(projectPath).dirName() + QStringLiteral("   ") + appTitle +
+                   QStringLiteral("  (") + lastWorkDir + QStringLiteral(")"));
+}
+
+namespace {
+const QString ProjectFilter = QStringLiteral("Vantel (*.vtl)");
+const QString ProjectExtension = QStringLiteral(".vtl");
+} // namespace
+
+bool MainWindow::addExtension(QString &path, const QString &extension) {
+    if (path.endsWith(extension))
+        return true;
+    path += extension;
+    // The dialog confirmed only the name without the extension.
+    return !QFileInfo::exists(path) ||
+           QMessageBox::question(this, appTitle,
+                                 tr("%1 already exists. Do you want to replace it?").arg(path),
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool MainWindow::saveProject() {
+    if (projectPath.isEmpty())
+        return saveAsProject();
+    return saveProject(projectPath);
+}
+
+bool MainWindow::saveProject(const QString &name) {
+    storeCurrentNote();
+    // Written beside the old file and swapped in only when complete: a failed
+    // save leaves the previous project intact and this one modified.
+    const ProjectFile::Result result =
+        ProjectFile::save(name, keeper, projectDesc->toPlainText(), rowNames());
+    if (!result.ok()) {
+        QMessageBox::critical(this,
+                              result.status == ProjectFile::WriteFailed ? tr("Error") : appTitle,
+                              result.message);
+        return false;
+    }
+    saveAct->setEnabled(false);
+    setSavedTitle();
+    return true;
+}
+
+bool MainWindow::saveAsProject() {
+    storeCurrentNote();
+    QString path = chooseFile({FileRequest::Save, tr("Save project"), lastWorkDir, ProjectFilter});
+    if (path.isEmpty())
+        return false;
+    if (!addExtension(path, ProjectExtension))
+        return false;
+    lastWorkDir = path;
+    const QString previous = projectPath;
+    projectPath = path;
+    if (saveProject(projectPath))
+        return true;
+    projectPath = previous; // the project still lives where it was
+    return false;
+}
+
+bool MainWindow::loadProjectFile(const QString &path, bool takeDescription) {
+    const ProjectFile::Contents file = ProjectFile::read(path, keeper);
+    if (!file.ok()) {
+        QMessageBox::critical(this, appTitle, file.message);
+        return false;
+    }
+    disconnectDescriptions();
+    // The new records are the last ones of the store, in file order.
+    int row = procModel->rowCount();
+    for (int i = keeper.count() - file.appendedCount(); i < keeper.count(); ++i)
+        addProc(keeper.at(i));
+    for (int j = 0; j < file.appended.size(); ++j)
+        if (file.appended.at(j))
+            procModel->item(row++, 2)->setText(file.nameOf(j));
+    if (takeDescription) {
+        projectDesc->clear();
+        projectDesc->setPlainText(file.description);
+    }
+    connectDescriptions();
+    projectDesc->setEnabled(true);
+    return true;
+}
+
+void MainWindow::openProject() {
+    if (refuseWhileReading() || !maybeSave() || !closeProject())
+        return;
+    const QString path =
+        chooseFile({FileRequest::Open, tr("Open project"), lastWorkDir, ProjectFilter});
+    if (path.isEmpty())
+        return;
+    lastWorkDir = path;
+    if (!loadProjectFile(path, true))
+        return;
+    projectPath = path;
+    setSavedTitle();
+    closeAct->setEnabled(true);
+    saveAct->setEnabled(false);
+    saveAsAct->setEnabled(true);
+}
+
+void MainWindow::addProject() {
+    if (refuseWhileReading())
+        return;
+    const QString path =
+        chooseFile({FileRequest::Open, tr("Open project"), lastWorkDir, ProjectFilter});
+    if (path.isEmpty() || !loadProjectFile(path, false))
+        return;
+    setSavedTitle();
+    closeAct->setEnabled(true);
+    saveAct->setEnabled(false);
+    saveAsAct->setEnabled(true);
+    changedProc();
+}
 
 bool MainWindow::closeProject() {
-    if (!maybeSave())
+    if (refuseWhileReading() || !maybeSave())
         return false;
     disconnectDescriptions();
     procModel->removeRows(0, procModel->rowCount());
@@ -627,6 +766,8 @@ bool MainWindow::closeProject() {
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
+    // A read under way is cut short by the destructor; saving meanwhile only
+    // takes a snapshot of the store.
     if (maybeSave())
         event->accept();
     else
@@ -683,4 +824,18 @@ void MainWindow::printReport(QPrinter *printer) {
     }
 }
 
-void MainWindow::exportToTxt() {}
+void MainWindow::exportToTxt() {
+    const ProcessP *record = keeper.at(currentProc);
+    if (!record)
+        return;
+    const QFileInfo last(lastWorkDir);
+    QString path = chooseFile({FileRequest::Save, tr("Save to file..."),
+                               last.isDir() ? lastWorkDir : last.path(), QStringLiteral("*.txt")});
+    if (path.isEmpty())
+        return;
+    if (!addExtension(path, QStringLiteral(".txt")))
+        return;
+    QString error;
+    if (!TextExport::write(path, *record, locale(), &error))
+        QMessageBox::critical(this, appTitle, error);
+}

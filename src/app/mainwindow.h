@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QModelIndex>
 #include <QTimer>
+#include <functional>
 
 class Monitor;
 class PlotTabs;
@@ -85,6 +86,18 @@ public:
     QAction *addProjectAction() const { return addAct; }
     QAction *exportAction() const { return exportAct; }
 
+    // What the project and export commands ask a file dialog for. The chooser
+    // returns the chosen path, empty when the user cancels; tests replace it
+    // to answer without a real dialog.
+    struct FileRequest {
+        enum Mode { Open, Save } mode = Open;
+        QString caption;
+        QString directory;
+        QString filter;
+    };
+    using FileChooser = std::function<QString(const FileRequest &)>;
+    void setFileChooser(FileChooser chooser) { fileChooser = std::move(chooser); }
+
 signals:
     void readDevSignal();
 
@@ -100,9 +113,10 @@ private slots:
     void addProc(ProcessP *proc);
     void addGraph(const QModelIndex &index);
     void about();
-    void saveProject();
-    void saveProject(const QString &name);
-    void saveAsProject();
+    // The three save commands return true once the file is on disk.
+    bool saveProject();
+    bool saveProject(const QString &name);
+    bool saveAsProject();
     void openProject();
     void setLanguage();
     void showActivTab();
@@ -134,6 +148,16 @@ private:
     bool isModified() const;
     void connectDescriptions();
     void disconnectDescriptions();
+    QString chooseFile(const FileRequest &request);
+    // True (after telling the user) while the instrument is being read.
+    bool refuseWhileReading();
+    void storeCurrentNote();
+    QStringList rowNames() const;
+    void setSavedTitle();
+    // Appends the extension (case-sensitive test) unless the path has it;
+    // false when that names an existing file the user will not replace.
+    bool addExtension(QString &path, const QString &extension);
+    bool loadProjectFile(const QString &path, bool takeDescription);
 
     ViewerUsb reader;
     QToolBar *toolBar = nullptr;
@@ -182,6 +206,7 @@ private:
     QString appTitle;
     bool reading = false;
     int currentProc = -1;
+    FileChooser fileChooser;
 };
 
 #endif // MAINWINDOW_H

@@ -1,8 +1,10 @@
 #ifndef KEEPERPROC_H
 #define KEEPERPROC_H
 
+#include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QVector>
 #include <mutex>
 
 class ProcessP;
@@ -34,6 +36,34 @@ public:
     ProcessP *remove(int i);
     // Destroys every record.
     void clear();
+
+    // The project file starts with this format string (no terminator).
+    static constexpr char FileFormat[] = "format 04";
+    static constexpr int FileFormatSize = 9;
+    // The count is one byte and a note length 16 bits: the file cannot hold more.
+    static constexpr int MaxRecords = 255;
+    static constexpr int MaxNoteBytes = 65535;
+
+    // What keeps the store from being written as a project file.
+    struct LimitBreach {
+        enum Kind { None, TooManyRecords, NoteTooLong } kind = None;
+        int row = -1;    // the record whose note is too long
+        qint64 size = 0; // the record count, or the note's byte length
+    };
+
+    // The project file image from the format string through the last record.
+    // Returns an empty array, and says why in *breach, when the store holds
+    // more records or a longer note than the format can carry: a count byte or
+    // a length that disagrees with the bytes after it would corrupt the file.
+    QByteArray toBytes(LimitBreach *breach = nullptr);
+    // Parses the records that follow the format string (data starts with the
+    // count byte) and adds the new ones to the store. Returns the record bytes
+    // consumed after the count byte, or -1 when the data is corrupt; then the
+    // store is left exactly as it was. *appended gets one flag per record of
+    // the data: true when it was added, false when the store already held the
+    // same test. All records are added under one lock, so a reader thread
+    // offering tests meanwhile cannot slip in between them.
+    int fromBytes(const QByteArray &data, QVector<bool> *appended = nullptr);
 
 signals:
     void sendMessage(const QString &text);
