@@ -7,6 +7,7 @@
 #include "charts/plottabs.h"
 #include "evaluation/monitor.h"
 #include "records/processp.h"
+#include "transportfactory.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -18,7 +19,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTime>
@@ -45,6 +48,15 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
     createToolBar();
 
     reader.setKeeper(&keeper);
+    // The simulated instrument when SETROVIA_SIMULATOR asks for it, else libusb.
+    QString transportNote;
+    reader.setTransport(createTransport(&transportNote));
+    if (!transportNote.isEmpty())
+        message(transportNote);
+    readBar = new QProgressBar;
+    readBar->setMaximumWidth(320);
+    readBar->hide();
+    statusBar()->addPermanentWidget(readBar);
     reading = false;
     timer.setInterval(500);
     timer.setSingleShot(false);
@@ -56,6 +68,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
     connect(this, &MainWindow::readDevSignal, &reader, &ViewerUsb::readDevices);
     connect(&timer, &QTimer::timeout, &reader, &ViewerUsb::checkPresentDev);
     connect(&reader, &ViewerUsb::addedNewProc, this, &MainWindow::addProc);
+    connect(&reader, &ViewerUsb::readProgress, this, &MainWindow::readProgress);
     connectDescriptions();
     connect(&keeper, &KeeperProc::sendMessage, this, &MainWindow::message);
 
@@ -301,11 +314,26 @@ void MainWindow::writeSettings() {
 void MainWindow::readDevice() {
     reading = true;
     readAct->setEnabled(false);
+    // Busy until the reader reports the first test.
+    readBar->setRange(0, 0);
+    readBar->show();
     emit readDevSignal();
+}
+
+void MainWindow::readProgress(int test, int tests, int packet, int packets) {
+    if (!reading || tests <= 0 || packets <= 0)
+        return;
+    const qint64 done = qint64(test - 1) * packets + packet;
+    readBar->setRange(0, 1000);
+    readBar->setValue(int(1000 * done / (qint64(tests) * packets)));
+    readBar->setFormat(
+        tr("Test %1 of %2, packet %3 of %4").arg(test).arg(tests).arg(packet).arg(packets));
 }
 
 void MainWindow::readEnd() {
     reading = false;
+    readBar->hide();
+    readBar->reset();
     readAct->setEnabled(true);
     closeAct->setEnabled(true);
 }
