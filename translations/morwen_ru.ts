@@ -279,6 +279,10 @@
         <source>File %1 is too large to be a project file (at most %2 bytes).</source>
         <translation>Файл %1 слишком велик для файла проекта (не более %2 байт).</translation>
     </message>
+    <message>
+        <source>Test %1 of %2, packet %3 of %4</source>
+        <translation>Испытание %1 из %2, пакет %3 из %4</translation>
+    </message>
 </context>
 <context>
     <name>Monitor</name>
@@ -433,6 +437,33 @@
     <message>
         <source>&lt;p&gt;Build  %1&lt;/p&gt;&lt;p&gt;Ostrevan makes instruments and software for testing building materials in the laboratory.&lt;/p&gt;</source>
         <translation>&lt;p&gt;Сборка  %1&lt;/p&gt;&lt;p&gt;Остреван разрабатывает приборы и программы для лабораторных испытаний строительных материалов.&lt;/p&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>ViewerUsb</name>
+    <message>
+        <source>Can not open the instrument: %1</source>
+        <translation>Не удаётся открыть прибор: %1</translation>
+    </message>
+    <message>
+        <source>No permission to use the instrument (%1). Install the udev rule 60-setrovia.rules (see the README, &quot;Instrument access&quot;), then unplug the instrument and plug it in again.</source>
+        <translation>Нет прав на работу с прибором (%1). Установите правило udev 60-setrovia.rules (см. README, раздел &quot;Instrument access&quot;), затем отключите прибор и подключите его снова.</translation>
+    </message>
+    <message>
+        <source>access denied</source>
+        <translation>доступ запрещён</translation>
+    </message>
+    <message>
+        <source>Short header of a stored test: %1 of %2 bytes</source>
+        <translation>Неполный заголовок сохранённого испытания: %1 из %2 байт</translation>
+    </message>
+    <message>
+        <source>short transfer, %1 of %2 bytes</source>
+        <translation>неполная передача, %1 из %2 байт</translation>
+    </message>
+    <message>
+        <source>read stopped</source>
+        <translation>чтение прервано</translation>
     </message>
 </context>
 </TS>

@@ -12,6 +12,7 @@
 #include "records/processp.h"
 #include "records/projectfile.h"
 #include "records/textexport.h"
+#include "transportfactory.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -30,8 +31,10 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProgressBar>
 #include <QSettings>
 #include <QStandardItem>
+#include <QStatusBar>
 #include <QStringList>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -75,6 +78,15 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
     createToolBar();
 
     reader.setKeeper(&keeper);
+    // The simulated instrument when SETROVIA_SIMULATOR asks for it, else libusb.
+    QString transportNote;
+    reader.setTransport(createTransport(&transportNote));
+    if (!transportNote.isEmpty())
+        message(transportNote);
+    readBar = new QProgressBar;
+    readBar->setMaximumWidth(320);
+    readBar->hide();
+    statusBar()->addPermanentWidget(readBar);
     reading = false;
     timer.setInterval(500);
     timer.setSingleShot(false);
@@ -86,6 +98,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
     connect(this, &MainWindow::readDevSignal, &reader, &ViewerUsb::readDevices);
     connect(&timer, &QTimer::timeout, &reader, &ViewerUsb::checkPresentDev);
     connect(&reader, &ViewerUsb::addedNewProc, this, &MainWindow::addProc);
+    connect(&reader, &ViewerUsb::readProgress, this, &MainWindow::readProgress);
     connectDescriptions();
     connect(&keeper, &KeeperProc::sendMessage, this, &MainWindow::message);
 
@@ -331,11 +344,26 @@ void MainWindow::writeSettings() {
 void MainWindow::readDevice() {
     reading = true;
     readAct->setEnabled(false);
+    // Busy until the reader reports the first test.
+    readBar->setRange(0, 0);
+    readBar->show();
     emit readDevSignal();
+}
+
+void MainWindow::readProgress(int test, int tests, int packet, int packets) {
+    if (!reading || tests <= 0 || packets <= 0)
+        return;
+    const qint64 done = qint64(test - 1) * packets + packet;
+    readBar->setRange(0, 1000);
+    readBar->setValue(int(1000 * done / (qint64(tests) * packets)));
+    readBar->setFormat(
+        tr("Test %1 of %2, packet %3 of %4").arg(test).arg(tests).arg(packet).arg(packets));
 }
 
 void MainWindow::readEnd() {
     reading = false;
+    readBar->hide();
+    readBar->reset();
     readAct->setEnabled(true);
     closeAct->setEnabled(true);
 }

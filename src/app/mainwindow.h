@@ -21,6 +21,7 @@ class QDockWidget;
 class QMenu;
 class QPlainTextEdit;
 class QPrinter;
+class QProgressBar;
 class QTabWidget;
 class QTextEdit;
 class QToolBar;
@@ -61,6 +62,7 @@ public:
     QTabWidget *plotTabWidget() const { return plotTabs; }
     PlotTabs *plots() const { return graphs; }
     QPlainTextEdit *messageLog() const { return messager; }
+    QProgressBar *readProgressBar() const { return readBar; }
     QTextEdit *processDescription() const { return processDesc; }
     QTextEdit *projectDescription() const { return projectDesc; }
     QList<QDockWidget *> docks() const;
@@ -108,6 +110,7 @@ private slots:
     void activateUsbButton(bool present);
     void readDevice();
     void readEnd();
+    void readProgress(int test, int tests, int packet, int packets);
     void changedProc();
     void message(const QString &text);
     void addProc(ProcessP *proc);
@@ -184,6 +187,7 @@ private:
     QAction *addAct = nullptr;
     QAction *exportAct = nullptr;
     QPlainTextEdit *messager = nullptr;
+    QProgressBar *readBar = nullptr;
     ProcList *procList = nullptr;
     ProcessModel *procModel = nullptr;
     ProcDelegate *procDelegate = nullptr;

@@ -1,23 +1,47 @@
 #ifndef VIEWERUSB_H
 #define VIEWERUSB_H
 
+#include "device/usbtransport.h"
+
 #include <QAtomicInt>
 #include <QThread>
+#include <memory>
 
 class KeeperProc;
 class ProcessP;
 
 // The instrument reader. It lives in its own thread (it moves itself there),
 // so its slots run one at a time in that thread; results leave it only as
-// queued signals.
+// queued signals. It talks to the instrument through a UsbTransport: the
+// libusb 0.1 library unless another transport is installed.
 class ViewerUsb : public QThread {
     Q_OBJECT
 public:
     ViewerUsb();
+    explicit ViewerUsb(std::unique_ptr<UsbTransport> transport);
     ~ViewerUsb() override;
 
+    static constexpr quint16 VendorId = 0x03EB;
+    static constexpr quint16 OlderProductId = 0x0010;
+    static constexpr quint16 NewerProductId = 0x0011;
+    static constexpr int Configuration = 1;
+    static constexpr int Interface = 0;
+    static constexpr int OutEndpoint = 0x02;
+    static constexpr int InEndpoint = 0x81;
+    static constexpr int TimeoutMs = 1000;
+    static constexpr int PacketSize = 64;
+    static constexpr int ReplyBufferSize = 256;
+    // What the newer instrument of the four-channel kind answers to its
+    // identification request, zero byte included.
+    static constexpr char ModelString[] = "SETROVIA-DEV-02.10";
+    static constexpr int ModelStringBytes = 19;
+
     void setKeeper(KeeperProc *keeper);
-    // Asks a read under way to stop at the next transfer (window closing).
+    // Installs the link to the instrument (null: libusb). Call it before the
+    // thread starts, or while no read and no presence check runs.
+    void setTransport(std::unique_ptr<UsbTransport> transport);
+    // Asks a read under way to stop at its next transfer (window closing).
+    // The read still ends with one readEnd().
     void requestStop();
     // Stops the thread's event loop and waits for it; safe to call twice.
     void shutdown();
@@ -31,15 +55,50 @@ signals:
     void readEnd();
     void sendMes(const QString &text);
     void addedNewProc(ProcessP *proc);
+    // test: 1..tests, the test being read; packet: transfers of its sample
+    // block done so far, out of packets. Sent when a test starts, every few
+    // packets and after the last one.
+    void readProgress(int test, int tests, int packet, int packets);
 
 protected:
     void run() override;
 
 private:
-    KeeperProc *keeper_ = nullptr;
+    bool openDevice();
+    void closeDevice();
+    static QString accessHint(const QString &error);
+    // The two sequences run between opening and closing the device.
+    void readNewerDevice();
+    void readCell(int index);
+    bool readCellData(int index, char *block, quint8 kind);
+    void readOldDevice();
+    bool readOldProcess(quint8 kind);
+    bool sendCommand(quint32 code, int replyLength);
+    bool readPackets(char *block, int size);
+    bool readExactly(char *data, int size, QString *failure);
+    void offerRecord(const QByteArray &header, QByteArray block, quint8 kind);
+    void startTest(int test);
+
+    int writeCommand(quint32 code);
+    int writeIndexedCommand(quint32 code, quint16 index);
+    int bulkOut(const char *data, int size);
+    int bulkIn(char *data, int size);
+    QString errorText() const;
+    static void printLine(const QByteArray &text);
+    // The prefix, the library's error text and an end of line, to standard output.
+    void printWithError(const QByteArray &prefix);
+
     bool present_ = false;
+    UsbDeviceRef device_;
+    char replyBuffer_[ReplyBufferSize] = {};
+    std::unique_ptr<UsbTransport> transport_;
+    KeeperProc *keeper_ = nullptr;
     quint8 kind_ = 2;
     QAtomicInt stopRequested_;
+    bool stopped_ = false;
+    int replyLength_ = 0;
+    int tests_ = 0;
+    int test_ = 0;
 };
 
 #endif // VIEWERUSB_H

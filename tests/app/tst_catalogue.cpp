@@ -42,8 +42,8 @@ QStringList placeholders(const QString &text) {
     return found;
 }
 
-const QStringList catalogueContexts = {"MainWindow", "Monitor",     "DialogTab",
-                                       "QObject",    "PrintDialog", "QMessageBox"};
+const QStringList catalogueContexts = {"MainWindow",  "Monitor",     "DialogTab", "QObject",
+                                       "PrintDialog", "QMessageBox", "ViewerUsb"};
 } // namespace
 
 class TestCatalogue : public QObject {

@@ -1,0 +1,68 @@
+// Reads kind-3 tests from the simulated older instrument through the real
+// reader code: our own cost per test and per packet with no transfer delay,
+// then the total against its lower bound with 1 ms per transfer.
+
+#include "device/viewerusb.h"
+#include "records/keeperproc.h"
+#include "simulatoroptions.h"
+#include "simulatortransport.h"
+#include "testgenerator.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <cstdio>
+
+namespace {
+const int PacketsPerTest = 540;
+// Per test: command 4, its 72-byte reply, command 5 and the packets; per read:
+// commands 1, 2 and 3 and the two replies.
+const int TransfersPerTest = 3 + PacketsPerTest;
+const int TransfersPerRead = 5;
+
+struct Run {
+    int tests = 0;
+    int held = 0;
+    double seconds = 0;
+};
+
+Run readTests(int tests, int latencyUs) {
+    SimulatedInstrument::Setup setup = SimulatorOptions::parse("generation=older;version=2").setup;
+    setup.tests = TestGenerator::tests(3, tests, 1);
+    auto *bus = new SimulatorTransport;
+    bus->addInstrument(setup);
+    bus->setLatencyUs(latencyUs);
+    bus->setTracing(false);
+    KeeperProc store;
+    ViewerUsb viewer{std::unique_ptr<UsbTransport>(bus)};
+    viewer.setKeeper(&store);
+    viewer.checkPresentDev();
+    QElapsedTimer timer;
+    timer.start();
+    viewer.readDevices();
+    return {tests, store.count(), timer.nsecsElapsed() / 1e9};
+}
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+
+    const Run fast = readTests(255, 0);
+    const double packets = double(fast.tests) * PacketsPerTest;
+    std::printf("bench_read: %d kind-3 tests (%d read), latency-us=0: total %.3f s, "
+                "%.1f us per test, %.3f us per packet (%.0f packets)\n",
+                fast.tests, fast.held, fast.seconds, fast.seconds * 1e6 / fast.tests,
+                fast.seconds * 1e6 / packets, packets);
+
+    // 255 tests at 1 ms per transfer take well over two minutes; 20 show the
+    // same ratio.
+    const Run slow = readTests(20, 1000);
+    const double slowPackets = double(slow.tests) * PacketsPerTest;
+    const double transfers = double(slow.tests) * TransfersPerTest + TransfersPerRead;
+    std::printf("bench_read: %d kind-3 tests (%d read; fewer than 255 to keep the run short), "
+                "latency-us=1000: total %.3f s; lower bound %.0f packets x 1 ms = %.3f s "
+                "(ratio %.3f); all %.0f transfers x 1 ms = %.3f s (ratio %.3f)\n",
+                slow.tests, slow.held, slow.seconds, slowPackets, slowPackets / 1000.0,
+                slow.seconds / (slowPackets / 1000.0), transfers, transfers / 1000.0,
+                slow.seconds / (transfers / 1000.0));
+    return fast.held == fast.tests && slow.held == slow.tests ? 0 : 1;
+}

@@ -1,0 +1,3 @@
+#include "usbtransport.h"
+
+UsbTransport::~UsbTransport() = default;

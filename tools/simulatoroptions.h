@@ -1,0 +1,26 @@
+#ifndef SIMULATOROPTIONS_H
+#define SIMULATOROPTIONS_H
+
+#include "simulatedinstrument.h"
+
+#include <QStringList>
+
+// The simulated instrument described by a ';'-separated list of key=value
+// (the SETROVIA_SIMULATOR variable); the README lists the keys. A key that
+// cannot be used is reported in errors and otherwise ignored.
+class SimulatorOptions {
+public:
+    static SimulatorOptions parse(const QString &text);
+
+    SimulatedInstrument::Setup setup;
+    int latencyUs = 0;
+    int tests = 5;
+    quint32 seed = 1;
+    QString project;
+    QStringList errors;
+
+private:
+    bool apply(const QString &key, const QString &value);
+};
+
+#endif // SIMULATOROPTIONS_H
