@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QSettings>
+#include <QTimer>
 #include <QTranslator>
 #include <memory>
 
@@ -38,6 +39,12 @@ int main(int argc, char *argv[]) {
         MainWindow window;
         window.setTitle(QObject::tr("Setrovia+"));
         window.show();
+        // A project named on the command line (a double click on a .vtl file).
+        const QStringList args = QCoreApplication::arguments().mid(1);
+        if (!args.isEmpty() && !args.first().startsWith(QLatin1Char('-'))) {
+            const QString path = args.first();
+            QTimer::singleShot(0, &window, [&window, path] { window.openProjectFile(path); });
+        }
         code = app.exec();
     }
     settings.reset();

@@ -748,14 +748,25 @@ void MainWindow::openProject() {
         chooseFile({FileRequest::Open, tr("Open project"), lastWorkDir, ProjectFilter});
     if (path.isEmpty())
         return;
+    openChosenProject(path);
+}
+
+bool MainWindow::openProjectFile(const QString &path) {
+    if (refuseWhileReading() || !maybeSave() || !closeProject())
+        return false;
+    return openChosenProject(QFileInfo(path).absoluteFilePath());
+}
+
+bool MainWindow::openChosenProject(const QString &path) {
     lastWorkDir = path;
     if (!loadProjectFile(path, true))
-        return;
+        return false;
     projectPath = path;
     setSavedTitle();
     closeAct->setEnabled(true);
     saveAct->setEnabled(false);
     saveAsAct->setEnabled(true);
+    return true;
 }
 
 void MainWindow::addProject() {

@@ -50,6 +50,10 @@ public:
     static void initResources();
 
     static QString helpFilePath();
+
+    // Opens a project given outside the window (the command line, a double
+    // click on a .vtl file), as Open project does after its dialog.
+    bool openProjectFile(const QString &path);
     static QString helpFilePath(const QStringList &folders);
 
     // Access for the tools and tests that drive the window.
@@ -148,6 +152,7 @@ private:
     void writeSettings();
     // The save prompt: true when the caller may go on (saved, or No).
     bool maybeSave();
+    bool openChosenProject(const QString &path);
     bool isModified() const;
     void connectDescriptions();
     void disconnectDescriptions();

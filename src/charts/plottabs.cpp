@@ -235,10 +235,11 @@ void PlotTabs::addVolumeGraph(const ProcessP *record, int variant) {
     };
     addMarker(plot, QwtPlotMarker::VLine, s, 0, time(s), Qt::AlignRight | Qt::AlignCenter,
               startPen);
-    // Both time labels face the three hours between the lines; on a day-long
-    // test that span is narrower than the two labels, so the end label sits
-    // at the top of the canvas, clear of the start label in the middle.
-    addMarker(plot, QwtPlotMarker::VLine, e, 0, time(e), Qt::AlignLeft | Qt::AlignTop, endPen);
+    // On a day-long test the three hours between the lines are narrower than
+    // the two labels: the end label sits at the top of the canvas, clear of
+    // the start label in the middle, on the side of its line with room.
+    const Qt::Alignment endSide = 2 * qint64(e) < points.size() ? Qt::AlignRight : Qt::AlignLeft;
+    addMarker(plot, QwtPlotMarker::VLine, e, 0, time(e), endSide | Qt::AlignTop, endPen);
     const double vs = points[int(s)].y();
     const double ve = points[int(e)].y();
     if (std::isfinite(vs))

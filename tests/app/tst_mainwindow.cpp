@@ -4,6 +4,7 @@
 #include "evaluation/monitor.h"
 #include "modalanswer.h"
 #include "records/processp.h"
+#include "records/projectfile.h"
 #include "testrecords.h"
 #include "testsettings.h"
 
@@ -43,6 +44,7 @@ private slots:
     void parameterSlotsEditTheCurrentRecord();
     void destroyWhileReaderBusy();
     void resourcesAreCompiledIn();
+    void projectGivenOnTheCommandLineOpens();
 };
 
 void TestMainWindow::startState() {
@@ -309,6 +311,40 @@ void TestMainWindow::resourcesAreCompiledIn() {
         const QString path = QStringLiteral(":/image/") + QLatin1String(name);
         QVERIFY2(!QImage(path).isNull(), qPrintable(path));
     }
+}
+
+void TestMainWindow::projectGivenOnTheCommandLineOpens() {
+    TestSettings settings;
+    QTemporaryDir dir;
+    KeeperProc source;
+    source.add(record(1));
+    source.add(record(2));
+    const QString path = dir.filePath("lab.vtl");
+    QVERIFY(ProjectFile::save(path, source, "cement lot 7", {"first", "second"}).ok());
+
+    MainWindow w;
+    w.setTitle("Setrovia+");
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    QVERIFY(w.openProjectFile("lab.vtl")); // relative to where the program started
+    QDir::setCurrent(before);
+    QCOMPARE(w.processModel()->rowCount(), 2);
+    QCOMPARE(w.processModel()->item(1, 2)->text(), QStringLiteral("second"));
+    QCOMPARE(w.projectDescription()->toPlainText(), QStringLiteral("cement lot 7"));
+    QCOMPARE(w.projectFilePath(), QFileInfo(path).absoluteFilePath());
+    QVERIFY(!w.saveAction()->isEnabled());
+    QVERIFY(w.closeAction()->isEnabled());
+
+    // A damaged file leaves an empty window and says why.
+    QFile bad(dir.filePath("bad.vtl"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("format 04\x02");
+    bad.close();
+    QString text;
+    answerNextMessageBox(QMessageBox::Ok, &text);
+    QVERIFY(!w.openProjectFile(bad.fileName()));
+    QCOMPARE(text, QStringLiteral("File %1 corrupt").arg(QFileInfo(bad).absoluteFilePath()));
+    QCOMPARE(w.processModel()->rowCount(), 0);
 }
 
 QTEST_MAIN(TestMainWindow)

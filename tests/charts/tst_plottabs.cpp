@@ -267,6 +267,11 @@ void TestPlotTabs::volumeMarkers() {
     const QList<QwtPlotMarker *> r = markers(b.plots.plot(PlotTabs::ReducedVolume));
     QCOMPARE(r[3]->yValue(), v[3]->yValue() * 2.5);
     QCOMPARE(v[3]->yValue(), 1810 * double(0.01f));
+    // On a long test the end line stands in the left half: its label goes right.
+    Record longer = volumeRecord(1, 2000, 60, risingFrom20);
+    Built wide(longer.get());
+    QCOMPARE(int(markers(wide.plots.plot(PlotTabs::Volume))[1]->labelAlignment()),
+             int(Qt::AlignRight | Qt::AlignTop));
 }
 
 void TestPlotTabs::endMarkerClampedToLastPoint() {
