@@ -99,5 +99,8 @@ int main(int argc, char **argv) {
                 percentile(total, 0.9));
     std::printf("  of which building the tabs: median %.2f ms\n", median(build));
     std::printf("  CPU time of the GUI thread: median %.2f ms\n", median(cpu));
+    std::printf("TABLE|Click to all 7 tabs built and painted (4320 points)|median %.1f ms "
+                "(p90 %.1f ms)\n",
+                median(total), percentile(total, 0.9));
     return 0;
 }

@@ -79,6 +79,9 @@ int main(int argc, char **argv) {
         std::printf("  evaluation + protocol texts: %.1f us per record (%d texts)\n", evaluation,
                     sink / Rounds / Records);
         std::printf("  Monitor::showProcess:        %.1f us per record\n", table);
+        std::printf("TABLE|Evaluation per record, %s series (every table row + protocol texts)|"
+                    "%.1f us (table filled: %.1f us)\n",
+                    rising ? "rising" : "flat", evaluation, table);
     }
     return 0;
 }
