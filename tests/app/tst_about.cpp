@@ -2,12 +2,14 @@
 #include "testsettings.h"
 
 #include <QMessageBox>
+#include <QTranslator>
 #include <QtTest>
 
 class TestAbout : public QObject {
     Q_OBJECT
 private slots:
     void aboutBoxInEnglish();
+    void aboutBoxInRussian();
     void helpFileFoundWhateverTheWorkingFolder();
 };
 
@@ -31,6 +33,29 @@ void TestAbout::aboutBoxInEnglish() {
     QVERIFY(informative.startsWith(QStringLiteral("<p>Build  293</p>")));
     QVERIFY(informative.contains(QStringLiteral("Ostrevan")));
     QVERIFY(hasLogo);
+}
+
+void TestAbout::aboutBoxInRussian() {
+    TestSettings settings;
+    MainWindow::initResources();
+    QTranslator russian;
+    QVERIFY(russian.load(QStringLiteral(":/translater/morwen_ru.qm")));
+    qApp->installTranslator(&russian);
+    MainWindow w;
+    QString title, text, informative;
+    QTimer::singleShot(0, [&] {
+        QTRY_VERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        title = box->windowTitle();
+        text = box->text();
+        informative = box->informativeText();
+        box->accept();
+    });
+    QMetaObject::invokeMethod(&w, "about");
+    qApp->removeTranslator(&russian);
+    QCOMPARE(title, QStringLiteral("О программе Сетровия+"));
+    QCOMPARE(text, QStringLiteral("<h3>Сетровия+ версия 1.0.3<h3>"));
+    QVERIFY(informative.startsWith(QStringLiteral("<p>Сборка  293</p>")));
 }
 
 void TestAbout::helpFileFoundWhateverTheWorkingFolder() {
