@@ -79,6 +79,11 @@ bool SimulatorOptions::apply(const QString &key, const QString &value) {
         seed = quint32(n);
     } else if (key == QLatin1String("project") && !value.isEmpty()) {
         project = value;
+    } else if (key == QLatin1String("plugged")) {
+        if (value == QLatin1String("yes") || value == QLatin1String("no"))
+            plugged = value == QLatin1String("yes");
+        else
+            return false;
     } else if (key == QLatin1String("unplug-after") && toNumber(value, MaxTests, &n)) {
         setup.unplugAfterTest = int(n);
     } else if (key == QLatin1String("access")) {

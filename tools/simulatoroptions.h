@@ -17,6 +17,9 @@ public:
     int tests = 5;
     quint32 seed = 1;
     QString project;
+    // "plugged=no": the instrument is on the bus's list but absent, as if
+    // unplugged before the program looked.
+    bool plugged = true;
     QStringList errors;
 
 private:

@@ -33,7 +33,8 @@ std::unique_ptr<SimulatorTransport> createSimulator(const QString &options, QStr
         source = QStringLiteral("generated, seed %1").arg(parsed.seed);
     }
     auto transport = std::make_unique<SimulatorTransport>();
-    transport->addInstrument(setup);
+    const int position = transport->addInstrument(setup);
+    transport->setPlugged(position, parsed.plugged);
     transport->setLatencyUs(parsed.latencyUs);
     transport->setTracing(false);
     *note = QStringLiteral("Simulated instrument (%1): %2 generation, kind %3, %4 tests (%5)")
@@ -44,6 +45,8 @@ std::unique_ptr<SimulatorTransport> createSimulator(const QString &options, QStr
                 .arg(kind)
                 .arg(setup.tests.size())
                 .arg(source);
+    if (!parsed.plugged)
+        *note += QStringLiteral(", unplugged");
     for (const QString &error : parsed.errors)
         *note += QStringLiteral("; ") + error;
     return transport;

@@ -106,6 +106,7 @@ void ViewerUsb::readDevices() {
     stopped_ = false;
     tests_ = 0;
     test_ = 0;
+    lastRead_.store(present_ ? ReadResult::Complete : ReadResult::NoInstrument);
     if (present_ && openDevice()) {
         if (device_.productId == OlderProductId)
             readOldDevice();
@@ -120,6 +121,7 @@ void ViewerUsb::readDevices() {
 bool ViewerUsb::openDevice() {
     const int opened = transport_->open(device_);
     if (opened < 0) {
+        failed();
         printLine("Can not open dev\n");
         emit sendMes(isPermissionError(opened)
                          ? accessHint(transport_->lastError())
@@ -151,20 +153,26 @@ void ViewerUsb::closeDevice() {
 
 void ViewerUsb::readNewerDevice() {
     if (writeCommand(NewIdentification) != 4) {
+        failed();
         printWithError("Erorr write com:\n");
         return;
     }
-    // A failed identification read leaves the reply buffer as it stands.
-    if (bulkIn(replyBuffer_, ModelStringBytes) < 0)
+    // A failed identification read leaves the reply buffer as it stands, and
+    // the kind of the tests is a guess.
+    if (bulkIn(replyBuffer_, ModelStringBytes) < 0) {
+        failed();
         printLine("error read type of vantel\n");
+    }
     kind_ = std::memcmp(replyBuffer_, ModelString, ModelStringBytes) == 0 ? 2 : 1;
 
     if (writeCommand(NewCellCount) != 4) {
+        failed();
         printWithError("Erorr write com:\n");
         return;
     }
     const int got = bulkIn(replyBuffer_, NewCellCountBytes);
     if (got < 0) {
+        failed();
         printWithError("read cells:\n");
         return;
     }
@@ -177,6 +185,7 @@ void ViewerUsb::readNewerDevice() {
 void ViewerUsb::readCell(int index) {
     startTest(index + 1);
     if (writeIndexedCommand(NewHeader, quint16(index)) < 0) {
+        failed();
         printWithError("Erorr write com:\n");
         return;
     }
@@ -185,6 +194,7 @@ void ViewerUsb::readCell(int index) {
     QString failure;
     if (!readExactly(replyBuffer_, 64, &failure) ||
         !readExactly(replyBuffer_ + 64, ProcessP::HeaderSize - 64, &failure)) {
+        failed();
         printLine("Erorr read Cell " + failure.toLocal8Bit() + "\n");
         return;
     }
@@ -199,6 +209,7 @@ void ViewerUsb::readCell(int index) {
 
 bool ViewerUsb::readCellData(int index, char *block, quint8 kind) {
     if (writeIndexedCommand(NewSamples, quint16(index)) < 0) {
+        failed();
         emit sendMes(QStringLiteral("Can not read number of process"));
         return false;
     }
@@ -240,6 +251,7 @@ bool ViewerUsb::readOldProcess(quint8 kind) {
         return false;
     // A short header is no test: do not build one from zero bytes.
     if (replyLength_ < ProcessP::OldHeaderSize) {
+        failed();
         emit sendMes(tr("Short header of a stored test: %1 of %2 bytes")
                          .arg(replyLength_)
                          .arg(ProcessP::OldHeaderSize));
@@ -261,6 +273,7 @@ bool ViewerUsb::readOldProcess(quint8 kind) {
 bool ViewerUsb::sendCommand(quint32 code, int replyLength) {
     replyLength_ = 0;
     if (writeCommand(code) != 4) {
+        failed();
         emit sendMes(QStringLiteral("Can't send command %1. usb_strerror() = %2")
                          .arg(code)
                          .arg(errorText()));
@@ -273,6 +286,7 @@ bool ViewerUsb::sendCommand(quint32 code, int replyLength) {
     std::memset(replyBuffer_, 0, size_t(replyLength));
     const int got = bulkIn(replyBuffer_, replyLength);
     if (got < 0) {
+        failed();
         emit sendMes(QStringLiteral("Can't read replay for command %1. usb_strerror() = %2")
                          .arg(code)
                          .arg(errorText()));
@@ -292,6 +306,7 @@ bool ViewerUsb::readPackets(char *block, int size) {
     for (int p = 0; p < transfers; ++p) {
         QString failure;
         if (!readExactly(block + p * PacketSize, p < whole ? PacketSize : rest, &failure)) {
+            failed();
             emit sendMes(QStringLiteral("Read frame #%1").arg(p));
             emit sendMes(QStringLiteral("Erorr read lubusb: %1").arg(failure));
             return false;

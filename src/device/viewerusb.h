@@ -5,6 +5,7 @@
 
 #include <QAtomicInt>
 #include <QThread>
+#include <atomic>
 #include <memory>
 
 class KeeperProc;
@@ -46,6 +47,14 @@ public:
     // Stops the thread's event loop and waits for it; safe to call twice.
     void shutdown();
 
+    // How the last readDevices() went, valid once its readEnd() has come:
+    // every stored test was read (or was already held), no instrument was
+    // present, or something failed on the way (opening, a command, a header,
+    // a sample block, a stop). A failed read still delivered the tests it
+    // read in full.
+    enum class ReadResult { Complete, NoInstrument, Failed };
+    ReadResult lastRead() const { return lastRead_.load(); }
+
 public slots:
     void readDevices();
     void checkPresentDev();
@@ -78,6 +87,7 @@ private:
     bool readExactly(char *data, int size, QString *failure);
     void offerRecord(const QByteArray &header, QByteArray block, quint8 kind);
     void startTest(int test);
+    void failed() { lastRead_.store(ReadResult::Failed); }
 
     int writeCommand(quint32 code);
     int writeIndexedCommand(quint32 code, quint16 index);
@@ -99,6 +109,8 @@ private:
     int replyLength_ = 0;
     int tests_ = 0;
     int test_ = 0;
+    // Written by the reader thread, read by whoever got readEnd().
+    std::atomic<ReadResult> lastRead_{ReadResult::Complete};
 };
 
 #endif // VIEWERUSB_H

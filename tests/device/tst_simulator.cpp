@@ -22,7 +22,7 @@ void TestSimulator::optionsAndTheirMistakes() {
     const SimulatorOptions o = SimulatorOptions::parse(
         " generation=older; version=0x10002;tests=7;seed=9;latency-us=250;ident=ABC=1;"
         "short-reply=4@2:40;fail-packet=3:17;generation=sideways;tests=1001;fail-write=;"
-        "volume=2;access=read-only");
+        "volume=2;access=read-only;plugged=perhaps;plugged=no");
     QCOMPARE(o.setup.generation, SimulatedInstrument::Generation::Older);
     QCOMPARE(o.setup.version, 0x10002u);
     QCOMPARE(o.setup.ident, QByteArray("ABC=1"));
@@ -30,6 +30,7 @@ void TestSimulator::optionsAndTheirMistakes() {
     QCOMPARE(o.seed, 9u);
     QCOMPARE(o.latencyUs, 250);
     QCOMPARE(o.setup.access, SimulatedInstrument::Access::ReadOnly);
+    QVERIFY(!o.plugged);
     QCOMPARE(o.setup.faults.size(), 2);
     QCOMPARE(o.setup.faults.at(0).command, 4u);
     QCOMPARE(o.setup.faults.at(0).which, 2);
@@ -37,13 +38,18 @@ void TestSimulator::optionsAndTheirMistakes() {
     QCOMPARE(o.setup.faults.at(1).test, 3);
     QCOMPARE(o.setup.faults.at(1).packet, 17);
     QCOMPARE(o.errors, QStringList({"ignored \"generation=sideways\"", "ignored \"tests=1001\"",
-                                    "ignored \"fail-write=\"", "ignored \"volume=2\""}));
+                                    "ignored \"fail-write=\"", "ignored \"volume=2\"",
+                                    "ignored \"plugged=perhaps\""}));
 
     QString note;
     const auto bus = createSimulator("generation=older;version=2;tests=4;nonsense", &note);
     QCOMPARE(note, QStringLiteral("Simulated instrument (SETROVIA_SIMULATOR): older generation, "
                                   "kind 3, 4 tests (generated, seed 1); ignored \"nonsense\""));
     QCOMPARE(bus->readKind(0), quint8(3));
+    const auto absent = createSimulator("tests=2;plugged=no", &note);
+    QVERIFY(note.endsWith("2 tests (generated, seed 1), unplugged"));
+    absent->findDevices();
+    QVERIFY(absent->devices().isEmpty());
     createSimulator("project=/nowhere/p.vtl", &note);
     QVERIFY(note.contains("0 tests (/nowhere/p.vtl); cannot load"));
 }

@@ -68,6 +68,7 @@ void TestViewerUsb::allFourKinds() {
     const bool newer = options.contains(QLatin1String("newer"));
 
     QCOMPARE(rig.ends.count(), 1);
+    QCOMPARE(rig.viewer.lastRead(), ViewerUsb::ReadResult::Complete);
     QCOMPARE(rig.store.count(), 3);
     QCOMPARE(rig.added.count(), 3);
     for (int i = 0; i < 3; ++i) {
@@ -123,6 +124,7 @@ void TestViewerUsb::zeroTests() {
     rig.read();
     QCOMPARE(rig.bus->trace(), trace);
     QCOMPARE(rig.ends.count(), 1);
+    QCOMPARE(rig.viewer.lastRead(), ViewerUsb::ReadResult::Complete);
     QCOMPARE(rig.store.count(), 0);
     QVERIFY(rig.progress.isEmpty());
 }
@@ -153,6 +155,7 @@ void TestViewerUsb::heldTestsAreSkipped() {
     rig.bus->clearTrace();
     const QByteArray out = rig.read();
     QCOMPARE(rig.ends.count(), 2);
+    QCOMPARE(rig.viewer.lastRead(), ViewerUsb::ReadResult::Complete);
     QCOMPARE(rig.added.count(), 2);
     QCOMPARE(rig.store.count(), 3);
     QCOMPARE(rig.bus->count(sampleCommand), 0);
@@ -277,6 +280,8 @@ void TestViewerUsb::failureExits() {
     QCOMPARE(rig.read(), out);
     QCOMPARE(rig.log(), log);
     QCOMPARE(rig.ends.count(), 1);
+    // Even where the reader goes on to the next test, the read as a whole failed.
+    QCOMPARE(rig.viewer.lastRead(), ViewerUsb::ReadResult::Failed);
     QCOMPARE(rig.bus->trace().last(), QStringLiteral("close"));
     // Only whole tests become records; each is exactly what the instrument holds.
     QCOMPARE(rig.heldHeaders(), headersOf(SimulatedInstrument::kindFor(setup), kept));
@@ -332,6 +337,7 @@ void TestViewerUsb::presenceAndUnplug() {
     QCOMPARE(out.take(), QByteArray());
     QVERIFY(rig.bus->trace().isEmpty());
     QCOMPARE(rig.ends.count(), 2);
+    QCOMPARE(rig.viewer.lastRead(), ViewerUsb::ReadResult::NoInstrument);
 
     rig.bus->setPlugged(0, true);
     rig.viewer.checkPresentDev();
@@ -366,6 +372,7 @@ void TestViewerUsb::noPermission() {
     QCOMPARE(denied.read(), QByteArray("Can not open dev\n"));
     QCOMPARE(denied.bus->trace(), QStringList({"open"}));
     QCOMPARE(denied.ends.count(), 1);
+    QCOMPARE(denied.viewer.lastRead(), ViewerUsb::ReadResult::Failed);
     QCOMPARE(denied.log().size(), 1);
     const QString hint = denied.log().at(0);
     QVERIFY2(hint.contains("/dev/bus/usb/001/002: Permission denied") &&
@@ -380,6 +387,7 @@ void TestViewerUsb::noPermission() {
     QCOMPARE(readOnly.log().size(), 1);
     QVERIFY(readOnly.log().at(0).contains("60-setrovia.rules"));
     QCOMPARE(readOnly.ends.count(), 1);
+    QCOMPARE(readOnly.viewer.lastRead(), ViewerUsb::ReadResult::Failed);
 }
 
 void TestViewerUsb::stopMidRead() {
@@ -392,6 +400,7 @@ void TestViewerUsb::stopMidRead() {
     QCOMPARE(rig.ends.count(), 1);
     QCOMPARE(rig.heldHeaders(), headersOf(3, {0}));
     QCOMPARE(rig.log().mid(3), QStringList({"Read frame #8", "Erorr read lubusb: read stopped"}));
+    QCOMPARE(rig.viewer.lastRead(), ViewerUsb::ReadResult::Failed);
     QCOMPARE(rig.bus->count("r 64"), 540 + 8);
     QCOMPARE(rig.bus->trace().last(), QStringLiteral("close"));
 
@@ -399,6 +408,7 @@ void TestViewerUsb::stopMidRead() {
     QObject::disconnect(&rig.viewer, &ViewerUsb::readProgress, nullptr, nullptr);
     rig.read();
     QCOMPARE(rig.heldHeaders(), headersOf(3, {0, 1, 2}));
+    QCOMPARE(rig.viewer.lastRead(), ViewerUsb::ReadResult::Complete);
 }
 
 void TestViewerUsb::progressReports() {

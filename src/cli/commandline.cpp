@@ -1,0 +1,489 @@
+#include "commandline.h"
+
+#include "device/viewerusb.h"
+#include "evaluation/activityevaluation.h"
+#include "evaluation/monitor.h"
+#include "print/protocolpage.h"
+#include "records/atomicsave.h"
+#include "records/keeperproc.h"
+#include "records/processp.h"
+#include "records/projectfile.h"
+#include "records/textexport.h"
+#include "transportfactory.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLocale>
+#include <QMap>
+#include <QPrinter>
+#include <QStandardItemModel>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <cstdio>
+#include <unistd.h>
+
+struct CommandLine::Project {
+    KeeperProc store;
+    QString description;
+    QStringList names; // one per record, in store order
+};
+
+struct CommandLine::Arguments {
+    QString command;
+    QStringList positional;
+    QMap<QString, QString> options; // "--test" -> "3"
+    QStringList flags;              // "--json"
+    bool help = false;
+    QString error;
+
+    QString option(const char *name) const { return options.value(QLatin1String(name)); }
+};
+
+namespace {
+// What each command takes; every value option listed is also required except
+// those in `optional`.
+struct CommandSpec {
+    const char *name;
+    int positional; // the project file, or none
+    QStringList values;
+    QStringList optional;
+    QStringList flags;
+};
+
+const QList<CommandSpec> &commands() {
+    static const QList<CommandSpec> specs{
+        {"report", 1, {}, {}, {"--json"}},
+        {"export", 1, {"--test", "--output", "--locale"}, {"--locale"}, {}},
+        {"protocol", 1, {"--test", "--pdf"}, {}, {}},
+        {"read", 0, {"--output"}, {}, {}},
+    };
+    return specs;
+}
+
+const CommandSpec *findCommand(const QString &name) {
+    for (const CommandSpec &spec : commands())
+        if (name == QLatin1String(spec.name))
+            return &spec;
+    return nullptr;
+}
+
+// A JSON string literal, escaped as the toolkit's JSON writer escapes it.
+QString quoted(const QString &text) {
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(array.mid(1, array.size() - 2));
+}
+
+// "1 test", "2 tests".
+QString tests(int count, const char *noun) {
+    return QStringLiteral("%1 %2%3").arg(count).arg(QLatin1String(noun)).arg(count == 1 ? "" : "s");
+}
+
+QString quotedList(const QStringList &texts) {
+    QStringList items;
+    for (const QString &text : texts)
+        items << quoted(text);
+    return QLatin1Char('[') + items.join(QStringLiteral(", ")) + QLatin1Char(']');
+}
+
+// The reader writes its diagnostic lines to standard output; while it runs
+// they go to standard error, so that standard output carries only results.
+class StdoutToStderr {
+public:
+    StdoutToStderr() {
+        std::fflush(stdout);
+        saved_ = dup(STDOUT_FILENO);
+        if (saved_ >= 0)
+            dup2(STDERR_FILENO, STDOUT_FILENO);
+    }
+    ~StdoutToStderr() {
+        std::fflush(stdout);
+        if (saved_ >= 0) {
+            dup2(saved_, STDOUT_FILENO);
+            ::close(saved_);
+        }
+    }
+    StdoutToStderr(const StdoutToStderr &) = delete;
+    StdoutToStderr &operator=(const StdoutToStderr &) = delete;
+
+private:
+    int saved_ = -1;
+};
+
+// The protocol page of the record as a PDF file at path; false, with the
+// reason in *error, when it cannot be written. The printer writes its file as
+// it goes and reports no write error: the page is made in a scratch folder,
+// checked, and only then put in place.
+bool writeProtocol(const ProcessP &record, const QString &path, QString *error) {
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        *error = QStringLiteral("no temporary folder (%1)").arg(scratch.errorString());
+        return false;
+    }
+    const QString draft = scratch.filePath(QStringLiteral("protocol.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setOutputFileName(draft);
+    QFile file(draft);
+    const QByteArray pdf =
+        ProtocolPage::print(&printer, {&record}) && file.open(QIODevice::ReadOnly) ? file.readAll()
+                                                                                   : QByteArray();
+    if (!pdf.startsWith("%PDF-") || !pdf.trimmed().endsWith("%%EOF")) {
+        *error = QStringLiteral("the page could not be made");
+        return false;
+    }
+    const AtomicSave saved = AtomicSave::write(path, pdf);
+    *error = saved.error;
+    return saved.ok();
+}
+} // namespace
+
+CommandLine::CommandLine(QTextStream &out, QTextStream &err) : out_(out), err_(err) {}
+
+QString CommandLine::usage() {
+    return QStringLiteral(
+        "Usage:\n"
+        "  setrovia-cli report PROJECT.vtl [--json]\n"
+        "  setrovia-cli export PROJECT.vtl --test N --output FILE.txt [--locale NAME]\n"
+        "  setrovia-cli protocol PROJECT.vtl --test N --pdf FILE.pdf\n"
+        "  setrovia-cli read --output PROJECT.vtl\n"
+        "  setrovia-cli --help\n"
+        "\n"
+        "report    the parameters and results of every test (--json: one JSON object)\n"
+        "export    the series of test N as tab-separated text, as Export to txt writes it;\n"
+        "          numbers in the locale NAME (default: the system locale)\n"
+        "protocol  the protocol page of test N as a PDF file (landscape A4)\n"
+        "read      reads every test from the instrument (or the simulated one that\n"
+        "          SETROVIA_SIMULATOR describes) and adds the new ones to the project,\n"
+        "          creating it when missing; progress goes to standard error\n"
+        "\n"
+        "N is the test's row in the project, counted from 0.\n"
+        "Exit status: 0 success, 1 wrong usage, 2 the project file cannot be read,\n"
+        "3 no instrument or the read failed, 4 an output file cannot be written.\n");
+}
+
+int CommandLine::run(const QStringList &arguments) {
+    Arguments args;
+    const CommandSpec *spec = nullptr;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &arg = arguments.at(i);
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            args.help = true;
+            continue;
+        }
+        if (!spec && args.command.isEmpty()) {
+            args.command = arg;
+            spec = findCommand(arg);
+            if (!spec && !arg.startsWith(QLatin1Char('-')))
+                args.error = QStringLiteral("Unknown command \"%1\".").arg(arg);
+            else if (!spec)
+                args.error = QStringLiteral("The command comes first, before \"%1\".").arg(arg);
+            continue;
+        }
+        if (!spec)
+            continue;
+        if (!arg.startsWith(QLatin1String("--"))) {
+            args.positional << arg;
+            continue;
+        }
+        const int eq = arg.indexOf(QLatin1Char('='));
+        const QString name = eq < 0 ? arg : arg.left(eq);
+        if (spec->flags.contains(name) && eq < 0) {
+            args.flags << name;
+        } else if (spec->values.contains(name)) {
+            if (args.options.contains(name)) {
+                args.error = QStringLiteral("%1 is given twice.").arg(name);
+            } else if (eq >= 0) {
+                args.options.insert(name, arg.mid(eq + 1));
+            } else if (i + 1 < arguments.size() &&
+                       !arguments.at(i + 1).startsWith(QLatin1String("--"))) {
+                args.options.insert(name, arguments.at(++i));
+            } else {
+                args.error = QStringLiteral("%1 needs a value.").arg(name);
+            }
+        } else if (args.error.isEmpty()) {
+            args.error = QStringLiteral("\"%1\" is not an option of %2.").arg(arg, args.command);
+        }
+    }
+    if (args.help) {
+        out_ << usage();
+        out_.flush();
+        return Success;
+    }
+    if (args.command.isEmpty()) {
+        err_ << usage();
+        err_.flush();
+        return WrongUsage;
+    }
+    if (!args.error.isEmpty())
+        return usageError(args.error);
+    if (args.positional.size() != spec->positional)
+        return usageError(spec->positional == 1
+                              ? QStringLiteral("%1 takes one project file.").arg(args.command)
+                              : QStringLiteral("%1 takes no file name; the project is given "
+                                               "with --output.")
+                                    .arg(args.command));
+    for (const QString &name : spec->values)
+        if (!spec->optional.contains(name) && !args.options.contains(name))
+            return usageError(QStringLiteral("%1 needs %2.").arg(args.command, name));
+
+    if (args.command == QLatin1String("report"))
+        return report(args);
+    if (args.command == QLatin1String("export"))
+        return exportText(args);
+    if (args.command == QLatin1String("protocol"))
+        return protocol(args);
+    return read(args);
+}
+
+int CommandLine::usageError(const QString &text) {
+    err_ << "setrovia-cli: " << text << "\nRun \"setrovia-cli --help\" for the usage." << Qt::endl;
+    return WrongUsage;
+}
+
+int CommandLine::cannotWrite(const QString &path, const QString &reason) {
+    err_ << QStringLiteral("Can not write %1: %2").arg(path, reason) << Qt::endl;
+    return CannotWrite;
+}
+
+bool CommandLine::load(const QString &path, Project &project) {
+    const ProjectFile::Contents file = ProjectFile::read(path, project.store);
+    if (!file.ok()) {
+        err_ << file.message << Qt::endl;
+        return false;
+    }
+    project.description = file.description;
+    // The rows the window would show: the records the store took, each with
+    // the name piece of its place in the file.
+    for (int j = 0; j < file.appended.size(); ++j)
+        if (file.appended.at(j))
+            project.names << file.nameOf(j);
+    return true;
+}
+
+int CommandLine::loadTest(const Arguments &args, Project &project, const ProcessP **record) {
+    if (!load(args.positional.at(0), project))
+        return ProjectUnreadable;
+    bool ok = false;
+    const QString text = args.option("--test");
+    const int row = text.toInt(&ok);
+    const int count = project.store.count();
+    if (!ok || row < 0 || row >= count)
+        return usageError(count == 0
+                              ? QStringLiteral("--test %1: the project holds no tests.").arg(text)
+                              : QStringLiteral("--test %1: the project holds %2, rows 0 to %3.")
+                                    .arg(text, tests(count, "test"))
+                                    .arg(count - 1));
+    *record = project.store.at(row);
+    return Success;
+}
+
+QStringList CommandLine::tableTexts(Monitor &monitor, ProcessP *record) {
+    monitor.clearProcess();
+    monitor.showProcess(record);
+    QStringList texts;
+    const QStandardItemModel *model = monitor.tableModel();
+    for (int row = 0; row < Monitor::RowCount; ++row) {
+        const QStandardItem *item = model->item(row, 1);
+        if (!item)
+            texts << QString();
+        else if (item->isCheckable())
+            texts << (item->checkState() == Qt::Checked ? QStringLiteral("checked")
+                                                        : QStringLiteral("unchecked"));
+        else
+            texts << item->text();
+    }
+    monitor.clearProcess();
+    return texts;
+}
+
+QString CommandLine::startText(const ProcessP &record) {
+    const QDate date(2000 + record.startYear(), record.startMonth(), record.startDay());
+    const QTime time(record.startHour(), record.startMinute(), record.startSecond());
+    if (!date.isValid() || !time.isValid())
+        return QString();
+    return date.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('T') +
+           time.toString(QStringLiteral("HH:mm:ss"));
+}
+
+// --- report ---------------------------------------------------------------------
+
+int CommandLine::report(const Arguments &args) {
+    Project project;
+    if (!load(args.positional.at(0), project))
+        return ProjectUnreadable;
+    if (args.flags.contains(QLatin1String("--json")))
+        writeJson(project);
+    else
+        writeReport(project);
+    out_.flush();
+    return Success;
+}
+
+void CommandLine::writeReport(const Project &project) {
+    Monitor monitor;
+    QStringList labels;
+    for (int row = 0; row < Monitor::RowCount; ++row) {
+        const QStandardItem *item = monitor.tableModel()->item(row, 0);
+        labels << (item ? item->text() : QString());
+    }
+    int width = 0;
+    for (const QString &label : labels)
+        width = qMax(width, label.size());
+
+    out_ << "Project description:";
+    if (project.description.isEmpty())
+        out_ << " (none)";
+    else
+        for (const QString &line : project.description.split(QLatin1Char('\n')))
+            out_ << "\n  " << line;
+    out_ << "\n" << tests(project.store.count(), "test") << "\n";
+
+    for (int i = 0; i < project.store.count(); ++i) {
+        ProcessP *record = project.store.at(i);
+        const QString start = startText(*record);
+        out_ << "\nTest " << i;
+        if (!project.names.value(i).isEmpty())
+            out_ << ": " << project.names.value(i);
+        out_ << "\n  " << QStringLiteral("Start").leftJustified(width) << "  "
+             << (start.isEmpty() ? QStringLiteral("(not a valid date)")
+                                 : QString(start).replace(QLatin1Char('T'), QLatin1Char(' ')))
+             << "\n  " << QStringLiteral("Instrument kind").leftJustified(width) << "  "
+             << int(record->kind()) << "\n  " << QStringLiteral("Points").leftJustified(width)
+             << "  " << record->pointCount() << "\n";
+        const QStringList values = tableTexts(monitor, record);
+        for (int row = 0; row < Monitor::RowCount; ++row) {
+            if (labels.at(row).isEmpty())
+                out_ << "\n";
+            else
+                out_ << "  " << labels.at(row).leftJustified(width) << "  " << values.at(row)
+                     << "\n";
+        }
+    }
+}
+
+void CommandLine::writeJson(const Project &project) {
+    Monitor monitor;
+    out_ << "{\n  \"description\": " << quoted(project.description) << ",\n  \"tests\": [";
+    for (int i = 0; i < project.store.count(); ++i) {
+        ProcessP *record = project.store.at(i);
+        const ActivityEvaluation evaluation(*record);
+        out_ << (i ? ",\n    " : "\n    ") << "{\"row\": " << i
+             << ", \"name\": " << quoted(project.names.value(i))
+             << ", \"start\": " << quoted(startText(*record))
+             << ", \"kind\": " << int(record->kind()) << ", \"duration\": " << record->duration()
+             << ", \"period\": " << record->period() << ", \"points\": " << record->pointCount()
+             << ", \"startIndex\": " << record->startIndex()
+             << ", \"table\": " << quotedList(tableTexts(monitor, record))
+             << ", \"protocol\": {\"parameters\": " << quotedList(evaluation.parameterTexts())
+             << ", \"results\": " << quotedList(evaluation.resultTexts()) << "}}";
+    }
+    out_ << (project.store.count() ? "\n  ]\n}\n" : "]\n}\n");
+}
+
+// --- export and protocol ------------------------------------------------------------
+
+int CommandLine::exportText(const Arguments &args) {
+    // The window writes numbers as its locale does, which is the default one.
+    QLocale locale;
+    if (args.options.contains(QStringLiteral("--locale"))) {
+        const QString name = args.option("--locale");
+        locale = QLocale(name);
+        // An unknown name gives the C locale: say so rather than write other numbers.
+        if (locale.language() == QLocale::C && name != QLatin1String("C") &&
+            name != QLatin1String("POSIX"))
+            return usageError(QStringLiteral("--locale %1: not a locale name (for example "
+                                             "en_US, de_DE, ru_RU, C).")
+                                  .arg(name));
+    }
+    return writeTest(args, "--output",
+                     [&locale](const ProcessP &record, const QString &path, QString *error) {
+                         return TextExport::write(path, record, locale, error);
+                     });
+}
+
+int CommandLine::protocol(const Arguments &args) {
+    return writeTest(args, "--pdf", &writeProtocol);
+}
+
+int CommandLine::writeTest(const Arguments &args, const char *option, const Writer &write) {
+    Project project;
+    const ProcessP *record = nullptr;
+    if (const int status = loadTest(args, project, &record))
+        return status;
+    const QString path = args.option(option);
+    QString error;
+    return write(*record, path, &error) ? int(Success) : cannotWrite(path, error);
+}
+
+// --- read ---------------------------------------------------------------------------
+
+int CommandLine::read(const Arguments &args) {
+    const QString path = args.option("--output");
+    Project project;
+    const QFileInfo target(path);
+    const bool existed = target.exists() || target.isSymLink();
+    if (existed && !load(path, project))
+        return ProjectUnreadable;
+    // Reading may take minutes: a file that can never be written is refused
+    // before the instrument is touched.
+    if (!existed && !target.absoluteDir().exists())
+        return cannotWrite(
+            path, QStringLiteral("the folder %1 does not exist").arg(target.absolutePath()));
+    const int before = project.store.count();
+
+    ViewerUsb::ReadResult result;
+    {
+        StdoutToStderr diagnostics;
+        QString note;
+        ViewerUsb viewer(createTransport(&note));
+        if (!note.isEmpty())
+            err_ << note << Qt::endl;
+        viewer.setKeeper(&project.store);
+        // The viewer is driven here, in this thread: its signals arrive at once.
+        QObject::connect(&viewer, &ViewerUsb::sendMes,
+                         [this](const QString &text) { err_ << text << Qt::endl; });
+        QObject::connect(&viewer, &ViewerUsb::readProgress,
+                         [this](int test, int count, int packet, int packets) {
+                             if (packet == 0 || packet == packets)
+                                 err_ << QStringLiteral("Test %1 of %2, packet %3 of %4")
+                                             .arg(test)
+                                             .arg(count)
+                                             .arg(packet)
+                                             .arg(packets)
+                                      << Qt::endl;
+                         });
+        viewer.checkPresentDev();
+        viewer.readDevices();
+        result = viewer.lastRead();
+    }
+    if (result == ViewerUsb::ReadResult::NoInstrument) {
+        err_ << "No instrument found." << Qt::endl;
+        return ReadFailed;
+    }
+
+    const int added = project.store.count() - before;
+    for (int i = 0; i < added; ++i)
+        project.names << QString();
+    // An existing project without new tests is left untouched; a missing one
+    // is created once the instrument has been read in full.
+    if (added > 0 || (!existed && result == ViewerUsb::ReadResult::Complete)) {
+        const ProjectFile::Result saved =
+            ProjectFile::save(path, project.store, project.description, project.names);
+        if (!saved.ok())
+            return cannotWrite(path, saved.message);
+        err_ << QStringLiteral("%1 saved; %2 holds %3.")
+                    .arg(tests(added, "new test"), path, tests(project.store.count(), "test"))
+             << Qt::endl;
+    } else {
+        err_ << QStringLiteral("No new tests; %1 was not written.").arg(path) << Qt::endl;
+    }
+    if (result == ViewerUsb::ReadResult::Failed) {
+        err_ << "The read failed; the tests read in full are saved." << Qt::endl;
+        return ReadFailed;
+    }
+    return Success;
+}

@@ -1,0 +1,397 @@
+#include "app/mainwindow.h"
+#include "app/processmodel.h"
+#include "cli/commandline.h"
+#include "evaluation/monitor.h"
+#include "records/keeperproc.h"
+#include "records/projectfile.h"
+#include "samplerecords.h"
+#include "testgenerator.h"
+#include "testsettings.h"
+
+#include <QAction>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStandardItemModel>
+#include <QtTest>
+
+// setrovia-cli against the window: the same table, the same export file, the
+// same protocol page; and every exit status, run as a child process.
+
+using namespace samplerecords;
+
+namespace {
+struct Run {
+    int status = -1;
+    QString out, err;
+};
+
+// simulator: the SETROVIA_SIMULATOR value, or null for none. The tool runs
+// as from a scheduled job: no display, no platform chosen.
+Run cli(const QStringList &args, const QString &simulator = QString()) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"SETROVIA_SIMULATOR", "QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        env.remove(QLatin1String(name));
+    if (!simulator.isNull())
+        env.insert(QStringLiteral("SETROVIA_SIMULATOR"), simulator);
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(SETROVIA_CLI), args);
+    p.waitForFinished(120000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+QByteArray bytesOf(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void save(const QString &path, const QList<HeaderSpec> &specs, const QString &description,
+          const QStringList &names, const QByteArray &note = QByteArray()) {
+    KeeperProc store;
+    for (const HeaderSpec &s : specs) {
+        store.add(make(s).release());
+        store.at(store.count() - 1)->setNote(note);
+    }
+    QVERIFY(ProjectFile::save(path, store, description, names).ok());
+}
+
+QStringList headers(const QString &project) {
+    KeeperProc store;
+    ProjectFile::read(project, store);
+    QStringList list;
+    for (int i = 0; i < store.count(); ++i)
+        list << store.at(i)->header().toHex();
+    return list;
+}
+
+QStringList strings(const QJsonValue &array) {
+    QStringList list;
+    for (const QJsonValue &v : array.toArray())
+        list << v.toString();
+    return list;
+}
+
+// A window with the project open; its file dialogs answer `answer`.
+struct Window {
+    explicit Window(const QString &project) : answer(project) {
+        w.setFileChooser([this](const MainWindow::FileRequest &) { return answer; });
+        w.openAction()->trigger();
+    }
+    // Column 1 of the table once the row's test is shown.
+    QStringList show(int row) {
+        QMetaObject::invokeMethod(&w, "addGraph",
+                                  Q_ARG(QModelIndex, w.processModel()->index(row, 0)));
+        QStringList texts;
+        for (int r = 0; r < Monitor::RowCount; ++r) {
+            const QStandardItem *item = w.monitor()->tableModel()->item(r, 1);
+            if (r == 6 || r == 7)
+                texts << (item->checkState() == Qt::Checked ? "checked" : "unchecked");
+            else
+                texts << (item ? item->text() : QString());
+        }
+        return texts;
+    }
+    TestSettings settings;
+    QString answer;
+    MainWindow w;
+};
+} // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void wrongUsage_data();
+    void wrongUsage();
+    void unreadableProject_data();
+    void unreadableProject();
+    void reportIsTheWindowsTable();
+    void exportIsTheWindowsFile();
+    void protocolPdf();
+    void read_data();
+    void read();
+    void readMergesIntoTheProject();
+
+private:
+    QTemporaryDir dir_;
+    QString project_;
+};
+
+// A: 25 h, both flags; B: no flags and the 13th month; C: 2 h 30 min.
+void TestCommandLine::initTestCase() {
+    project_ = dir_.filePath("sample.vtl");
+    HeaderSpec b = longSpec(), c = longSpec();
+    b.flags = 0;
+    b.month = 13;
+    c.duration = 9000;
+    c.minute = 31;
+    save(project_, {longSpec(), b, c}, "Series 7\n\"quoted\"", {"A", "", "C"});
+}
+
+void TestCommandLine::wrongUsage_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("message");
+    const QString p = project_, out = dir_.filePath("never.txt");
+    QTest::newRow("nothing") << QStringList() << "Usage:";
+    QTest::newRow("unknown command") << QStringList{"print", p} << "Unknown command \"print\".";
+    QTest::newRow("two projects") << QStringList{"report", p, p} << "takes one project file";
+    QTest::newRow("foreign option")
+        << QStringList{"report", p, "--pdf", out} << "\"--pdf\" is not an option of report";
+    QTest::newRow("no --test") << QStringList{"export", p, "--output", out}
+                               << "export needs --test";
+    QTest::newRow("--test twice") << QStringList{"protocol", p,       "--test", "0",
+                                                 "--test=1", "--pdf", out}
+                                  << "given twice";
+    QTest::newRow("row past the end") << QStringList{"protocol", p, "--test", "3", "--pdf", out}
+                                      << "--test 3: the project holds 3 tests, rows 0 to 2.";
+    QTest::newRow("row not a number")
+        << QStringList{"export", p, "--test=-1", "--output", out} << "--test -1: the project";
+    QTest::newRow("unknown locale")
+        << QStringList{"export", p, "--test", "0", "--output", out, "--locale", "xx_QQ"}
+        << "--locale xx_QQ: not a locale name";
+    QTest::newRow("read without --output") << QStringList{"read", out} << "read takes no file";
+}
+
+void TestCommandLine::wrongUsage() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, message);
+    const Run run = cli(args);
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(!QFileInfo::exists(dir_.filePath("never.txt")));
+    // Asked for, the usage wins over any mistake.
+    const Run help = cli(args + QStringList{"--help"});
+    QCOMPARE(help.status, 0);
+    QVERIFY(help.out.startsWith("Usage:\n  setrovia-cli report PROJECT.vtl [--json]\n"));
+}
+
+void TestCommandLine::unreadableProject_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("bytes"); // of the project file; null: none
+    QTest::addColumn<QString>("message");
+    const QString p = dir_.filePath("bad.vtl"), out = dir_.filePath("never.txt");
+    for (const QStringList &args : QList<QStringList>{{"report", p, "--json"},
+                                                      {"export", p, "--test", "0", "--output", out},
+                                                      {"protocol", p, "--test", "0", "--pdf", out},
+                                                      {"read", "--output", p}}) {
+        const QByteArray command = args.at(0).toLatin1();
+        if (command != "read") // a missing project is made
+            QTest::newRow((command + ", missing").constData())
+                << args << QByteArray() << "Can not open file\n";
+        QTest::newRow((command + ", format 03").constData())
+            << args << QByteArray("format 03\x01")
+            << "Wrong file format. Format must be \"format 04\"\n";
+        QTest::newRow((command + ", corrupt").constData())
+            << args << QByteArray("format 04\x01") + QByteArray(80, 0)
+            << QString("File %1 corrupt\n").arg(p);
+    }
+}
+
+void TestCommandLine::unreadableProject() {
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    const QString path = dir_.filePath("bad.vtl");
+    QFile f(path);
+    f.remove();
+    QVERIFY(bytes.isNull() || (f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size()));
+    f.close();
+    const Run run = cli(args, "tests=2");
+    QCOMPARE(run.status, 2);
+    QCOMPARE(run.err, message);
+    QVERIFY(run.out.isEmpty());
+    QCOMPARE(bytesOf(path), bytes); // read never replaces what it cannot parse
+    QVERIFY(!QFileInfo::exists(dir_.filePath("never.txt")));
+}
+
+void TestCommandLine::reportIsTheWindowsTable() {
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+    CommandLine commandLine(out, err);
+    QCOMPARE(commandLine.run({"report", project_, "--json"}), 0);
+    QCOMPARE(cli({"report", project_, "--json"}).out, outText);
+    QJsonParseError error;
+    const QJsonObject report = QJsonDocument::fromJson(outText.toUtf8(), &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(report.value("description").toString(), QString("Series 7\n\"quoted\""));
+    const QJsonArray tests = report.value("tests").toArray();
+    QCOMPARE(tests.size(), 3);
+    Window window(project_);
+    for (int row = 0; row < 3; ++row)
+        QCOMPARE(strings(tests.at(row)["table"]), window.show(row));
+
+    // Worked by hand in samplerecords.h.
+    const QJsonObject a = tests.at(0).toObject();
+    QCOMPARE(a.value("name").toString(), QString("A"));
+    QCOMPARE(a.value("start").toString(), QString("2026-06-15T10:30:00"));
+    QCOMPARE(QList<int>({a["row"].toInt(), a["kind"].toInt(), a["duration"].toInt(),
+                         a["period"].toInt(), a["points"].toInt(), a["startIndex"].toInt()}),
+             QList<int>({0, 1, 90000, 60, 1500, 10}));
+    const QStringList parameters = {"500", "01:00", "60", "M-500", "1.7", "28"};
+    const QStringList results = {"1.30", "2.60", "Yes",  "1.70",  "16.50", "0.12",
+                                 "4.42", "62.3", "0.90", "56.07", "0.048"};
+    QCOMPARE(strings(a["table"]), parameters + QStringList({"checked", "checked", ""}) + results);
+    QCOMPARE(strings(a["protocol"]["parameters"]), parameters);
+    QCOMPARE(strings(a["protocol"]["results"]), results);
+    // Without flags the table shows "-" where the page prints the braking
+    // test and corrections of 0.00.
+    const QJsonObject b = tests.at(1).toObject();
+    QCOMPARE(b.value("start").toString(), QString());
+    QCOMPARE(strings(b["table"]).mid(6),
+             QStringList({"unchecked", "unchecked", "", "1.30", "2.60", "-", "-", "16.50", "-",
+                          "2.60", "35.6", "0.90", "32.04", "0.031"}));
+    QCOMPARE(strings(b["protocol"]["results"]),
+             QStringList({"1.30", "2.60", "Yes", "0.00", "16.50", "0.00", "2.60", "35.6", "0.90",
+                          "32.04", "0.031"}));
+    const QJsonObject c = tests.at(2).toObject();
+    QCOMPARE(strings(c["table"]).mid(9),
+             QStringList({"0.75", "1.50", "?", "?", "?", "?", "?", "?", "", "", "?"}));
+    QCOMPARE(strings(c["protocol"]["results"]),
+             QStringList({"0.75", "1.50", "?", "?", "?", "?", "?", "?", "?", "?", "?"}));
+
+    outText.clear();
+    QCOMPARE(commandLine.run({"report", project_}), 0);
+    QVERIFY(outText.contains("\nTest 0: A\n  Start "));
+    QVERIFY(outText.contains("\n  Activity with Hit Coefficient, MPa  56.07\n"));
+    QVERIFY(errText.isEmpty());
+}
+
+void TestCommandLine::exportIsTheWindowsFile() {
+    Window window(project_);
+    window.show(2);
+    window.answer = dir_.filePath("window.txt");
+    const QString cliFile = dir_.filePath("cli.txt");
+    for (const QString &locale : {QString(), QString("de_DE")}) {
+        window.w.setLocale(locale.isEmpty() ? QLocale() : QLocale(locale));
+        window.w.exportAction()->trigger();
+        const QStringList options =
+            locale.isEmpty() ? QStringList() : QStringList{"--locale", locale};
+        QCOMPARE(
+            cli(QStringList{"export", project_, "--test=2", "--output", cliFile} + options).status,
+            0);
+        QCOMPARE(bytesOf(cliFile), bytesOf(window.answer));
+    }
+    // 85 counts of 0.01 ml per 500 g, 165 counts of 0.1 °C: decimal commas.
+    QVERIFY(bytesOf(cliFile).contains("\n149\t02:29:00\t1,7\t16,5\n"));
+
+    // Nothing is written where the file cannot go, and what stands there stays.
+    const Run below = cli({"export", project_, "--test", "0", "--output", cliFile + "/x.txt"});
+    QCOMPARE(below.status, 4);
+    QCOMPARE(below.err, QString("Can not write %1/x.txt: Not a directory\n").arg(cliFile));
+    QCOMPARE(cli({"export", project_, "--test", "0", "--output", dir_.path()}).status, 4);
+    QCOMPARE(bytesOf(cliFile), bytesOf(window.answer));
+}
+
+void TestCommandLine::protocolPdf() {
+    const QString pdf = dir_.filePath("a.pdf");
+    QCOMPARE(cli({"protocol", project_, "--test", "0", "--pdf", pdf}).status, 0);
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    QVERIFY(text.waitForFinished(30000));
+    const QString page = QString::fromUtf8(text.readAllStandardOutput());
+    for (const char *pattern :
+         {"Начало 15.06.2026 10:30", "Окончание 16.06.2026 11:30", "Длительность, чч:мм +01:00",
+          "Торможение +Yes", "Активность с коэф. совпадения, МПа +56.07"})
+        QVERIFY2(QRegularExpression(pattern).match(page).hasMatch(), pattern);
+
+    // Failures leave nothing behind and do not touch what stands at the target.
+    QCOMPARE(cli({"protocol", project_, "--test", "0", "--pdf", dir_.filePath("no/a.pdf")}).status,
+             4);
+    QVERIFY(!QFileInfo::exists(dir_.filePath("no")));
+    const Run device = cli({"protocol", project_, "--test", "0", "--pdf", "/dev/full"});
+    QCOMPARE(device.status, 4);
+    QVERIFY(device.err.startsWith("Can not write /dev/full: "));
+}
+
+void TestCommandLine::read_data() {
+    QTest::addColumn<QString>("simulator");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QList<int>>("saved"); // the instrument's tests in the project afterwards
+    QTest::addColumn<QString>("message");
+    const QString out = dir_.filePath("read.vtl");
+    QTest::newRow("complete") << "tests=3" << out << 0 << QList<int>{0, 1, 2}
+                              << "Test 3 of 3, packet 313 of 313\n";
+    // The newer instrument goes on after a lost packet; the older one stops.
+    QTest::newRow("newer: packet 3 of test 1 lost")
+        << "tests=3;fail-packet=1:3" << out << 3 << QList<int>{0, 2}
+        << "The read failed; the tests read in full are saved.\n";
+    QTest::newRow("older: packet 3 of test 1 lost")
+        << "generation=older;tests=3;fail-packet=1:3" << out << 3 << QList<int>{0}
+        << "1 new test saved";
+    QTest::newRow("no instrument")
+        << "plugged=no" << out << 3 << QList<int>() << "No instrument found.\n";
+    QTest::newRow("output below a file")
+        << "tests=1" << project_ + "/p.vtl" << 4 << QList<int>()
+        << QString("Can not write %1/p.vtl: the folder %1 does not exist\n").arg(project_);
+}
+
+void TestCommandLine::read() {
+    QFETCH(QString, simulator);
+    QFETCH(QString, output);
+    QFETCH(int, status);
+    QFETCH(QList<int>, saved);
+    QFETCH(QString, message);
+    QFile::remove(output);
+    const Run run = cli({"read", "--output", output}, simulator);
+    QCOMPARE(run.status, status);
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    QVERIFY(run.out.isEmpty()); // the reader's diagnostics go to standard error
+    QStringList expected;
+    const quint8 kind = simulator.contains("older") ? 0 : 2;
+    for (int i : saved)
+        expected << TestGenerator::test(kind, i, 1).header.toHex();
+    QCOMPARE(QFileInfo::exists(output), !saved.isEmpty());
+    QCOMPARE(headers(output), expected);
+}
+
+void TestCommandLine::readMergesIntoTheProject() {
+    // Our own test, then the instrument's test 1, named and described.
+    const QString mine = dir_.filePath("mine.vtl");
+    HeaderSpec own = longSpec(), b = longSpec();
+    own.year = 20;
+    b.flags = 0;
+    b.month = 13;
+    save(mine, {own, b}, "Lab", {"Own", "Named"}, "kept");
+    // The instrument holds the sample project's three tests (of kind 1).
+    const QString instrument = "model=other;project=" + project_;
+    QCOMPARE(cli({"read", "--output", mine}, instrument).status, 0);
+    KeeperProc store;
+    const ProjectFile::Contents merged = ProjectFile::read(mine, store);
+    QCOMPARE(merged.description, QString("Lab"));
+    QCOMPARE(merged.names, QStringList({"Own", "Named", "", ""}));
+    QCOMPARE(QList<QByteArray>({store.at(1)->note(), store.at(2)->note()}),
+             QList<QByteArray>({"kept", ""}));
+    const QStringList held = headers(project_);
+    QCOMPARE(headers(mine).mid(1), QStringList({held.at(1), held.at(0), held.at(2)}));
+
+    // Nothing new: the file is left as it is.
+    const QByteArray before = bytesOf(mine);
+    const Run again = cli({"read", "--output", mine}, instrument);
+    QCOMPARE(again.status, 0);
+    QVERIFY(again.err.endsWith("No new tests; " + mine + " was not written.\n"));
+    QCOMPARE(bytesOf(mine), before);
+
+    // A project one short of full cannot take three more: the file stays.
+    QList<HeaderSpec> specs;
+    for (int i = 0; i < 254; ++i) {
+        specs << HeaderSpec();
+        specs.last().second = quint8(i % 60);
+        specs.last().minute = quint8(i / 60);
+    }
+    const QString full = dir_.filePath("full.vtl");
+    save(full, specs, "Full", QStringList());
+    const QByteArray fullBytes = bytesOf(full);
+    const Run over = cli({"read", "--output", full}, "tests=3");
+    QCOMPARE(over.status, 4);
+    QVERIFY(over.err.contains("The project holds 257 tests, but a project file can hold at most "
+                              "255. Nothing was saved.\n"));
+    QCOMPARE(bytesOf(full), fullBytes);
+}
+
+QTEST_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
