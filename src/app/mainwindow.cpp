@@ -374,8 +374,19 @@ void MainWindow::activateUsbButton(bool present) {
 }
 
 void MainWindow::message(const QString &text) {
-    const int nul = text.indexOf(QChar(0));
-    messager->appendPlainText(nul < 0 ? text : text.left(nul));
+    appendMessages({text});
+}
+
+void MainWindow::appendMessages(const QStringList &texts) {
+    if (texts.isEmpty())
+        return;
+    QStringList paragraphs;
+    paragraphs.reserve(texts.size());
+    for (const QString &text : texts) {
+        const int nul = text.indexOf(QChar(0));
+        paragraphs << (nul < 0 ? text : text.left(nul));
+    }
+    messager->appendPlainText(paragraphs.join(QLatin1Char('\n')));
 }
 
 // --- process list ---------------------------------------------------------------
@@ -385,16 +396,12 @@ void MainWindow::addProc(ProcessP *proc) {
     // reader's signal was queued) must not be touched.
     if (!proc || keeper.indexOf(proc) < 0)
         return;
-    const int row = procModel->rowCount();
-    procModel->setItem(
-        row, 1,
-        new QStandardItem(QTime(proc->startHour(), proc->startMinute(), proc->startSecond())
-                              .toString(Qt::TextDate)));
-    procModel->setItem(
-        row, 0,
-        new QStandardItem(QDate(proc->startYear() + 2000, proc->startMonth(), proc->startDay())
-                              .toString(Qt::TextDate)));
-    procModel->setItem(row, 2, new QStandardItem(QString()));
+    const QString time =
+        QTime(proc->startHour(), proc->startMinute(), proc->startSecond()).toString(Qt::TextDate);
+    const QString date = QDate(proc->startYear() + 2000, proc->startMonth(), proc->startDay())
+                             .toString(Qt::TextDate);
+    // One row in one insertion: Date, Time and an empty Name.
+    procModel->appendRow({new QStandardItem(date), new QStandardItem(time), new QStandardItem()});
     if (sender() == &reader)
         saveAct->setEnabled(true);
 }
@@ -719,7 +726,16 @@ bool MainWindow::saveAsProject() {
 }
 
 bool MainWindow::loadProjectFile(const QString &path, bool takeDescription) {
+    // The reader's progress lines (two per test) reach the log in one append:
+    // line by line they cost more than the whole parse.
+    QStringList lines;
+    disconnect(&keeper, &KeeperProc::sendMessage, this, &MainWindow::message);
+    const QMetaObject::Connection collect = connect(
+        &keeper, &KeeperProc::sendMessage, this, [&lines](const QString &text) { lines << text; });
     const ProjectFile::Contents file = ProjectFile::read(path, keeper);
+    disconnect(collect);
+    connect(&keeper, &KeeperProc::sendMessage, this, &MainWindow::message);
+    appendMessages(lines);
     if (!file.ok()) {
         QMessageBox::critical(this, appTitle, file.message);
         return false;

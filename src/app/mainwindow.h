@@ -152,6 +152,8 @@ private:
     void writeSettings();
     // The save prompt: true when the caller may go on (saved, or No).
     bool maybeSave();
+    // Each text a paragraph of the message log (up to its first NUL).
+    void appendMessages(const QStringList &texts);
     bool openChosenProject(const QString &path);
     bool isModified() const;
     void connectDescriptions();
