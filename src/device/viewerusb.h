@@ -77,6 +77,9 @@ private:
     bool readPackets(char *block, int size);
     bool readExactly(char *data, int size, QString *failure);
     void offerRecord(const QByteArray &header, QByteArray block, quint8 kind);
+    void logWriteFailure(quint32 code);
+    void logReplyFailure(quint32 code, const QString &failure);
+    void reportEnd();
     void startTest(int test);
 
     int writeCommand(quint32 code);
@@ -99,6 +102,11 @@ private:
     int replyLength_ = 0;
     int tests_ = 0;
     int test_ = 0;
+    // Of this read: the tests the instrument announced (-1 before it said),
+    // those added to the store and those it held already.
+    qint64 announced_ = -1;
+    int added_ = 0;
+    int held_ = 0;
 };
 
 #endif // VIEWERUSB_H
