@@ -40,6 +40,7 @@ private slots:
     void heldTestsAreSkipped();
     void failureExits_data();
     void failureExits();
+    void everyCellFails();
     void identificationLength_data();
     void identificationLength();
     void presenceAndUnplug();
@@ -309,6 +310,25 @@ void TestViewerUsb::failureExits() {
     for (int i = 0; i < kept.size(); ++i)
         QCOMPARE(rig.store.at(i)->samples(),
                  TestGenerator::test(rig.store.at(i)->kind(), kept.at(i), 1).samples);
+}
+
+// 255 cells, the most the count byte can say, and not one header arrives:
+// each cell is tried, logged and skipped, and the read still ends once.
+void TestViewerUsb::everyCellFails() {
+    ReaderRig rig(instrument("generation=newer;fail-reply=8", 255));
+    const QByteArray out = rig.read();
+    QCOMPARE(out.count("Erorr read Cell "), 255);
+    QCOMPARE(rig.bus->count("w 08"), 255);
+    QCOMPARE(rig.bus->count("w 09"), 0);
+    const QStringList log = rig.log();
+    QCOMPARE(log.size(), 256);
+    QCOMPARE(log.count(QStringLiteral("Can't read replay for command 8. usb_strerror() = ") +
+                       ReadTimeout),
+             255);
+    QCOMPARE(log.last(), finished(0, 0, 255));
+    QCOMPARE(rig.ends.count(), 1);
+    QCOMPARE(rig.store.count(), 0);
+    QCOMPARE(rig.bus->trace().last(), QStringLiteral("close"));
 }
 
 void TestViewerUsb::identificationLength_data() {
