@@ -465,5 +465,13 @@
         <source>read stopped</source>
         <translation>чтение прервано</translation>
     </message>
+    <message>
+        <source>Read ended before the instrument told how many tests it holds.</source>
+        <translation>Чтение завершилось раньше, чем прибор сообщил число хранимых испытаний.</translation>
+    </message>
+    <message>
+        <source>Read finished: %1 new tests, %2 already in the project, %3 not read.</source>
+        <translation>Чтение завершено: новых испытаний %1, уже в проекте %2, не прочитано %3.</translation>
+    </message>
 </context>
 </TS>

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "app/defaultlayout.h"
+#include "app/langugebox.h"
 #include "app/procdelegate.h"
 #include "app/processmodel.h"
 #include "app/proclist.h"
@@ -32,6 +33,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProgressBar>
+#include <QScreen>
 #include <QSettings>
 #include <QStandardItem>
 #include <QStatusBar>
@@ -42,6 +44,7 @@
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -309,12 +312,20 @@ void MainWindow::arrangeDefaultDocks() {
 
 void MainWindow::readSettings() {
     QSettings settings(QCoreApplication::organizationName(), QCoreApplication::applicationName());
-    move(settings.value(QStringLiteral("pos")).toPoint());
+    QPoint pos = settings.value(QStringLiteral("pos")).toPoint();
     QSize size = settings.value(QStringLiteral("size"), QSize(1300, 800)).toSize();
-    // A damaged settings file must not give an unusable window.
+    // A damaged settings file must not give an unusable window: too small,
+    // too large, or on no screen at all.
     if (!size.isValid() || size.width() < 100 || size.height() < 100 || size.width() > 20000 ||
         size.height() > 20000)
         size = QSize(1300, 800);
+    const QRect frame(pos, size);
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    if (!screens.isEmpty() && std::none_of(screens.cbegin(), screens.cend(), [&](QScreen *screen) {
+            return screen->geometry().intersects(frame);
+        }))
+        pos = QPoint(0, 0);
+    move(pos);
     resize(size);
     const QVariant state = settings.value(QStringLiteral("state"));
     const QByteArray stored =
@@ -322,12 +333,14 @@ void MainWindow::readSettings() {
     if (stored.isEmpty() || !restoreState(stored, 0))
         restoreState(defaultLayoutState(), 0);
     lastWorkDir = settings.value(QStringLiteral("lastWorkDir"), QDir::homePath()).toString();
+    // Only 0 starts the program in Russian; the menu must not claim Russian
+    // for anything else, or the next start would switch to it.
     bool ok = false;
     const int language = settings.value(QStringLiteral("language"), 1).toInt(&ok);
-    if (!ok || language == 1)
-        engAct->setChecked(true);
-    else
+    if (ok && language == LangugeBox::Russian)
         rusAct->setChecked(true);
+    else
+        engAct->setChecked(true);
 }
 
 void MainWindow::writeSettings() {
@@ -396,12 +409,14 @@ void MainWindow::addProc(ProcessP *proc) {
     // reader's signal was queued) must not be touched.
     if (!proc || keeper.indexOf(proc) < 0)
         return;
-    const QString time =
-        QTime(proc->startHour(), proc->startMinute(), proc->startSecond()).toString(Qt::TextDate);
-    const QString date = QDate(proc->startYear() + 2000, proc->startMonth(), proc->startDay())
-                             .toString(Qt::TextDate);
+    // A damaged header may name no real date or time: "?" rather than nothing.
+    const QTime time(proc->startHour(), proc->startMinute(), proc->startSecond());
+    const QDate date(proc->startYear() + 2000, proc->startMonth(), proc->startDay());
+    const QString unknown = QStringLiteral("?");
     // One row in one insertion: Date, Time and an empty Name.
-    procModel->appendRow({new QStandardItem(date), new QStandardItem(time), new QStandardItem()});
+    procModel->appendRow({new QStandardItem(date.isValid() ? date.toString(Qt::TextDate) : unknown),
+                          new QStandardItem(time.isValid() ? time.toString(Qt::TextDate) : unknown),
+                          new QStandardItem()});
     if (sender() == &reader)
         saveAct->setEnabled(true);
 }

@@ -107,12 +107,16 @@ void ViewerUsb::readDevices() {
     tests_ = 0;
     test_ = 0;
     lastRead_.store(present_ ? ReadResult::Complete : ReadResult::NoInstrument);
+    announced_ = -1;
+    added_ = 0;
+    held_ = 0;
     if (present_ && openDevice()) {
         if (device_.productId == OlderProductId)
             readOldDevice();
         else
             readNewerDevice();
         closeDevice();
+        reportEnd();
     }
     stopRequested_.storeRelaxed(0);
     emit readEnd();
@@ -138,6 +142,18 @@ bool ViewerUsb::openDevice() {
     return true;
 }
 
+// What the read brought, so that a read cut short by a fault says so in the log.
+void ViewerUsb::reportEnd() {
+    if (announced_ < 0) {
+        emit sendMes(tr("Read ended before the instrument told how many tests it holds."));
+        return;
+    }
+    emit sendMes(tr("Read finished: %1 new tests, %2 already in the project, %3 not read.")
+                     .arg(added_)
+                     .arg(held_)
+                     .arg(qMax<qint64>(0, announced_ - added_ - held_)));
+}
+
 QString ViewerUsb::accessHint(const QString &error) {
     return tr("No permission to use the instrument (%1). Install the udev rule "
               "60-setrovia.rules (see the README, \"Instrument access\"), then unplug the "
@@ -151,10 +167,13 @@ void ViewerUsb::closeDevice() {
 
 // --- newer instrument -------------------------------------------------------------
 
+// Besides the lines on standard output, the log says what failed, in the
+// words it uses for the older instrument.
 void ViewerUsb::readNewerDevice() {
     if (writeCommand(NewIdentification) != 4) {
         failed();
         printWithError("Erorr write com:\n");
+        logWriteFailure(NewIdentification);
         return;
     }
     // A failed identification read leaves the reply buffer as it stands, and
@@ -162,22 +181,26 @@ void ViewerUsb::readNewerDevice() {
     if (bulkIn(replyBuffer_, ModelStringBytes) < 0) {
         failed();
         printLine("error read type of vantel\n");
+        logReplyFailure(NewIdentification, errorText());
     }
     kind_ = std::memcmp(replyBuffer_, ModelString, ModelStringBytes) == 0 ? 2 : 1;
 
     if (writeCommand(NewCellCount) != 4) {
         failed();
         printWithError("Erorr write com:\n");
+        logWriteFailure(NewCellCount);
         return;
     }
     const int got = bulkIn(replyBuffer_, NewCellCountBytes);
     if (got < 0) {
         failed();
         printWithError("read cells:\n");
+        logReplyFailure(NewCellCount, errorText());
         return;
     }
     // An empty reply carries no count at all.
     tests_ = got > 0 ? quint8(replyBuffer_[0]) : 0;
+    announced_ = tests_;
     for (int i = 0; i < tests_ && !stopped_; ++i)
         readCell(i);
 }
@@ -187,6 +210,7 @@ void ViewerUsb::readCell(int index) {
     if (writeIndexedCommand(NewHeader, quint16(index)) < 0) {
         failed();
         printWithError("Erorr write com:\n");
+        logWriteFailure(NewHeader);
         return;
     }
     // A short header would leave bytes of the previous cell in the buffer:
@@ -196,12 +220,15 @@ void ViewerUsb::readCell(int index) {
         !readExactly(replyBuffer_ + 64, ProcessP::HeaderSize - 64, &failure)) {
         failed();
         printLine("Erorr read Cell " + failure.toLocal8Bit() + "\n");
+        logReplyFailure(NewHeader, failure);
         return;
     }
     printLine("Read cell " + QByteArray::number(index) + "\n");
     const QByteArray header(replyBuffer_, ProcessP::HeaderSize);
-    if (keeper_ && keeper_->contains(header))
+    if (keeper_ && keeper_->contains(header)) {
+        ++held_;
         return;
+    }
     QByteArray block(ProcessP::sampleBytes(kind_), '\0');
     if (readCellData(index, block.data(), kind_))
         offerRecord(header, std::move(block), kind_);
@@ -224,6 +251,7 @@ void ViewerUsb::readOldDevice() {
     const quint32 identLength = u32At(replyBuffer_, 0);
     const quint32 version = u32At(replyBuffer_, 8);
     const quint32 count = u32At(replyBuffer_, 12);
+    announced_ = count;
     const quint8 kind = version != OldVersionOfKind0 ? 3 : 0;
     kind_ = kind;
 
@@ -259,8 +287,10 @@ bool ViewerUsb::readOldProcess(quint8 kind) {
     }
     const QByteArray header =
         ProcessP::convertOldHeader(QByteArray(replyBuffer_, ProcessP::OldHeaderSize));
-    if (keeper_ && keeper_->contains(header))
+    if (keeper_ && keeper_->contains(header)) {
+        ++held_;
         return true;
+    }
     if (!sendCommand(OldSamples, 0))
         return false;
     QByteArray block(ProcessP::sampleBytes(kind), '\0');
@@ -274,9 +304,7 @@ bool ViewerUsb::sendCommand(quint32 code, int replyLength) {
     replyLength_ = 0;
     if (writeCommand(code) != 4) {
         failed();
-        emit sendMes(QStringLiteral("Can't send command %1. usb_strerror() = %2")
-                         .arg(code)
-                         .arg(errorText()));
+        logWriteFailure(code);
         return false;
     }
     if (replyLength <= 0)
@@ -287,9 +315,7 @@ bool ViewerUsb::sendCommand(quint32 code, int replyLength) {
     const int got = bulkIn(replyBuffer_, replyLength);
     if (got < 0) {
         failed();
-        emit sendMes(QStringLiteral("Can't read replay for command %1. usb_strerror() = %2")
-                         .arg(code)
-                         .arg(errorText()));
+        logReplyFailure(code, errorText());
         printWithError("Erorr qqq com:\n");
         return false;
     }
@@ -327,8 +353,25 @@ bool ViewerUsb::readExactly(char *data, int size, QString *failure) {
 
 void ViewerUsb::offerRecord(const QByteArray &header, QByteArray block, quint8 kind) {
     std::unique_ptr<ProcessP> record(new ProcessP(header, std::move(block), kind));
-    if (keeper_ && keeper_->add(record.get()))
+    if (!keeper_)
+        return;
+    if (keeper_->add(record.get())) {
+        ++added_;
         emit addedNewProc(record.release());
+    } else {
+        ++held_; // the same test arrived meanwhile (a project was added)
+    }
+}
+
+void ViewerUsb::logWriteFailure(quint32 code) {
+    emit sendMes(
+        QStringLiteral("Can't send command %1. usb_strerror() = %2").arg(code).arg(errorText()));
+}
+
+void ViewerUsb::logReplyFailure(quint32 code, const QString &failure) {
+    emit sendMes(QStringLiteral("Can't read replay for command %1. usb_strerror() = %2")
+                     .arg(code)
+                     .arg(failure));
 }
 
 void ViewerUsb::startTest(int test) {

@@ -86,6 +86,9 @@ private:
     bool readPackets(char *block, int size);
     bool readExactly(char *data, int size, QString *failure);
     void offerRecord(const QByteArray &header, QByteArray block, quint8 kind);
+    void logWriteFailure(quint32 code);
+    void logReplyFailure(quint32 code, const QString &failure);
+    void reportEnd();
     void startTest(int test);
     void failed() { lastRead_.store(ReadResult::Failed); }
 
@@ -111,6 +114,11 @@ private:
     int test_ = 0;
     // Written by the reader thread, read by whoever got readEnd().
     std::atomic<ReadResult> lastRead_{ReadResult::Complete};
+    // Of this read: the tests the instrument announced (-1 before it said),
+    // those added to the store and those it held already.
+    qint64 announced_ = -1;
+    int added_ = 0;
+    int held_ = 0;
 };
 
 #endif // VIEWERUSB_H

@@ -104,7 +104,8 @@ void ProtocolPage::paintProtocolPage(QPainter &painter, const ProcessP &record, 
     painter.setFont(font);
     painter.drawText(mmRect(sx, sy, 200, 0, 80, 15), Qt::AlignRight,
                      QStringLiteral("Протокол испытания №______\nНачало %1\nОкончание %2")
-                         .arg(start.toString(dateFormat), end.toString(dateFormat)));
+                         .arg(start.isValid() ? start.toString(dateFormat) : QStringLiteral("?"),
+                              end.isValid() ? end.toString(dateFormat) : QStringLiteral("?")));
     painter.drawText(QPoint(px(sx, 170), px(sy, 185)),
                      QStringLiteral("Испытание провёл______________________________"));
 

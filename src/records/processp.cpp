@@ -75,8 +75,11 @@ int ProcessP::sampleBytes(quint8 kind) {
 }
 
 QDateTime ProcessP::startDateTime() const {
-    return QDateTime(QDate(2000 + startYear(), startMonth(), startDay()),
-                     QTime(startHour(), startMinute(), startSecond()));
+    const QTime time(startHour(), startMinute(), startSecond());
+    // The toolkit would take an impossible time for midnight.
+    if (!time.isValid())
+        return QDateTime();
+    return QDateTime(QDate(2000 + startYear(), startMonth(), startDay()), time);
 }
 
 void ProcessP::setHitCoefficient(double value) {

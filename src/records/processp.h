@@ -92,6 +92,7 @@ public:
     bool brakingRecord() const { return flags() & BrakingRecord; }
     bool temperatureNotObserved() const { return flags() & TemperatureNotObserved; }
 
+    // Invalid when the header names no real date or time.
     QDateTime startDateTime() const;
 
     void setNote(const QByteArray &note) { note_ = note; }

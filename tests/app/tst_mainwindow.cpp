@@ -36,6 +36,8 @@ private slots:
     void settingsDefaults();
     void settingsRoundTrip();
     void garbageSettingsFallBackToDefaults();
+    void damagedSettingsFile_data();
+    void damagedSettingsFile();
     void defaultViewQuestion();
     void modifiedTitle();
     void readDeviceStateFollowsPresenceAndReads();
@@ -172,6 +174,51 @@ void TestMainWindow::garbageSettingsFallBackToDefaults() {
     QCOMPARE(w.pos(), QPoint(0, 0));
     QVERIFY(w.englishAction()->isChecked());
     QVERIFY(w.docks()[1]->isHidden()); // the built-in layout
+}
+
+void TestMainWindow::damagedSettingsFile_data() {
+    QTest::addColumn<QByteArray>("content");
+    QByteArray noise(4096, '\0');
+    quint32 x = 12345;
+    for (char &c : noise) {
+        x = x * 1103515245u + 12345u;
+        c = char(x >> 24);
+    }
+    QTest::newRow("binary noise") << noise;
+    // Values of the wrong type or out of any range, and lines that are no
+    // settings at all. Language 7 means no translators at start: the menu
+    // must say English, or the next start would be in Russian.
+    QTest::newRow("wrong values") << QByteArray(
+        "\xff\xfe no key here\n[General\n[General]\nsize=@Size(-5 99999999)\n"
+        "pos=@Point(-900000 900000)\nstate=@ByteArray(\\xde\\xad)\nlanguage=7\n"
+        "lastWorkDir=@Variant(\\0\\0\\0\\x7f)\n[[[\n=\n");
+    QTest::newRow("a folder in its place") << QByteArray();
+}
+
+// The window opens with its defaults, and what it writes at exit reads back.
+void TestMainWindow::damagedSettingsFile() {
+    QFETCH(QByteArray, content);
+    TestSettings settings;
+    QVERIFY(QDir().mkpath(QFileInfo(settings.file()).path()));
+    if (content.isEmpty()) {
+        QVERIFY(QDir().mkpath(settings.file()));
+    } else {
+        QFile f(settings.file());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    {
+        MainWindow w;
+        QCOMPARE(w.size(), QSize(1300, 800));
+        QCOMPARE(w.pos(), QPoint(0, 0));
+        QVERIFY(w.englishAction()->isChecked());
+        QVERIFY(w.docks()[1]->isHidden());
+    }
+    if (content.isEmpty())
+        return;
+    QSettings s;
+    QCOMPARE(s.value("size").toSize(), QSize(1300, 800));
+    QCOMPARE(s.value("language").toInt(), 1);
 }
 
 void TestMainWindow::defaultViewQuestion() {

@@ -11,6 +11,15 @@ const QByteArray ReadTimeout = "error reading from bulk endpoint 0x81: Connectio
 const QByteArray WriteGone = "error writing to bulk endpoint 2: No such device";
 const QString Ident = QStringLiteral("SETROVIA-DEV-01.03");
 const QString Try = QStringLiteral("Try read old process ");
+const QString Early =
+    QStringLiteral("Read ended before the instrument told how many tests it holds.");
+
+QString finished(int added, int held, int notRead) {
+    return QStringLiteral("Read finished: %1 new tests, %2 already in the project, %3 not read.")
+        .arg(added)
+        .arg(held)
+        .arg(notRead);
+}
 
 QStringList headersOf(quint8 kind, const QList<int> &tests) {
     QStringList list;
@@ -31,6 +40,7 @@ private slots:
     void heldTestsAreSkipped();
     void failureExits_data();
     void failureExits();
+    void everyCellFails();
     void identificationLength_data();
     void identificationLength();
     void presenceAndUnplug();
@@ -95,13 +105,13 @@ void TestViewerUsb::allFourKinds() {
         QCOMPARE(trace.mid(cell1, 4),
                  QStringList({"w 080000000100", "r 64", "r 4", "w 090000000100"}));
         QCOMPARE(out, QByteArray("Open dev\nRead cell 0\nRead cell 1\nRead cell 2\n"));
-        QVERIFY(rig.log().isEmpty());
+        QCOMPARE(rig.log(), QStringList{finished(3, 0, 0)});
     } else {
         QCOMPARE(trace.mid(3, 6), QStringList({"w 01000000", "r 20", "w 02000000", "r 20",
                                                "w 03000000", "w 04000000"}));
         QCOMPARE(trace.mid(9, 3), QStringList({"r 72", "w 05000000", "r 64"}));
         QCOMPARE(out, QByteArray("Open dev\n"));
-        QCOMPARE(rig.log(), QStringList({Ident, Try, Try, Try}));
+        QCOMPARE(rig.log(), QStringList({Ident, Try, Try, Try, finished(3, 0, 0)}));
     }
 }
 
@@ -151,6 +161,7 @@ void TestViewerUsb::heldTestsAreSkipped() {
     QCOMPARE(rig.added.count(), 2);
     QCOMPARE(rig.bus->count(sampleCommand), 2);
     QCOMPARE(rig.heldHeaders(), headersOf(kind, {1, 0, 2}));
+    QCOMPARE(rig.log().last(), finished(2, 1, 0));
 
     rig.bus->clearTrace();
     const QByteArray out = rig.read();
@@ -159,6 +170,7 @@ void TestViewerUsb::heldTestsAreSkipped() {
     QCOMPARE(rig.added.count(), 2);
     QCOMPARE(rig.store.count(), 3);
     QCOMPARE(rig.bus->count(sampleCommand), 0);
+    QCOMPARE(rig.log().last(), finished(0, 3, 0));
     if (kind == 2)
         QCOMPARE(out, QByteArray("Open dev\nRead cell 0\nRead cell 1\nRead cell 2\n"));
     else
@@ -173,101 +185,115 @@ void TestViewerUsb::failureExits_data() {
     const QByteArray open = "Open dev\n";
     const QByteArray cells02 = "Open dev\nRead cell 0\nRead cell 1\nRead cell 2\n";
     const QString lost = QStringLiteral("Erorr read lubusb: ");
+    const QString send = QStringLiteral("Can't send command %1. usb_strerror() = ");
+    const QString reply = QStringLiteral("Can't read replay for command %1. usb_strerror() = ");
+    // Three tests on the instrument; the last line of the log sums the read up.
+    const QString twoOfThree = finished(2, 0, 1);
 
     QTest::newRow("newer: command 2 write")
         << "fail-write=2" << open + "Erorr write com:\n" + WriteTimeout + "\n"
-        << QStringList() << QList<int>();
+        << QStringList{send.arg(2) + WriteTimeout, Early} << QList<int>();
     QTest::newRow("newer: command 2 short write")
         << "short-write=2" << open + "Erorr write com:\n\n"
-        << QStringList() << QList<int>();
+        << QStringList{send.arg(2), Early} << QList<int>();
     QTest::newRow("newer: identification reply")
         << "fail-reply=2;model=X"
         << open + "error read type of vantel\nRead cell 0\nRead cell 1\nRead cell 2\n"
-        << QStringList() << QList<int>{0, 1, 2};
+        << QStringList{reply.arg(2) + ReadTimeout, finished(3, 0, 0)} << QList<int>{0, 1, 2};
     QTest::newRow("newer: command 7 write")
         << "fail-write=7" << open + "Erorr write com:\n" + WriteTimeout + "\n"
-        << QStringList() << QList<int>();
+        << QStringList{send.arg(7) + WriteTimeout, Early} << QList<int>();
     QTest::newRow("newer: cell count reply")
         << "fail-reply=7" << open + "read cells:\n" + ReadTimeout + "\n"
-        << QStringList() << QList<int>();
+        << QStringList{reply.arg(7) + ReadTimeout, Early} << QList<int>();
     QTest::newRow("newer: header command write")
         << "fail-write=8@1"
         << open + "Read cell 0\nErorr write com:\n" + WriteTimeout + "\nRead cell 2\n"
-        << QStringList() << QList<int>{0, 2};
+        << QStringList{send.arg(8) + WriteTimeout, twoOfThree} << QList<int>{0, 2};
     QTest::newRow("newer: header reply")
         << "fail-reply=8@1"
         << open + "Read cell 0\nErorr read Cell " + ReadTimeout + "\nRead cell 2\n"
-        << QStringList() << QList<int>{0, 2};
+        << QStringList{reply.arg(8) + ReadTimeout, twoOfThree} << QList<int>{0, 2};
     QTest::newRow("newer: header cut in the first part")
         << "short-reply=8@1:40"
         << open + "Read cell 0\nErorr read Cell short transfer, 40 of 64 bytes\nRead cell 2\n"
-        << QStringList() << QList<int>{0, 2};
+        << QStringList{reply.arg(8) + "short transfer, 40 of 64 bytes", twoOfThree}
+        << QList<int>{0, 2};
     QTest::newRow("newer: header cut in the second part")
         << "short-reply=8@1:66"
         << open + "Read cell 0\nErorr read Cell short transfer, 2 of 4 bytes\nRead cell 2\n"
-        << QStringList() << QList<int>{0, 2};
+        << QStringList{reply.arg(8) + "short transfer, 2 of 4 bytes", twoOfThree}
+        << QList<int>{0, 2};
     QTest::newRow("newer: sample command write")
-        << "fail-write=9@1" << cells02 << QStringList{"Can not read number of process"}
+        << "fail-write=9@1" << cells02 << QStringList{"Can not read number of process", twoOfThree}
         << QList<int>{0, 2};
     QTest::newRow("newer: no samples at all")
-        << "fail-reply=9@1" << cells02 << QStringList{"Read frame #0", lost + ReadTimeout}
-        << QList<int>{0, 2};
+        << "fail-reply=9@1" << cells02
+        << QStringList{"Read frame #0", lost + ReadTimeout, twoOfThree} << QList<int>{0, 2};
     QTest::newRow("newer: packet 100 lost")
-        << "fail-packet=1:100" << cells02 << QStringList{"Read frame #100", lost + ReadTimeout}
-        << QList<int>{0, 2};
+        << "fail-packet=1:100" << cells02
+        << QStringList{"Read frame #100", lost + ReadTimeout, twoOfThree} << QList<int>{0, 2};
     QTest::newRow("newer: the 32-byte rest lost")
-        << "fail-packet=1:312" << cells02 << QStringList{"Read frame #312", lost + ReadTimeout}
-        << QList<int>{0, 2};
+        << "fail-packet=1:312" << cells02
+        << QStringList{"Read frame #312", lost + ReadTimeout, twoOfThree} << QList<int>{0, 2};
     QTest::newRow("newer: short packet")
         << "short-packet=1:5" << cells02
-        << QStringList{"Read frame #5", lost + "short transfer, 32 of 64 bytes"}
+        << QStringList{"Read frame #5", lost + "short transfer, 32 of 64 bytes", twoOfThree}
         << QList<int>{0, 2};
     QTest::newRow("newer: unplugged after test 1")
         << "unplug-after=1"
         << open + "Read cell 0\nRead cell 1\nErorr write com:\n" + WriteGone + "\n"
-        << QStringList() << QList<int>{0, 1};
+        << QStringList{send.arg(8) + WriteGone, twoOfThree} << QList<int>{0, 1};
 
-    const QString send = QStringLiteral("Can't send command %1. usb_strerror() = ");
-    const QString reply = QStringLiteral("Can't read replay for command %1. usb_strerror() = ");
     const QByteArray qqq = "Erorr qqq com:\n" + ReadTimeout + "\n";
-    QTest::newRow("older: info write") << "generation=older;fail-write=1" << open
-                                       << QStringList{send.arg(1) + WriteTimeout} << QList<int>();
-    QTest::newRow("older: info short write")
-        << "generation=older;short-write=1" << open << QStringList{send.arg(1)} << QList<int>();
-    QTest::newRow("older: info reply") << "generation=older;fail-reply=1" << open + qqq
-                                       << QStringList{reply.arg(1) + ReadTimeout} << QList<int>();
+    const QString noneOfThree = finished(0, 0, 3);
+    const QString oneOfThree = finished(1, 0, 2);
+    QTest::newRow("older: info write")
+        << "generation=older;fail-write=1" << open << QStringList{send.arg(1) + WriteTimeout, Early}
+        << QList<int>();
+    QTest::newRow("older: info short write") << "generation=older;short-write=1" << open
+                                             << QStringList{send.arg(1), Early} << QList<int>();
+    QTest::newRow("older: info reply")
+        << "generation=older;fail-reply=1" << open + qqq
+        << QStringList{reply.arg(1) + ReadTimeout, Early} << QList<int>();
     QTest::newRow("older: identification write")
-        << "generation=older;fail-write=2" << open << QStringList{send.arg(2) + WriteTimeout}
-        << QList<int>();
+        << "generation=older;fail-write=2" << open
+        << QStringList{send.arg(2) + WriteTimeout, noneOfThree} << QList<int>();
     QTest::newRow("older: identification reply")
-        << "generation=older;fail-reply=2" << open + qqq << QStringList{reply.arg(2) + ReadTimeout}
-        << QList<int>();
+        << "generation=older;fail-reply=2" << open + qqq
+        << QStringList{reply.arg(2) + ReadTimeout, noneOfThree} << QList<int>();
     QTest::newRow("older: start write")
-        << "generation=older;fail-write=3" << open << QStringList{Ident, send.arg(3) + WriteTimeout}
-        << QList<int>();
+        << "generation=older;fail-write=3" << open
+        << QStringList{Ident, send.arg(3) + WriteTimeout, noneOfThree} << QList<int>();
     QTest::newRow("older: header write")
         << "generation=older;fail-write=4@1" << open
-        << QStringList{Ident, Try, Try, send.arg(4) + WriteTimeout} << QList<int>{0};
+        << QStringList{Ident, Try, Try, send.arg(4) + WriteTimeout, oneOfThree} << QList<int>{0};
     QTest::newRow("older: header reply")
         << "generation=older;fail-reply=4@1" << open + qqq
-        << QStringList{Ident, Try, Try, reply.arg(4) + ReadTimeout} << QList<int>{0};
+        << QStringList{Ident, Try, Try, reply.arg(4) + ReadTimeout, oneOfThree} << QList<int>{0};
     QTest::newRow("older: short header")
         << "generation=older;short-reply=4@1:40" << open
-        << QStringList{Ident, Try, Try, "Short header of a stored test: 40 of 72 bytes"}
+        << QStringList{Ident, Try, Try, "Short header of a stored test: 40 of 72 bytes", oneOfThree}
         << QList<int>{0};
     QTest::newRow("older: sample command write")
         << "generation=older;fail-write=5@1" << open
-        << QStringList{Ident, Try, Try, send.arg(5) + WriteTimeout} << QList<int>{0};
+        << QStringList{Ident, Try, Try, send.arg(5) + WriteTimeout, oneOfThree} << QList<int>{0};
     QTest::newRow("older: last packet lost")
         << "generation=older;fail-packet=1:269" << open
-        << QStringList{Ident, Try, Try, "Read frame #269", lost + ReadTimeout} << QList<int>{0};
+        << QStringList{Ident, Try, Try, "Read frame #269", lost + ReadTimeout, oneOfThree}
+        << QList<int>{0};
     QTest::newRow("older: short first packet")
         << "generation=older;short-packet=1:0" << open
-        << QStringList{Ident, Try, Try, "Read frame #0", lost + "short transfer, 32 of 64 bytes"}
+        << QStringList{Ident,
+                       Try,
+                       Try,
+                       "Read frame #0",
+                       lost + "short transfer, 32 of 64 bytes",
+                       oneOfThree}
         << QList<int>{0};
     QTest::newRow("older: unplugged after test 0")
         << "generation=older;unplug-after=0" << open
-        << QStringList{Ident, Try, Try, send.arg(4) + WriteGone} << QList<int>{0};
+        << QStringList{Ident, Try, Try, send.arg(4) + WriteGone, oneOfThree} << QList<int>{0};
 }
 
 void TestViewerUsb::failureExits() {
@@ -289,6 +315,25 @@ void TestViewerUsb::failureExits() {
     for (int i = 0; i < kept.size(); ++i)
         QCOMPARE(rig.store.at(i)->samples(),
                  TestGenerator::test(rig.store.at(i)->kind(), kept.at(i), 1).samples);
+}
+
+// 255 cells, the most the count byte can say, and not one header arrives:
+// each cell is tried, logged and skipped, and the read still ends once.
+void TestViewerUsb::everyCellFails() {
+    ReaderRig rig(instrument("generation=newer;fail-reply=8", 255));
+    const QByteArray out = rig.read();
+    QCOMPARE(out.count("Erorr read Cell "), 255);
+    QCOMPARE(rig.bus->count("w 08"), 255);
+    QCOMPARE(rig.bus->count("w 09"), 0);
+    const QStringList log = rig.log();
+    QCOMPARE(log.size(), 256);
+    QCOMPARE(log.count(QStringLiteral("Can't read replay for command 8. usb_strerror() = ") +
+                       ReadTimeout),
+             255);
+    QCOMPARE(log.last(), finished(0, 0, 255));
+    QCOMPARE(rig.ends.count(), 1);
+    QCOMPARE(rig.store.count(), 0);
+    QCOMPARE(rig.bus->trace().last(), QStringLiteral("close"));
 }
 
 void TestViewerUsb::identificationLength_data() {
@@ -384,8 +429,13 @@ void TestViewerUsb::noPermission() {
     ReaderRig readOnly(instrument("access=read-only"));
     QCOMPARE(readOnly.read(), QByteArray("Open dev\nErorr write com:\nerror writing to bulk "
                                          "endpoint 2: Operation not permitted\n"));
-    QCOMPARE(readOnly.log().size(), 1);
+    QCOMPARE(readOnly.log().size(), 3);
     QVERIFY(readOnly.log().at(0).contains("60-setrovia.rules"));
+    QCOMPARE(
+        readOnly.log().mid(1),
+        QStringList({"Can't send command 2. usb_strerror() = error writing to bulk endpoint 2: "
+                     "Operation not permitted",
+                     Early}));
     QCOMPARE(readOnly.ends.count(), 1);
     QCOMPARE(readOnly.viewer.lastRead(), ViewerUsb::ReadResult::Failed);
 }
@@ -399,7 +449,8 @@ void TestViewerUsb::stopMidRead() {
     rig.read();
     QCOMPARE(rig.ends.count(), 1);
     QCOMPARE(rig.heldHeaders(), headersOf(3, {0}));
-    QCOMPARE(rig.log().mid(3), QStringList({"Read frame #8", "Erorr read lubusb: read stopped"}));
+    QCOMPARE(rig.log().mid(3),
+             QStringList({"Read frame #8", "Erorr read lubusb: read stopped", finished(1, 0, 2)}));
     QCOMPARE(rig.viewer.lastRead(), ViewerUsb::ReadResult::Failed);
     QCOMPARE(rig.bus->count("r 64"), 540 + 8);
     QCOMPARE(rig.bus->trace().last(), QStringLiteral("close"));

@@ -334,6 +334,13 @@ void TestProcessP::startDate() {
     s.month = 13;
     ProcessP bad(header(s), samples(1), 1);
     QVERIFY(!bad.startDateTime().isValid());
+    // A good date at 24:60:60 is no time of that day, not its midnight.
+    s.month = 3;
+    s.hour = 24;
+    s.minute = 60;
+    s.second = 60;
+    ProcessP badTime(header(s), samples(1), 1);
+    QVERIFY(!badTime.startDateTime().isValid());
 }
 
 void TestProcessP::curveSamples() {

@@ -1,3 +1,4 @@
+#include "peakmemory.h"
 #include "records/keeperproc.h"
 #include "records/processp.h"
 #include "records/projectfile.h"
@@ -40,17 +41,6 @@ QByteArray readAll(const QString &path) {
 bool writeAll(const QString &path, const QByteArray &bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-// Peak resident memory of the process, kB.
-qint64 peakKb() {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    return 0;
 }
 
 // One kind-1 record with the note "note": 73 + 10000 + 4 bytes after the count byte.

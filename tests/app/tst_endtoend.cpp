@@ -1,0 +1,259 @@
+#include "app/mainwindow.h"
+#include "app/processmodel.h"
+#include "app/proclist.h"
+#include "charts/plottabs.h"
+#include "evaluation/monitor.h"
+#include "records/processp.h"
+#include "testgenerator.h"
+#include "testsettings.h"
+
+#include <QAbstractItemDelegate>
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QSpinBox>
+#include <QStandardItemModel>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QtTest>
+#include <qwt_plot_curve.h>
+
+// The whole program against the simulated instrument, as an operator uses
+// it: read the instrument, look at a test, change its mass, save, close,
+// open again; and the same read with the instrument failing part-way.
+
+namespace {
+
+// What one row carries through a save and an open.
+struct Row {
+    QByteArray header;
+    QByteArray samples;
+    QString name;
+    QString mass;
+    bool operator==(const Row &o) const {
+        return header == o.header && samples == o.samples && name == o.name && mass == o.mass;
+    }
+};
+
+// Where the read stood each time a row appeared.
+struct RowArrival {
+    bool reading;
+    bool barShown;
+    int barValue;
+};
+
+struct Session {
+    explicit Session(const QByteArray &simulator) {
+        qputenv("SETROVIA_SIMULATOR", simulator);
+        w.reset(new MainWindow);
+        qunsetenv("SETROVIA_SIMULATOR");
+        w->setFileChooser([this](const MainWindow::FileRequest &) {
+            return answers.isEmpty() ? QString() : answers.takeFirst();
+        });
+        w->show();
+    }
+    ~Session() { qunsetenv("SETROVIA_SIMULATOR"); }
+
+    QString log() const { return w->messageLog()->toPlainText(); }
+    QStandardItem *value(int row) const { return w->monitor()->tableModel()->item(row, 1); }
+
+    // A mouse click on the row's date, as the operator makes it.
+    void click(int row) {
+        ProcList *list = w->processList();
+        const QRect rect = list->visualRect(w->processModel()->index(row, 0));
+        QVERIFY(rect.isValid());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        QCOMPARE(w->currentTest(), row);
+    }
+
+    // Types the mass into the table's own editor and commits it.
+    void typeMass(const QString &digits) {
+        Monitor *m = w->monitor();
+        const QModelIndex index = m->tableModel()->index(Monitor::RowMass, 1);
+        m->edit(index);
+        auto *spin = qobject_cast<QSpinBox *>(m->indexWidget(index));
+        QVERIFY(spin);
+        spin->selectAll();
+        QTest::keyClicks(spin, digits);
+        QAbstractItemDelegate *delegate = m->itemDelegateForRow(Monitor::RowMass);
+        emit delegate->commitData(spin);
+        emit delegate->closeEditor(spin);
+    }
+
+    QList<RowArrival> read() {
+        QList<RowArrival> arrivals;
+        QProgressBar *bar = w->readProgressBar();
+        auto c = QObject::connect(w->processModel(), &QStandardItemModel::rowsInserted, [&] {
+            arrivals << RowArrival{w->isReading(), bar->isVisible(), bar->value()};
+        });
+        [&] {
+            QTRY_VERIFY(w->readAction()->isEnabled()); // the presence check found it
+            w->readAction()->trigger();
+            QVERIFY(bar->isVisible());
+            QTRY_VERIFY_WITH_TIMEOUT(!w->isReading(), 60000);
+        }();
+        QObject::disconnect(c);
+        return arrivals;
+    }
+
+    QList<Row> rows() {
+        QList<Row> out;
+        for (int i = 0; i < w->store().count(); ++i) {
+            click(i);
+            const ProcessP *p = w->store().at(i);
+            out << Row{p->header(), p->samples(), w->processModel()->item(i, 2)->text(),
+                       value(Monitor::RowMass)->text()};
+        }
+        return out;
+    }
+
+    // Save as, close, open again: the same rows and descriptions come back.
+    void saveCloseReopen(const QString &path) {
+        const QList<Row> before = rows();
+        const QString description = w->projectDescription()->toPlainText();
+        answers << path;
+        w->saveAction()->trigger();
+        QVERIFY(QFileInfo(path).isFile());
+        QVERIFY(!w->saveAction()->isEnabled());
+
+        w->closeAction()->trigger();
+        QCOMPARE(w->store().count(), 0);
+        QCOMPARE(w->processModel()->rowCount(), 0);
+        QCOMPARE(w->plotTabWidget()->count(), 0);
+
+        answers << path;
+        w->openAction()->trigger();
+        QCOMPARE(w->projectFilePath(), path);
+        QCOMPARE(w->projectDescription()->toPlainText(), description);
+        QCOMPARE(rows(), before);
+    }
+
+    TestSettings settings;
+    QScopedPointer<MainWindow> w;
+    QStringList answers;
+};
+
+// The tests the simulator holds by default (seed 1).
+QByteArray generatedSamples(quint8 kind, int index) {
+    return TestGenerator::test(kind, index, 1).samples;
+}
+
+} // namespace
+
+class TestEndToEnd : public QObject {
+    Q_OBJECT
+private slots:
+    void readLookEditSaveReopen();
+    void faultsMidRead_data();
+    void faultsMidRead();
+
+private:
+    QTemporaryDir dir_;
+};
+
+void TestEndToEnd::readLookEditSaveReopen() {
+    Session s("generation=newer;tests=4;latency-us=200");
+    const QList<RowArrival> arrivals = s.read();
+
+    // Rows came one by one while the read ran, with the bar moving on.
+    QCOMPARE(arrivals.size(), 4);
+    for (int i = 0; i < arrivals.size(); ++i) {
+        QVERIFY(arrivals[i].reading && arrivals[i].barShown);
+        if (i > 0)
+            QVERIFY(arrivals[i].barValue > arrivals[i - 1].barValue);
+    }
+    QVERIFY(!s.w->readProgressBar()->isVisible());
+    QVERIFY(s.log().endsWith("Read finished: 4 new tests, 0 already in the project, 0 not read."));
+    QCOMPARE(s.w->processModel()->rowCount(), 4);
+    QVERIFY(s.w->saveAction()->isEnabled());
+
+    // A four-channel test: seven tabs, every curve as long as the test.
+    s.click(2);
+    const ProcessP *record = s.w->store().at(2);
+    QCOMPARE(int(record->kind()), 2);
+    QCOMPARE(record->samples(), generatedSamples(2, 2));
+    QCOMPARE(s.w->plotTabWidget()->count(), int(PlotTabs::TabCount));
+    const QwtPlot *volume = s.w->plots()->plot(PlotTabs::Volume);
+    QVERIFY(volume);
+    const QwtPlotItemList curves = volume->itemList(QwtPlotItem::Rtti_PlotCurve);
+    QVERIFY(!curves.isEmpty());
+    QCOMPARE(static_cast<const QwtPlotCurve *>(curves.first())->dataSize(),
+             size_t(record->pointCount()));
+    QCOMPARE(s.value(Monitor::RowMass)->text(), QString::number(record->mass()));
+    QCOMPARE(s.value(Monitor::RowPeriod)->text(), QString::number(record->period()));
+    const QString specific = s.value(Monitor::RowSpecificContraction)->text();
+    QVERIFY(specific != "?" && !specific.isEmpty());
+
+    // 432 g instead: the record, the table and the title follow.
+    s.typeMass("432");
+    QCOMPARE(record->mass(), 432u);
+    QCOMPARE(s.value(Monitor::RowMass)->text(), QStringLiteral("432"));
+    QVERIFY(s.value(Monitor::RowSpecificContraction)->text() != specific);
+
+    s.w->processModel()->item(2, 2)->setText("Партия 3");
+    s.w->processDescription()->setPlainText("замес 2");
+    s.w->projectDescription()->setPlainText("Проверка прибора");
+    s.saveCloseReopen(dir_.filePath("session.vtl"));
+    s.click(2);
+    QCOMPARE(s.w->processDescription()->toPlainText(), QStringLiteral("замес 2"));
+    QCOMPARE(s.w->store().at(2)->mass(), 432u);
+}
+
+void TestEndToEnd::faultsMidRead_data() {
+    QTest::addColumn<QByteArray>("simulator");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QList<int>>("kept");
+    QTest::addColumn<QStringList>("logged");
+    QTest::newRow("newer: a lost packet, a cut header, then unplugged")
+        << QByteArray("generation=newer;tests=5;latency-us=100;fail-packet=1:100;"
+                      "short-reply=8@2:40;unplug-after=3")
+        << 2 << QList<int>{0, 3}
+        << QStringList{"Read frame #100",
+                       "Can't read replay for command 8. usb_strerror() = short transfer, 40 of "
+                       "64 bytes",
+                       "Can't send command 8. usb_strerror() = error writing to bulk endpoint 2: "
+                       "No such device",
+                       "Read finished: 2 new tests, 0 already in the project, 3 not read."};
+    QTest::newRow("older: a half packet ends the read")
+        << QByteArray("generation=older;version=2;tests=4;latency-us=100;short-packet=2:10") << 3
+        << QList<int>{0, 1}
+        << QStringList{"Read frame #10", "Erorr read lubusb: short transfer, 32 of 64 bytes",
+                       "Read finished: 2 new tests, 0 already in the project, 2 not read."};
+    QTest::newRow("older: unplugged after the first test")
+        << QByteArray("generation=older;tests=3;latency-us=100;unplug-after=0") << 0
+        << QList<int>{0}
+        << QStringList{"Can't send command 4. usb_strerror() = error writing to bulk endpoint 2: "
+                       "No such device",
+                       "Read finished: 1 new tests, 0 already in the project, 2 not read."};
+}
+
+void TestEndToEnd::faultsMidRead() {
+    QFETCH(QByteArray, simulator);
+    QFETCH(int, kind);
+    QFETCH(QList<int>, kept);
+    QFETCH(QStringList, logged);
+    Session s(simulator);
+    s.read();
+
+    // The read ended: bar gone, no test half-read, the complete ones whole.
+    QVERIFY(!s.w->readProgressBar()->isVisible());
+    QCOMPARE(s.w->store().count(), kept.size());
+    QCOMPARE(s.w->processModel()->rowCount(), kept.size());
+    for (int i = 0; i < kept.size(); ++i) {
+        QCOMPARE(int(s.w->store().at(i)->kind()), kind);
+        QCOMPARE(s.w->store().at(i)->samples(), generatedSamples(quint8(kind), kept[i]));
+    }
+    const QString log = s.log();
+    for (const QString &line : logged)
+        QVERIFY2(log.contains(line), qPrintable(line + "\n--- log:\n" + log));
+    QVERIFY(log.endsWith(logged.last()));
+
+    s.click(0);
+    // Two-channel tests have no resistance and cement temperature tabs.
+    QCOMPARE(s.w->plotTabWidget()->count(), kind == 0 ? 4 : int(PlotTabs::TabCount));
+    s.typeMass("350");
+    s.saveCloseReopen(dir_.filePath(QStringLiteral("faults-%1-%2.vtl").arg(kind).arg(kept.size())));
+}
+
+QTEST_MAIN(TestEndToEnd)
+#include "tst_endtoend.moc"
