@@ -23,7 +23,7 @@ const int Rounds = 20;
 std::vector<std::unique_ptr<ProcessP>> makeRecords(bool rising) {
     std::vector<std::unique_ptr<ProcessP>> records;
     for (int r = 0; r < Records; ++r) {
-        HeaderSpec s;
+        HeaderFields s;
         s.second = quint8(r % 60);
         s.minute = quint8(r / 60);
         s.duration = 4320 * 60;

@@ -50,7 +50,7 @@ void buildProject(const QString &path) {
     KeeperProc store;
     QStringList names;
     for (int t = 0; t < 255; ++t) {
-        HeaderSpec s;
+        HeaderFields s;
         s.day = quint8(1 + t % 28);
         s.month = quint8(1 + t / 28);
         s.duration = 4320 * 60;

@@ -80,7 +80,7 @@ QByteArray makeSamples(const Test &t, Noise &noise) {
 
 // The header as the current instrument sends it (68 bytes).
 QByteArray newHeader(const Test &t) {
-    testrecords::HeaderSpec h;
+    testrecords::HeaderFields h;
     h.second = quint8(t.second);
     h.minute = quint8(t.minute);
     h.hour = quint8(t.hour);

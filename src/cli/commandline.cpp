@@ -44,7 +44,7 @@ struct CommandLine::Arguments {
 namespace {
 // What each command takes; every value option listed is also required except
 // those in `optional`.
-struct CommandSpec {
+struct CommandForm {
     const char *name;
     int positional; // the project file, or none
     QStringList values;
@@ -52,8 +52,8 @@ struct CommandSpec {
     QStringList flags;
 };
 
-const QList<CommandSpec> &commands() {
-    static const QList<CommandSpec> specs{
+const QList<CommandForm> &commands() {
+    static const QList<CommandForm> specs{
         {"report", 1, {}, {}, {"--json"}},
         {"export", 1, {"--test", "--output", "--locale"}, {"--locale"}, {}},
         {"protocol", 1, {"--test", "--pdf"}, {}, {}},
@@ -62,10 +62,10 @@ const QList<CommandSpec> &commands() {
     return specs;
 }
 
-const CommandSpec *findCommand(const QString &name) {
-    for (const CommandSpec &spec : commands())
-        if (name == QLatin1String(spec.name))
-            return &spec;
+const CommandForm *findCommand(const QString &name) {
+    for (const CommandForm &form : commands())
+        if (name == QLatin1String(form.name))
+            return &form;
     return nullptr;
 }
 
@@ -167,23 +167,23 @@ QString CommandLine::usage() {
 
 int CommandLine::run(const QStringList &arguments) {
     Arguments args;
-    const CommandSpec *spec = nullptr;
+    const CommandForm *form = nullptr;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &arg = arguments.at(i);
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             args.help = true;
             continue;
         }
-        if (!spec && args.command.isEmpty()) {
+        if (!form && args.command.isEmpty()) {
             args.command = arg;
-            spec = findCommand(arg);
-            if (!spec && !arg.startsWith(QLatin1Char('-')))
+            form = findCommand(arg);
+            if (!form && !arg.startsWith(QLatin1Char('-')))
                 args.error = QStringLiteral("Unknown command \"%1\".").arg(arg);
-            else if (!spec)
+            else if (!form)
                 args.error = QStringLiteral("The command comes first, before \"%1\".").arg(arg);
             continue;
         }
-        if (!spec)
+        if (!form)
             continue;
         if (!arg.startsWith(QLatin1String("--"))) {
             args.positional << arg;
@@ -191,9 +191,9 @@ int CommandLine::run(const QStringList &arguments) {
         }
         const int eq = arg.indexOf(QLatin1Char('='));
         const QString name = eq < 0 ? arg : arg.left(eq);
-        if (spec->flags.contains(name) && eq < 0) {
+        if (form->flags.contains(name) && eq < 0) {
             args.flags << name;
-        } else if (spec->values.contains(name)) {
+        } else if (form->values.contains(name)) {
             if (args.options.contains(name)) {
                 args.error = QStringLiteral("%1 is given twice.").arg(name);
             } else if (eq >= 0) {
@@ -220,14 +220,14 @@ int CommandLine::run(const QStringList &arguments) {
     }
     if (!args.error.isEmpty())
         return usageError(args.error);
-    if (args.positional.size() != spec->positional)
-        return usageError(spec->positional == 1
+    if (args.positional.size() != form->positional)
+        return usageError(form->positional == 1
                               ? QStringLiteral("%1 takes one project file.").arg(args.command)
                               : QStringLiteral("%1 takes no file name; the project is given "
                                                "with --output.")
                                     .arg(args.command));
-    for (const QString &name : spec->values)
-        if (!spec->optional.contains(name) && !args.options.contains(name))
+    for (const QString &name : form->values)
+        if (!form->optional.contains(name) && !args.options.contains(name))
             return usageError(QStringLiteral("%1 needs %2.").arg(args.command, name));
 
     if (args.command == QLatin1String("report"))

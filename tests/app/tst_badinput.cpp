@@ -130,7 +130,7 @@ void TestBadInput::badProjectFilesChangeNothing() {
     const QString good = dir_.filePath("good.vtl");
     {
         KeeperProc store;
-        HeaderSpec s;
+        HeaderFields s;
         store.add(new ProcessP(header(s), samples(1), 1));
         s.second = 9;
         store.add(new ProcessP(header(s), samples(2), 2));
@@ -161,16 +161,16 @@ void TestBadInput::badProjectFilesChangeNothing() {
 void TestBadInput::damagedTestsShowQuestionMarks() {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     KeeperProc store;
-    HeaderSpec s;
+    HeaderFields s;
     s.period = 0;
     store.add(new ProcessP(header(s), samples(2), 2));
     // duration / period far beyond the 2500 points of the channel.
-    s = HeaderSpec();
+    s = HeaderFields();
     s.second = 1;
     s.duration = 0xffffffffu;
     s.period = 1;
     store.add(new ProcessP(header(s), samples(2), 2));
-    s = HeaderSpec();
+    s = HeaderFields();
     s.second = 99;
     s.minute = 77;
     s.hour = 31;
@@ -181,7 +181,7 @@ void TestBadInput::damagedTestsShowQuestionMarks() {
     auto *indexes = new ProcessP(header(s), samples(2), 2);
     indexes->setHardeningIndex(9);
     store.add(indexes);
-    s = HeaderSpec();
+    s = HeaderFields();
     s.second = 3;
     s.mass = 0;
     s.volumeScale = nan;

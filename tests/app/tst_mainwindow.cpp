@@ -21,7 +21,7 @@ using namespace testrecords;
 
 namespace {
 ProcessP *record(quint8 second) {
-    HeaderSpec s;
+    HeaderFields s;
     s.second = second;
     return new ProcessP(header(s), samples(1), 1);
 }

@@ -23,7 +23,7 @@ namespace {
 // A short test of `kind` told apart by its start second, with a rising
 // volume so that its plots have markers.
 ProcessP *record(quint8 second, quint8 kind = 1) {
-    HeaderSpec s;
+    HeaderFields s;
     s.second = second;
     s.duration = 300 * 60;
     QByteArray block = samples(kind);

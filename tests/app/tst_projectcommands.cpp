@@ -22,7 +22,7 @@ using namespace testrecords;
 
 namespace {
 ProcessP *record(quint8 second, const QByteArray &note = QByteArray()) {
-    HeaderSpec s;
+    HeaderFields s;
     s.second = second;
     auto *p = new ProcessP(header(s), samples(1), 1);
     p->setNote(note);
@@ -442,7 +442,7 @@ void TestProjectCommands::exportRules() {
     w->exportAction()->trigger(); // no current test: no dialog
     QVERIFY(w.requests.isEmpty());
 
-    HeaderSpec s;
+    HeaderFields s;
     s.duration = 120;
     s.period = 60;
     QByteArray block = samples(1);

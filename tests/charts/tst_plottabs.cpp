@@ -26,7 +26,7 @@ using Record = std::unique_ptr<ProcessP>;
 // A record of `kind` whose volume counts come from `volume(i)`; the other
 // channels are 0.
 Record volumeRecord(quint8 kind, quint32 points, quint32 period,
-                    const std::function<int(int)> &volume, HeaderSpec s = HeaderSpec()) {
+                    const std::function<int(int)> &volume, HeaderFields s = HeaderFields()) {
     s.period = period;
     s.duration = points * period;
     QByteArray block = samples(kind);
@@ -289,7 +289,7 @@ void TestPlotTabs::endMarkerClampedToLastPoint() {
 void TestPlotTabs::startOnLastPointWhenNeverRising() {
     // Kind 3 with a raw zero of 300 counts and offset 0: the baseline is the
     // first count, and 0.04 ml above it never counts as a start.
-    HeaderSpec s;
+    HeaderFields s;
     Record record = volumeRecord(
         3, 50, 60, [](int i) { return i < 10 ? 300 : 304; }, s);
     Built b(record.get());
@@ -316,7 +316,7 @@ void TestPlotTabs::longPeriodMarkers() {
 
 void TestPlotTabs::narrowRangeRule() {
     // 0.5 ml per count and 1000 g, so the reduced volume equals the volume.
-    HeaderSpec s;
+    HeaderFields s;
     s.volumeScale = 0.5f;
     s.mass = 1000;
     const auto leftRange = [](QwtPlot *plot) {
@@ -356,7 +356,7 @@ void TestPlotTabs::narrowRangeRule() {
 
 void TestPlotTabs::recordWithoutPoints() {
     // Period 0, and a duration shorter than one period: no points at all.
-    HeaderSpec s;
+    HeaderFields s;
     s.period = 0;
     s.duration = 86400;
     Record zeroPeriod(new ProcessP(header(s), samples(3), 3));
@@ -382,7 +382,7 @@ void TestPlotTabs::recordWithoutPoints() {
 void TestPlotTabs::reducedVolumeWithoutMass() {
     // Mass 0: the reduced volume is not a finite number anywhere; its curves
     // stay empty and its value markers are left out, the time markers stay.
-    HeaderSpec s;
+    HeaderFields s;
     s.mass = 0;
     Record record = volumeRecord(1, 300, 60, risingFrom20, s);
     Built b(record.get());

@@ -22,7 +22,7 @@ public:
 };
 
 QString axisLabel(quint32 period, double value) {
-    HeaderSpec s;
+    HeaderFields s;
     s.period = period;
     ProcessP record(header(s), samples(1), 1);
     PlotterScaleDraw draw(&record);

@@ -48,10 +48,10 @@ QByteArray bytesOf(const QString &path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void save(const QString &path, const QList<HeaderSpec> &specs, const QString &description,
+void save(const QString &path, const QList<HeaderFields> &specs, const QString &description,
           const QStringList &names, const QByteArray &note = QByteArray()) {
     KeeperProc store;
-    for (const HeaderSpec &s : specs) {
+    for (const HeaderFields &s : specs) {
         store.add(make(s).release());
         store.at(store.count() - 1)->setNote(note);
     }
@@ -123,7 +123,7 @@ private:
 // A: 25 h, both flags; B: no flags and the 13th month; C: 2 h 30 min.
 void TestCommandLine::initTestCase() {
     project_ = dir_.filePath("sample.vtl");
-    HeaderSpec b = longSpec(), c = longSpec();
+    HeaderFields b = longSpec(), c = longSpec();
     b.flags = 0;
     b.month = 13;
     c.duration = 9000;
@@ -352,7 +352,7 @@ void TestCommandLine::read() {
 void TestCommandLine::readMergesIntoTheProject() {
     // Our own test, then the instrument's test 1, named and described.
     const QString mine = dir_.filePath("mine.vtl");
-    HeaderSpec own = longSpec(), b = longSpec();
+    HeaderFields own = longSpec(), b = longSpec();
     own.year = 20;
     b.flags = 0;
     b.month = 13;
@@ -377,9 +377,9 @@ void TestCommandLine::readMergesIntoTheProject() {
     QCOMPARE(bytesOf(mine), before);
 
     // A project one short of full cannot take three more: the file stays.
-    QList<HeaderSpec> specs;
+    QList<HeaderFields> specs;
     for (int i = 0; i < 254; ++i) {
-        specs << HeaderSpec();
+        specs << HeaderFields();
         specs.last().second = quint8(i % 60);
         specs.last().minute = quint8(i / 60);
     }

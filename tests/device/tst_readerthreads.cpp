@@ -68,7 +68,7 @@ void TestReaderThreads::readWhileGuiUsesStore() {
     int made = 0;
     while (rig.watcher.ends == 0) {
         // Project tests come and go while the reader adds its own.
-        testrecords::HeaderSpec s;
+        testrecords::HeaderFields s;
         s.year = 30;
         s.second = quint8(made % 60);
         s.minute = quint8(made / 60 % 60);

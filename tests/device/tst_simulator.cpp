@@ -55,7 +55,7 @@ void TestSimulator::optionsAndTheirMistakes() {
 }
 
 void TestSimulator::olderHeaderIsMadeBack() {
-    testrecords::HeaderSpec s;
+    testrecords::HeaderFields s;
     s.volumeScale = 0.25f;
     s.volumeOffset = -7;
     char raw[ProcessP::HeaderSize];

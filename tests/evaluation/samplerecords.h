@@ -26,8 +26,8 @@ inline void fill(QByteArray &block, quint8 kind, int channel, int from, int to, 
 // counts (1.30 ml). Ambient temperature 165 counts of 0.1 °C everywhere.
 // The header: 500 g (ΔV1k3 = 2.60), M-500, supplier 1.7, 25 hours, both
 // flags, hit coefficient 0.90.
-inline HeaderSpec longSpec() {
-    HeaderSpec s;
+inline HeaderFields longSpec() {
+    HeaderFields s;
     s.mass = 500;
     s.grade = 4;
     s.supplier = 6;
@@ -47,7 +47,7 @@ inline QByteArray longSamples(qint16 temperature = 165) {
     return b;
 }
 
-inline std::unique_ptr<ProcessP> make(const HeaderSpec &s, const QByteArray &block = longSamples(),
+inline std::unique_ptr<ProcessP> make(const HeaderFields &s, const QByteArray &block = longSamples(),
                                       quint8 kind = 1) {
     return std::make_unique<ProcessP>(header(s), block, kind);
 }

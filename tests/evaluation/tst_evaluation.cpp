@@ -53,7 +53,7 @@ private slots:
 };
 
 void TestEvaluation::threeHourThreshold() {
-    HeaderSpec s = longSpec();
+    HeaderFields s = longSpec();
     s.duration = 10799;
     auto shorter = make(s);
     QVERIFY(!lastsThreeHours(*shorter));
@@ -88,7 +88,7 @@ void TestEvaluation::braking() {
     QFETCH(int, v70);
     QFETCH(int, v190);
     QFETCH(bool, braking);
-    HeaderSpec s = longSpec();
+    HeaderFields s = longSpec();
     s.grade = grade;
     QByteArray b = longSamples();
     fill(b, 1, 0, 70, 190, qint16(v70));
@@ -99,7 +99,7 @@ void TestEvaluation::braking() {
 void TestEvaluation::brakingWindowBaselineAndLastPoint() {
     // Kind 3 with baseline v[0] + 20 = 20: s = 10 (30 > 25 counts),
     // d = 90 - 20 - 30 = 40 (p 0.8), raw contraction 180 - 20 - 30 = 130 (q 2.6).
-    HeaderSpec s = longSpec();
+    HeaderFields s = longSpec();
     s.volumeOffset = 20;
     QByteArray b = samples(3);
     fill(b, 3, 0, 10, 70, 30);
@@ -124,7 +124,7 @@ void TestEvaluation::brakingWindowBaselineAndLastPoint() {
 
 void TestEvaluation::averageTemperatureWindow() {
     // s = 10, k3 = 180: T[10..189] = 10..189 (mean 99.5), 1000 elsewhere.
-    HeaderSpec s = longSpec();
+    HeaderFields s = longSpec();
     s.duration = 30000; // n = 500
     QByteArray b = longSamples(1000);
     for (int i = 10; i < 190; ++i)
@@ -152,7 +152,7 @@ void TestEvaluation::temperatureCorrection() {
     QFETCH(int, count);
     QFETCH(quint8, flags);
     QFETCH(float, correction);
-    HeaderSpec s = longSpec();
+    HeaderFields s = longSpec();
     s.temperatureScale = 0.5f;
     s.flags = flags;
     const float got = Evaluation::temperatureCorrection(*make(s, longSamples(qint16(count))));
@@ -160,7 +160,7 @@ void TestEvaluation::temperatureCorrection() {
 }
 
 void TestEvaluation::supplierAndHitFactor() {
-    HeaderSpec s = longSpec();
+    HeaderFields s = longSpec();
     const QList<QPair<quint32, float>> suppliers = {{0, 1.1f}, {3, 1.4f}, {6, 1.7f},
                                                     {7, 1.6f}, {9, 1.6f}, {0xffffffffu, 1.6f}};
     for (const auto &p : suppliers) {
@@ -199,7 +199,7 @@ void TestEvaluation::activityWithHit() {
 }
 
 void TestEvaluation::protocolTexts() {
-    HeaderSpec s = longSpec();
+    HeaderFields s = longSpec();
     auto r = make(s);
     QCOMPARE(ActivityEvaluation::parameterTexts(*r),
              QStringList({"500", "01:00", "60", "M-500", "1.7", "28"}));
@@ -225,7 +225,7 @@ void TestEvaluation::protocolTexts() {
 void TestEvaluation::protocolWordsUseTheObjectContext() {
     ObjectWords words;
     QCoreApplication::installTranslator(&words);
-    HeaderSpec s = longSpec();
+    HeaderFields s = longSpec();
     s.grade = 9;
     QCOMPARE(ActivityEvaluation::parameterTexts(*make(s)).at(3), QString("Неизвестно"));
     s.grade = 4;
@@ -234,7 +234,7 @@ void TestEvaluation::protocolWordsUseTheObjectContext() {
 }
 
 void TestEvaluation::badValues() {
-    HeaderSpec s = longSpec();
+    HeaderFields s = longSpec();
     // Mass 0: nothing per 1000 g can be evaluated; the temperature can.
     s.mass = 0;
     auto massless = make(s);

@@ -33,7 +33,7 @@ const QStringList longResults = {"1.30", "2.60", "Yes",  "1.70",  "16.50", "0.12
 
 // A main window showing one sample record, as after a click on its row.
 struct Shown {
-    explicit Shown(const HeaderSpec &s) : record(new ProcessP(header(s), longSamples(), 1)) {
+    explicit Shown(const HeaderFields &s) : record(new ProcessP(header(s), longSamples(), 1)) {
         w.store().add(record);
         QMetaObject::invokeMethod(&w, "addProc", Q_ARG(ProcessP *, record));
         QMetaObject::invokeMethod(&w, "addGraph",
@@ -115,7 +115,7 @@ void TestMonitor::longTest() {
 }
 
 void TestMonitor::shortTestAndClear() {
-    HeaderSpec s = longSpec();
+    HeaderFields s = longSpec();
     s.duration = 9000; // 2 h 30 min
     Shown t(s);
     QStringList expected = {"500", "02:30", "60", "M-500", "1.7", "28",
@@ -143,7 +143,7 @@ void TestMonitor::shortTestAndClear() {
 
 void TestMonitor::clearFlagsShowDash() {
     Monitor m;
-    HeaderSpec s = longSpec();
+    HeaderFields s = longSpec();
     s.flags = 0;
     auto r = make(s);
     m.showProcess(r.get());
@@ -183,7 +183,7 @@ void TestMonitor::partialReevaluation() {
     QFETCH(double, value);
     QFETCH(quint8, flags);
     QFETCH(RowTexts, changed);
-    HeaderSpec s = longSpec();
+    HeaderFields s = longSpec();
     s.flags = flags;
     Shown t(s);
     QStringList expected = values(t.m());
@@ -213,7 +213,7 @@ void TestMonitor::checkBoxesToggleTheFlags() {
 }
 
 void TestMonitor::gradeEditorEmitsOnOpening() {
-    HeaderSpec s = longSpec();
+    HeaderFields s = longSpec();
     s.grade = 3;
     Shown t(s);
     QSignalSpy spy(t.m(), &Monitor::changedCemenetA);
@@ -230,7 +230,7 @@ void TestMonitor::gradeEditorEmitsOnOpening() {
 }
 
 void TestMonitor::gradeEditorOnFirstOrNoItem() {
-    HeaderSpec s = longSpec();
+    HeaderFields s = longSpec();
     s.grade = 0; // the first item is already current: nothing is emitted
     {
         Shown t(s);

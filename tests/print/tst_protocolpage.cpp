@@ -26,7 +26,7 @@ namespace {
 // A kind-3 test starting 15.06.2026 10:30:00 whose volume rises steadily
 // after ten minutes; temperatures near 16.5 °C.
 ProcessP *makeRecord(quint32 durationSeconds, quint8 second = 0) {
-    HeaderSpec s;
+    HeaderFields s;
     s.second = second;
     s.duration = durationSeconds;
     s.period = 60;

@@ -11,7 +11,7 @@ using namespace testrecords;
 
 namespace {
 ProcessP *record(quint8 second, quint32 mass = 400) {
-    HeaderSpec s;
+    HeaderFields s;
     s.second = second;
     s.mass = mass;
     return new ProcessP(header(s), samples(1), 1);
@@ -98,7 +98,7 @@ void TestKeeperProc::offersFromReaderThreadWhileGuiUsesTheStore() {
     std::thread reader([&] {
         for (int round = 0; round < 20; ++round) {
             for (int i = 0; i < 50; ++i) {
-                HeaderSpec s;
+                HeaderFields s;
                 s.second = quint8(i);
                 s.minute = quint8(round);
                 const QByteArray h = header(s);
@@ -181,7 +181,7 @@ void TestKeeperProc::recordLayoutAndParseMessages() {
 void TestKeeperProc::fileRecordsStayTogetherWhileReaderAdds() {
     KeeperProc source;
     for (int i = 0; i < 30; ++i) {
-        HeaderSpec s;
+        HeaderFields s;
         s.hour = 20;
         s.second = quint8(i);
         source.add(new ProcessP(header(s), samples(1), 1));
@@ -193,7 +193,7 @@ void TestKeeperProc::fileRecordsStayTogetherWhileReaderAdds() {
     std::atomic<int> added{0};
     std::thread reader([&] {
         for (int i = 0; i < 4000 && !stop; ++i) {
-            HeaderSpec s;
+            HeaderFields s;
             s.hour = 5;
             s.minute = quint8(i / 60);
             s.second = quint8(i % 60);

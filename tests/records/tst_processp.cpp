@@ -26,7 +26,7 @@ private slots:
 };
 
 void TestProcessP::headerFieldsReadFromTheirOffsets() {
-    HeaderSpec s;
+    HeaderFields s;
     s.second = 5;
     s.minute = 6;
     s.hour = 7;
@@ -71,7 +71,7 @@ void TestProcessP::headerFieldsReadFromTheirOffsets() {
 }
 
 void TestProcessP::settersWriteInPlaceAndKeepOtherFlagBits() {
-    HeaderSpec s;
+    HeaderFields s;
     s.flags = 0xf0;
     ProcessP p(header(s), samples(1), 1);
     p.setMass(0x11223344);
@@ -131,8 +131,8 @@ void TestProcessP::oldHeaderConversion() {
 }
 
 void TestProcessP::identityIsStartDurationAndPeriodOnly() {
-    HeaderSpec a;
-    HeaderSpec b = a;
+    HeaderFields a;
+    HeaderFields b = a;
     b.mass = 999;
     b.grade = 1;
     b.flags = 0;
@@ -141,7 +141,7 @@ void TestProcessP::identityIsStartDurationAndPeriodOnly() {
     b.hitPercent = 50;
     QVERIFY(ProcessP::sameTest(header(a), header(b)));
     for (int field = 0; field < 8; ++field) {
-        HeaderSpec c = a;
+        HeaderFields c = a;
         switch (field) {
         case 0:
             c.second++;
@@ -174,7 +174,7 @@ void TestProcessP::identityIsStartDurationAndPeriodOnly() {
 }
 
 void TestProcessP::startIndexFirstSampleAboveFiftyMicrolitres() {
-    HeaderSpec s;
+    HeaderFields s;
     s.volumeScale = 0.02f;
     s.duration = 600;
     s.period = 60; // n = 10
@@ -192,7 +192,7 @@ void TestProcessP::startIndexFirstSampleAboveFiftyMicrolitres() {
 }
 
 void TestProcessP::startIndexNeverRising() {
-    HeaderSpec s;
+    HeaderFields s;
     s.volumeScale = 0.01f;
     s.duration = 3000;
     s.period = 60; // n = 50
@@ -209,7 +209,7 @@ void TestProcessP::startIndexNeverRising() {
 }
 
 void TestProcessP::kindZeroDropsVolumeOffsetKindThreeKeepsIt() {
-    HeaderSpec s;
+    HeaderFields s;
     s.volumeOffset = 55;
     ProcessP zero(header(s), samples(0), 0);
     QCOMPARE(zero.volumeOffset(), 0);
@@ -224,7 +224,7 @@ void TestProcessP::contraction3hWindow() {
     // period 60: k3 = 180. Volume 0 up to index 9, then rising by 2 counts
     // per point from index 10: v[i] = 2 (i - 9). With scale 0.05 the first
     // point above 0.05 ml is index 10 (2 x 0.05 = 0.1).
-    HeaderSpec s;
+    HeaderFields s;
     s.volumeScale = 0.05f;
     s.duration = 500 * 60; // n = 500
     s.period = 60;
@@ -250,7 +250,7 @@ void TestProcessP::contraction3hWindow() {
 
 void TestProcessP::contraction3hWindowCutAtLastPoint() {
     // n = 100 < s + k3: the window ends at n - 1.
-    HeaderSpec s;
+    HeaderFields s;
     s.volumeScale = 0.1f;
     s.duration = 100 * 60;
     s.period = 60;
@@ -284,7 +284,7 @@ void TestProcessP::hitCoefficientRounding() {
 }
 
 void TestProcessP::damagedRecordsStayInsideTheirBuffer() {
-    HeaderSpec s;
+    HeaderFields s;
     s.period = 0;
     ProcessP zeroPeriod(header(s), samples(3), 3);
     QCOMPARE(zeroPeriod.pointCount(), 0u);
@@ -322,7 +322,7 @@ void TestProcessP::damagedRecordsStayInsideTheirBuffer() {
 }
 
 void TestProcessP::startDate() {
-    HeaderSpec s;
+    HeaderFields s;
     s.year = 26;
     s.month = 3;
     s.day = 4;
@@ -344,7 +344,7 @@ void TestProcessP::startDate() {
 }
 
 void TestProcessP::curveSamples() {
-    HeaderSpec s;
+    HeaderFields s;
     s.volumeScale = 0.01f;
     s.temperatureScale = 0.1f;
     s.cementTemperatureScale = 0.2f;
@@ -389,7 +389,7 @@ void TestProcessP::curveSamples() {
 void TestProcessP::curveSamplesSignedBaselineAndFloatFactor() {
     // Kind 3 with offset 10 and a negative first count -5: baseline 5, so a
     // count of -1 is 6 counts below it. Scale 0.5 ml per count.
-    HeaderSpec s;
+    HeaderFields s;
     s.volumeScale = 0.5f;
     s.resistanceScale = 2.0f;
     s.volumeOffset = 10;

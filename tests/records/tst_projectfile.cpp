@@ -24,7 +24,7 @@ QByteArray pattern(quint8 kind) {
 
 ProcessP *record(quint8 kind, quint8 second, const QByteArray &note = QByteArray(),
                  int hardening = 2) {
-    HeaderSpec s;
+    HeaderFields s;
     s.second = second;
     s.volumeOffset = 77;
     auto *p = new ProcessP(header(s), pattern(kind), kind);
@@ -272,7 +272,7 @@ void TestProjectFile::limitsRefuseAndWriteNothing() {
 
     KeeperProc many;
     for (int i = 0; i < 256; ++i) {
-        HeaderSpec s;
+        HeaderFields s;
         s.minute = quint8(i / 60);
         s.second = quint8(i % 60);
         many.add(new ProcessP(header(s), samples(1), 1));

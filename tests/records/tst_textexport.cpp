@@ -15,7 +15,7 @@ const QLocale English(QLocale::English, QLocale::UnitedStates);
 // Kind 1, two hours at one point a minute, 400 g of cement: volume counts
 // 10 i at 0.01 ml, ambient temperature counts 203 at 0.1 degrees.
 ProcessP twoHours(quint32 mass = 400) {
-    HeaderSpec s;
+    HeaderFields s;
     s.duration = 7200;
     s.period = 60;
     s.mass = mass;
@@ -51,7 +51,7 @@ void TestTextExport::twoChannelLines() {
 }
 
 void TestTextExport::timesWrapAfterADay() {
-    HeaderSpec s;
+    HeaderFields s;
     s.period = 60;
     s.duration = 1500 * 60;
     const QStringList lines = TextExport::lines(ProcessP(header(s), samples(0), 0), English);
@@ -66,7 +66,7 @@ void TestTextExport::timesWrapAfterADay() {
 }
 
 void TestTextExport::fourChannelColumns() {
-    HeaderSpec s;
+    HeaderFields s;
     s.period = 60;
     s.duration = 120;
     QByteArray block = samples(3);
@@ -100,7 +100,7 @@ void TestTextExport::massZeroIsNotANumber() {
 }
 
 void TestTextExport::noPointsGivesTheHeaderOnly() {
-    HeaderSpec s;
+    HeaderFields s;
     s.period = 60;
     s.duration = 59;
     const ProcessP p(header(s), samples(1), 1);

@@ -16,7 +16,7 @@ namespace testrecords {
 // `shift` varies the curves slightly, so that two records differ.
 inline ProcessP *curveRecord(quint8 kind, quint8 second = 0, double shift = 0.0) {
     const int n = ProcessP::channelLength(kind);
-    HeaderSpec s;
+    HeaderFields s;
     s.second = second;
     s.period = 20;
     s.duration = quint32(n) * s.period;

@@ -11,7 +11,7 @@
 
 namespace testrecords {
 
-struct HeaderSpec {
+struct HeaderFields {
     quint8 second = 0, minute = 30, hour = 10, day = 15, month = 6, year = 26;
     quint32 mass = 400, grade = 4, supplier = 0, duration = 86400, period = 60;
     quint8 flags = 3, hitPercent = 100;
@@ -27,7 +27,7 @@ inline void putF32(char *b, int off, float v) {
     qToLittleEndian<float>(v, b + off);
 }
 
-inline QByteArray header(const HeaderSpec &s = HeaderSpec()) {
+inline QByteArray header(const HeaderFields &s = HeaderFields()) {
     char h[ProcessP::HeaderSize] = {};
     h[0] = char(s.second);
     h[1] = char(s.minute);
