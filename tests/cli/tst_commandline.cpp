@@ -113,7 +113,6 @@ private slots:
     void protocolPdf();
     void read_data();
     void read();
-    void readMergesIntoTheProject();
 
 private:
     QTemporaryDir dir_;
@@ -137,21 +136,12 @@ void TestCommandLine::wrongUsage_data() {
     const QString p = project_, out = dir_.filePath("never.txt");
     QTest::newRow("nothing") << QStringList() << "Usage:";
     QTest::newRow("unknown command") << QStringList{"print", p} << "Unknown command \"print\".";
-    QTest::newRow("two projects") << QStringList{"report", p, p} << "takes one project file";
     QTest::newRow("foreign option")
         << QStringList{"report", p, "--pdf", out} << "\"--pdf\" is not an option of report";
     QTest::newRow("no --test") << QStringList{"export", p, "--output", out}
                                << "export needs --test";
-    QTest::newRow("--test twice") << QStringList{"protocol", p,       "--test", "0",
-                                                 "--test=1", "--pdf", out}
-                                  << "given twice";
     QTest::newRow("row past the end") << QStringList{"protocol", p, "--test", "3", "--pdf", out}
                                       << "--test 3: the project holds 3 tests, rows 0 to 2.";
-    QTest::newRow("row not a number")
-        << QStringList{"export", p, "--test=-1", "--output", out} << "--test -1: the project";
-    QTest::newRow("unknown locale")
-        << QStringList{"export", p, "--test", "0", "--output", out, "--locale", "xx_QQ"}
-        << "--locale xx_QQ: not a locale name";
     QTest::newRow("read without --output") << QStringList{"read", out} << "read takes no file";
 }
 
@@ -237,27 +227,6 @@ void TestCommandLine::reportIsTheWindowsTable() {
     QCOMPARE(strings(a["table"]), parameters + QStringList({"checked", "checked", ""}) + results);
     QCOMPARE(strings(a["protocol"]["parameters"]), parameters);
     QCOMPARE(strings(a["protocol"]["results"]), results);
-    // Without flags the table shows "-" where the page prints the braking
-    // test and corrections of 0.00.
-    const QJsonObject b = tests.at(1).toObject();
-    QCOMPARE(b.value("start").toString(), QString());
-    QCOMPARE(strings(b["table"]).mid(6),
-             QStringList({"unchecked", "unchecked", "", "1.30", "2.60", "-", "-", "16.50", "-",
-                          "2.60", "35.6", "0.90", "32.04", "0.031"}));
-    QCOMPARE(strings(b["protocol"]["results"]),
-             QStringList({"1.30", "2.60", "Yes", "0.00", "16.50", "0.00", "2.60", "35.6", "0.90",
-                          "32.04", "0.031"}));
-    const QJsonObject c = tests.at(2).toObject();
-    QCOMPARE(strings(c["table"]).mid(9),
-             QStringList({"0.75", "1.50", "?", "?", "?", "?", "?", "?", "", "", "?"}));
-    QCOMPARE(strings(c["protocol"]["results"]),
-             QStringList({"0.75", "1.50", "?", "?", "?", "?", "?", "?", "?", "?", "?"}));
-
-    outText.clear();
-    QCOMPARE(commandLine.run({"report", project_}), 0);
-    QVERIFY(outText.contains("\nTest 0: A\n  Start "));
-    QVERIFY(outText.contains("\n  Activity with Hit Coefficient, MPa  56.07\n"));
-    QVERIFY(errText.isEmpty());
 }
 
 void TestCommandLine::exportIsTheWindowsFile() {
@@ -297,14 +266,6 @@ void TestCommandLine::protocolPdf() {
          {"Начало 15.06.2026 10:30", "Окончание 16.06.2026 11:30", "Длительность, чч:мм +01:00",
           "Торможение +Yes", "Активность с коэф. совпадения, МПа +56.07"})
         QVERIFY2(QRegularExpression(pattern).match(page).hasMatch(), pattern);
-
-    // Failures leave nothing behind and do not touch what stands at the target.
-    QCOMPARE(cli({"protocol", project_, "--test", "0", "--pdf", dir_.filePath("no/a.pdf")}).status,
-             4);
-    QVERIFY(!QFileInfo::exists(dir_.filePath("no")));
-    const Run device = cli({"protocol", project_, "--test", "0", "--pdf", "/dev/full"});
-    QCOMPARE(device.status, 4);
-    QVERIFY(device.err.startsWith("Can not write /dev/full: "));
 }
 
 void TestCommandLine::read_data() {
@@ -320,9 +281,6 @@ void TestCommandLine::read_data() {
     QTest::newRow("newer: packet 3 of test 1 lost")
         << "tests=3;fail-packet=1:3" << out << 3 << QList<int>{0, 2}
         << "The read failed; the tests read in full are saved.\n";
-    QTest::newRow("older: packet 3 of test 1 lost")
-        << "generation=older;tests=3;fail-packet=1:3" << out << 3 << QList<int>{0}
-        << "1 new test saved";
     QTest::newRow("no instrument")
         << "plugged=no" << out << 3 << QList<int>() << "No instrument found.\n";
     QTest::newRow("output below a file")
@@ -347,50 +305,6 @@ void TestCommandLine::read() {
         expected << TestGenerator::test(kind, i, 1).header.toHex();
     QCOMPARE(QFileInfo::exists(output), !saved.isEmpty());
     QCOMPARE(headers(output), expected);
-}
-
-void TestCommandLine::readMergesIntoTheProject() {
-    // Our own test, then the instrument's test 1, named and described.
-    const QString mine = dir_.filePath("mine.vtl");
-    HeaderFields own = longSpec(), b = longSpec();
-    own.year = 20;
-    b.flags = 0;
-    b.month = 13;
-    save(mine, {own, b}, "Lab", {"Own", "Named"}, "kept");
-    // The instrument holds the sample project's three tests (of kind 1).
-    const QString instrument = "model=other;project=" + project_;
-    QCOMPARE(cli({"read", "--output", mine}, instrument).status, 0);
-    KeeperProc store;
-    const ProjectFile::Contents merged = ProjectFile::read(mine, store);
-    QCOMPARE(merged.description, QString("Lab"));
-    QCOMPARE(merged.names, QStringList({"Own", "Named", "", ""}));
-    QCOMPARE(QList<QByteArray>({store.at(1)->note(), store.at(2)->note()}),
-             QList<QByteArray>({"kept", ""}));
-    const QStringList held = headers(project_);
-    QCOMPARE(headers(mine).mid(1), QStringList({held.at(1), held.at(0), held.at(2)}));
-
-    // Nothing new: the file is left as it is.
-    const QByteArray before = bytesOf(mine);
-    const Run again = cli({"read", "--output", mine}, instrument);
-    QCOMPARE(again.status, 0);
-    QVERIFY(again.err.endsWith("No new tests; " + mine + " was not written.\n"));
-    QCOMPARE(bytesOf(mine), before);
-
-    // A project one short of full cannot take three more: the file stays.
-    QList<HeaderFields> specs;
-    for (int i = 0; i < 254; ++i) {
-        specs << HeaderFields();
-        specs.last().second = quint8(i % 60);
-        specs.last().minute = quint8(i / 60);
-    }
-    const QString full = dir_.filePath("full.vtl");
-    save(full, specs, "Full", QStringList());
-    const QByteArray fullBytes = bytesOf(full);
-    const Run over = cli({"read", "--output", full}, "tests=3");
-    QCOMPARE(over.status, 4);
-    QVERIFY(over.err.contains("The project holds 257 tests, but a project file can hold at most "
-                              "255. Nothing was saved.\n"));
-    QCOMPARE(bytesOf(full), fullBytes);
 }
 
 QTEST_MAIN(TestCommandLine)

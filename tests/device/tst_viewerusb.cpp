@@ -3,7 +3,7 @@
 #include <QtTest>
 
 // The reader driven through simulated instruments of both generations, byte
-// for byte: what goes over the wire, what is logged where, which tests stay.
+// for byte: what goes over the wire, what is logged, which tests stay.
 
 namespace {
 const QByteArray WriteTimeout = "error writing to bulk endpoint 2: Connection timed out";
@@ -34,20 +34,13 @@ class TestViewerUsb : public QObject {
 private slots:
     void allFourKinds_data();
     void allFourKinds();
-    void zeroTests_data();
-    void zeroTests();
-    void heldTestsAreSkipped_data();
-    void heldTestsAreSkipped();
+    void readingTwiceAddsNothing_data();
+    void readingTwiceAddsNothing();
     void failureExits_data();
     void failureExits();
-    void everyCellFails();
-    void identificationLength_data();
-    void identificationLength();
-    void presenceAndUnplug();
-    void lastMatchingDeviceIsUsed();
-    void noPermission();
+    void oversizedIdentification();
+    void presenceAndLastDevice();
     void stopMidRead();
-    void progressReports();
 };
 
 void TestViewerUsb::allFourKinds_data() {
@@ -55,16 +48,15 @@ void TestViewerUsb::allFourKinds_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("blockBytes");
     QTest::addColumn<int>("reads64PerTest");
-    QTest::addColumn<QString>("restRead");
     // Newer: one 64-byte header read per cell besides the sample packets.
-    QTest::newRow("newer, model string") << "generation=newer" << 2 << 20000 << 313 << "r 32";
+    QTest::newRow("newer, model string") << "generation=newer" << 2 << 20000 << 313;
     QTest::newRow("newer, other model")
-        << "generation=newer;model=SETROVIA-DEV-02.11" << 1 << 10000 << 157 << "r 16";
+        << "generation=newer;model=SETROVIA-DEV-02.11" << 1 << 10000 << 157;
     QTest::newRow("newer, model without its zero byte")
-        << "generation=newer;model=SETROVIA-DEV-02.10X" << 1 << 10000 << 157 << "r 16";
-    QTest::newRow("older, version 1.1") << "generation=older" << 0 << 17280 << 270 << "";
+        << "generation=newer;model=SETROVIA-DEV-02.10X" << 1 << 10000 << 157;
+    QTest::newRow("older, version 1.1") << "generation=older" << 0 << 17280 << 270;
     QTest::newRow("older, other version")
-        << "generation=older;version=0x00010002" << 3 << 34560 << 540 << "";
+        << "generation=older;version=0x00010002" << 3 << 34560 << 540;
 }
 
 void TestViewerUsb::allFourKinds() {
@@ -72,74 +64,35 @@ void TestViewerUsb::allFourKinds() {
     QFETCH(int, kind);
     QFETCH(int, blockBytes);
     QFETCH(int, reads64PerTest);
-    QFETCH(QString, restRead);
     ReaderRig rig(instrument(options));
-    const QByteArray out = rig.read();
-    const bool newer = options.contains(QLatin1String("newer"));
-
+    rig.read();
     QCOMPARE(rig.ends.count(), 1);
     QCOMPARE(rig.viewer.lastRead(), ViewerUsb::ReadResult::Complete);
-    QCOMPARE(rig.store.count(), 3);
     QCOMPARE(rig.added.count(), 3);
+    QCOMPARE(rig.heldHeaders(), headersOf(quint8(kind), {0, 1, 2}));
     for (int i = 0; i < 3; ++i) {
-        const InstrumentTest expected = TestGenerator::test(quint8(kind), i, 1);
-        const ProcessP *record = rig.store.at(i);
-        QCOMPARE(rig.addedRecord(i), record);
-        QCOMPARE(int(record->kind()), kind);
-        QCOMPARE(record->samples().size(), blockBytes);
-        QCOMPARE(record->header(), expected.header);
-        QCOMPARE(record->samples(), expected.samples);
+        QCOMPARE(int(rig.store.at(i)->kind()), kind);
+        QCOMPARE(rig.store.at(i)->samples().size(), blockBytes);
+        QCOMPARE(rig.store.at(i)->samples(), TestGenerator::test(quint8(kind), i, 1).samples);
     }
-    const QStringList trace = rig.bus->trace();
-    QCOMPARE(trace.mid(0, 3), QStringList({"open", "config 1", "claim 0"}));
-    QCOMPARE(trace.last(), QStringLiteral("close"));
     QCOMPARE(rig.bus->count("r 64"), 3 * reads64PerTest);
-    if (!restRead.isEmpty())
-        QCOMPARE(rig.bus->count(restRead), 3);
-    QCOMPARE(rig.bus->timeouts(), QSet<int>{1000});
-    QCOMPARE(rig.bus->badEndpoints(), 0);
-    if (newer) {
+    const QStringList trace = rig.bus->trace();
+    QCOMPARE(trace.last(), QStringLiteral("close"));
+    if (options.contains(QLatin1String("newer"))) {
         QCOMPARE(trace.mid(3, 4), QStringList({"w 02000000", "r 19", "w 07000000", "r 8"}));
-        // Cell 1: header command 8 with index 1, 64 + 4 bytes, then command 9.
         const int cell1 = trace.indexOf("w 080000000100");
         QCOMPARE(trace.mid(cell1, 4),
                  QStringList({"w 080000000100", "r 64", "r 4", "w 090000000100"}));
-        QCOMPARE(out, QByteArray("Open dev\nRead cell 0\nRead cell 1\nRead cell 2\n"));
         QCOMPARE(rig.log(), QStringList{finished(3, 0, 0)});
     } else {
-        QCOMPARE(trace.mid(3, 6), QStringList({"w 01000000", "r 20", "w 02000000", "r 20",
-                                               "w 03000000", "w 04000000"}));
-        QCOMPARE(trace.mid(9, 3), QStringList({"r 72", "w 05000000", "r 64"}));
-        QCOMPARE(out, QByteArray("Open dev\n"));
+        QCOMPARE(trace.mid(3, 9),
+                 QStringList({"w 01000000", "r 20", "w 02000000", "r 20", "w 03000000",
+                              "w 04000000", "r 72", "w 05000000", "r 64"}));
         QCOMPARE(rig.log(), QStringList({Ident, Try, Try, Try, finished(3, 0, 0)}));
     }
 }
 
-void TestViewerUsb::zeroTests_data() {
-    QTest::addColumn<QString>("options");
-    QTest::addColumn<QStringList>("trace");
-    const QStringList open{"open", "config 1", "claim 0"};
-    QTest::newRow("newer") << "generation=newer"
-                           << open +
-                                  QStringList{"w 02000000", "r 19", "w 07000000", "r 8", "close"};
-    QTest::newRow("older") << "generation=older"
-                           << open + QStringList{"w 01000000", "r 20",       "w 02000000",
-                                                 "r 20",       "w 03000000", "close"};
-}
-
-void TestViewerUsb::zeroTests() {
-    QFETCH(QString, options);
-    QFETCH(QStringList, trace);
-    ReaderRig rig(instrument(options, 0));
-    rig.read();
-    QCOMPARE(rig.bus->trace(), trace);
-    QCOMPARE(rig.ends.count(), 1);
-    QCOMPARE(rig.viewer.lastRead(), ViewerUsb::ReadResult::Complete);
-    QCOMPARE(rig.store.count(), 0);
-    QVERIFY(rig.progress.isEmpty());
-}
-
-void TestViewerUsb::heldTestsAreSkipped_data() {
+void TestViewerUsb::readingTwiceAddsNothing_data() {
     QTest::addColumn<QString>("options");
     QTest::addColumn<QString>("sampleCommand");
     QTest::newRow("newer") << "generation=newer"
@@ -148,162 +101,100 @@ void TestViewerUsb::heldTestsAreSkipped_data() {
                            << "w 05";
 }
 
-void TestViewerUsb::heldTestsAreSkipped() {
+void TestViewerUsb::readingTwiceAddsNothing() {
     QFETCH(QString, options);
     QFETCH(QString, sampleCommand);
     const SimulatedInstrument::Setup setup = instrument(options);
     const quint8 kind = SimulatedInstrument::kindFor(setup);
     ReaderRig rig(setup);
-    // Test 1 is already in the project.
-    const InstrumentTest held = TestGenerator::test(kind, 1, 1);
+    const InstrumentTest held = TestGenerator::test(kind, 1, 1); // already in the project
     QVERIFY(rig.store.add(new ProcessP(held.header, held.samples, kind)));
     rig.read();
-    QCOMPARE(rig.added.count(), 2);
     QCOMPARE(rig.bus->count(sampleCommand), 2);
     QCOMPARE(rig.heldHeaders(), headersOf(kind, {1, 0, 2}));
     QCOMPARE(rig.log().last(), finished(2, 1, 0));
 
     rig.bus->clearTrace();
-    const QByteArray out = rig.read();
-    QCOMPARE(rig.ends.count(), 2);
+    rig.read();
     QCOMPARE(rig.viewer.lastRead(), ViewerUsb::ReadResult::Complete);
     QCOMPARE(rig.added.count(), 2);
     QCOMPARE(rig.store.count(), 3);
     QCOMPARE(rig.bus->count(sampleCommand), 0);
     QCOMPARE(rig.log().last(), finished(0, 3, 0));
-    if (kind == 2)
-        QCOMPARE(out, QByteArray("Open dev\nRead cell 0\nRead cell 1\nRead cell 2\n"));
-    else
-        QCOMPARE(rig.bus->count("w 04000000"), 3);
 }
 
 void TestViewerUsb::failureExits_data() {
     QTest::addColumn<QString>("options");
-    QTest::addColumn<QByteArray>("out");
     QTest::addColumn<QStringList>("log");
     QTest::addColumn<QList<int>>("kept");
-    const QByteArray open = "Open dev\n";
-    const QByteArray cells02 = "Open dev\nRead cell 0\nRead cell 1\nRead cell 2\n";
     const QString lost = QStringLiteral("Erorr read lubusb: ");
     const QString send = QStringLiteral("Can't send command %1. usb_strerror() = ");
     const QString reply = QStringLiteral("Can't read replay for command %1. usb_strerror() = ");
+    const QString short40 = QStringLiteral("short transfer, 40 of 64 bytes");
+    const QString short32 = QStringLiteral("short transfer, 32 of 64 bytes");
     // Three tests on the instrument; the last line of the log sums the read up.
-    const QString twoOfThree = finished(2, 0, 1);
+    const QString two = finished(2, 0, 1), one = finished(1, 0, 2), none = finished(0, 0, 3);
+    const QList<int> nothing, t0{0}, t02{0, 2};
+    auto row = [](const char *name, const QString &options, const QStringList &log,
+                  const QList<int> &kept) { QTest::newRow(name) << options << log << kept; };
 
-    QTest::newRow("newer: command 2 write")
-        << "fail-write=2" << open + "Erorr write com:\n" + WriteTimeout + "\n"
-        << QStringList{send.arg(2) + WriteTimeout, Early} << QList<int>();
-    QTest::newRow("newer: command 2 short write")
-        << "short-write=2" << open + "Erorr write com:\n\n"
-        << QStringList{send.arg(2), Early} << QList<int>();
-    QTest::newRow("newer: identification reply")
-        << "fail-reply=2;model=X"
-        << open + "error read type of vantel\nRead cell 0\nRead cell 1\nRead cell 2\n"
-        << QStringList{reply.arg(2) + ReadTimeout, finished(3, 0, 0)} << QList<int>{0, 1, 2};
-    QTest::newRow("newer: command 7 write")
-        << "fail-write=7" << open + "Erorr write com:\n" + WriteTimeout + "\n"
-        << QStringList{send.arg(7) + WriteTimeout, Early} << QList<int>();
-    QTest::newRow("newer: cell count reply")
-        << "fail-reply=7" << open + "read cells:\n" + ReadTimeout + "\n"
-        << QStringList{reply.arg(7) + ReadTimeout, Early} << QList<int>();
-    QTest::newRow("newer: header command write")
-        << "fail-write=8@1"
-        << open + "Read cell 0\nErorr write com:\n" + WriteTimeout + "\nRead cell 2\n"
-        << QStringList{send.arg(8) + WriteTimeout, twoOfThree} << QList<int>{0, 2};
-    QTest::newRow("newer: header reply")
-        << "fail-reply=8@1"
-        << open + "Read cell 0\nErorr read Cell " + ReadTimeout + "\nRead cell 2\n"
-        << QStringList{reply.arg(8) + ReadTimeout, twoOfThree} << QList<int>{0, 2};
-    QTest::newRow("newer: header cut in the first part")
-        << "short-reply=8@1:40"
-        << open + "Read cell 0\nErorr read Cell short transfer, 40 of 64 bytes\nRead cell 2\n"
-        << QStringList{reply.arg(8) + "short transfer, 40 of 64 bytes", twoOfThree}
-        << QList<int>{0, 2};
-    QTest::newRow("newer: header cut in the second part")
-        << "short-reply=8@1:66"
-        << open + "Read cell 0\nErorr read Cell short transfer, 2 of 4 bytes\nRead cell 2\n"
-        << QStringList{reply.arg(8) + "short transfer, 2 of 4 bytes", twoOfThree}
-        << QList<int>{0, 2};
-    QTest::newRow("newer: sample command write")
-        << "fail-write=9@1" << cells02 << QStringList{"Can not read number of process", twoOfThree}
-        << QList<int>{0, 2};
-    QTest::newRow("newer: no samples at all")
-        << "fail-reply=9@1" << cells02
-        << QStringList{"Read frame #0", lost + ReadTimeout, twoOfThree} << QList<int>{0, 2};
-    QTest::newRow("newer: packet 100 lost")
-        << "fail-packet=1:100" << cells02
-        << QStringList{"Read frame #100", lost + ReadTimeout, twoOfThree} << QList<int>{0, 2};
-    QTest::newRow("newer: the 32-byte rest lost")
-        << "fail-packet=1:312" << cells02
-        << QStringList{"Read frame #312", lost + ReadTimeout, twoOfThree} << QList<int>{0, 2};
-    QTest::newRow("newer: short packet")
-        << "short-packet=1:5" << cells02
-        << QStringList{"Read frame #5", lost + "short transfer, 32 of 64 bytes", twoOfThree}
-        << QList<int>{0, 2};
-    QTest::newRow("newer: unplugged after test 1")
-        << "unplug-after=1"
-        << open + "Read cell 0\nRead cell 1\nErorr write com:\n" + WriteGone + "\n"
-        << QStringList{send.arg(8) + WriteGone, twoOfThree} << QList<int>{0, 1};
+    row("newer: command 2 write", "fail-write=2", {send.arg(2) + WriteTimeout, Early}, nothing);
+    row("newer: command 2 short write", "short-write=2", {send.arg(2), Early}, nothing);
+    row("newer: identification reply", "fail-reply=2;model=X",
+        {reply.arg(2) + ReadTimeout, finished(3, 0, 0)}, {0, 1, 2});
+    row("newer: command 7 write", "fail-write=7", {send.arg(7) + WriteTimeout, Early}, nothing);
+    row("newer: cell count reply", "fail-reply=7", {reply.arg(7) + ReadTimeout, Early}, nothing);
+    row("newer: header write", "fail-write=8@1", {send.arg(8) + WriteTimeout, two}, t02);
+    row("newer: header reply", "fail-reply=8@1", {reply.arg(8) + ReadTimeout, two}, t02);
+    row("newer: header cut in the first part", "short-reply=8@1:40", {reply.arg(8) + short40, two},
+        t02);
+    row("newer: header cut in the second part", "short-reply=8@1:66",
+        {reply.arg(8) + "short transfer, 2 of 4 bytes", two}, t02);
+    row("newer: sample command write", "fail-write=9@1", {"Can not read number of process", two},
+        t02);
+    row("newer: no samples at all", "fail-reply=9@1", {"Read frame #0", lost + ReadTimeout, two},
+        t02);
+    row("newer: packet 100 lost", "fail-packet=1:100", {"Read frame #100", lost + ReadTimeout, two},
+        t02);
+    row("newer: the 32-byte rest lost", "fail-packet=1:312",
+        {"Read frame #312", lost + ReadTimeout, two}, t02);
+    row("newer: short packet", "short-packet=1:5", {"Read frame #5", lost + short32, two}, t02);
+    row("newer: unplugged after test 1", "unplug-after=1", {send.arg(8) + WriteGone, two}, {0, 1});
 
-    const QByteArray qqq = "Erorr qqq com:\n" + ReadTimeout + "\n";
-    const QString noneOfThree = finished(0, 0, 3);
-    const QString oneOfThree = finished(1, 0, 2);
-    QTest::newRow("older: info write")
-        << "generation=older;fail-write=1" << open << QStringList{send.arg(1) + WriteTimeout, Early}
-        << QList<int>();
-    QTest::newRow("older: info short write") << "generation=older;short-write=1" << open
-                                             << QStringList{send.arg(1), Early} << QList<int>();
-    QTest::newRow("older: info reply")
-        << "generation=older;fail-reply=1" << open + qqq
-        << QStringList{reply.arg(1) + ReadTimeout, Early} << QList<int>();
-    QTest::newRow("older: identification write")
-        << "generation=older;fail-write=2" << open
-        << QStringList{send.arg(2) + WriteTimeout, noneOfThree} << QList<int>();
-    QTest::newRow("older: identification reply")
-        << "generation=older;fail-reply=2" << open + qqq
-        << QStringList{reply.arg(2) + ReadTimeout, noneOfThree} << QList<int>();
-    QTest::newRow("older: start write")
-        << "generation=older;fail-write=3" << open
-        << QStringList{Ident, send.arg(3) + WriteTimeout, noneOfThree} << QList<int>();
-    QTest::newRow("older: header write")
-        << "generation=older;fail-write=4@1" << open
-        << QStringList{Ident, Try, Try, send.arg(4) + WriteTimeout, oneOfThree} << QList<int>{0};
-    QTest::newRow("older: header reply")
-        << "generation=older;fail-reply=4@1" << open + qqq
-        << QStringList{Ident, Try, Try, reply.arg(4) + ReadTimeout, oneOfThree} << QList<int>{0};
-    QTest::newRow("older: short header")
-        << "generation=older;short-reply=4@1:40" << open
-        << QStringList{Ident, Try, Try, "Short header of a stored test: 40 of 72 bytes", oneOfThree}
-        << QList<int>{0};
-    QTest::newRow("older: sample command write")
-        << "generation=older;fail-write=5@1" << open
-        << QStringList{Ident, Try, Try, send.arg(5) + WriteTimeout, oneOfThree} << QList<int>{0};
-    QTest::newRow("older: last packet lost")
-        << "generation=older;fail-packet=1:269" << open
-        << QStringList{Ident, Try, Try, "Read frame #269", lost + ReadTimeout, oneOfThree}
-        << QList<int>{0};
-    QTest::newRow("older: short first packet")
-        << "generation=older;short-packet=1:0" << open
-        << QStringList{Ident,
-                       Try,
-                       Try,
-                       "Read frame #0",
-                       lost + "short transfer, 32 of 64 bytes",
-                       oneOfThree}
-        << QList<int>{0};
-    QTest::newRow("older: unplugged after test 0")
-        << "generation=older;unplug-after=0" << open
-        << QStringList{Ident, Try, Try, send.arg(4) + WriteGone, oneOfThree} << QList<int>{0};
+    row("older: info write", "generation=older;fail-write=1", {send.arg(1) + WriteTimeout, Early},
+        nothing);
+    row("older: info short write", "generation=older;short-write=1", {send.arg(1), Early}, nothing);
+    row("older: info reply", "generation=older;fail-reply=1", {reply.arg(1) + ReadTimeout, Early},
+        nothing);
+    row("older: identification write", "generation=older;fail-write=2",
+        {send.arg(2) + WriteTimeout, none}, nothing);
+    row("older: identification reply", "generation=older;fail-reply=2",
+        {reply.arg(2) + ReadTimeout, none}, nothing);
+    row("older: start write", "generation=older;fail-write=3",
+        {Ident, send.arg(3) + WriteTimeout, none}, nothing);
+    row("older: header write", "generation=older;fail-write=4@1",
+        {Ident, Try, Try, send.arg(4) + WriteTimeout, one}, t0);
+    row("older: header reply", "generation=older;fail-reply=4@1",
+        {Ident, Try, Try, reply.arg(4) + ReadTimeout, one}, t0);
+    row("older: short header", "generation=older;short-reply=4@1:40",
+        {Ident, Try, Try, "Short header of a stored test: 40 of 72 bytes", one}, t0);
+    row("older: sample command write", "generation=older;fail-write=5@1",
+        {Ident, Try, Try, send.arg(5) + WriteTimeout, one}, t0);
+    row("older: last packet lost", "generation=older;fail-packet=1:269",
+        {Ident, Try, Try, "Read frame #269", lost + ReadTimeout, one}, t0);
+    row("older: short first packet", "generation=older;short-packet=1:0",
+        {Ident, Try, Try, "Read frame #0", lost + short32, one}, t0);
+    row("older: unplugged after test 0", "generation=older;unplug-after=0",
+        {Ident, Try, Try, send.arg(4) + WriteGone, one}, t0);
 }
 
 void TestViewerUsb::failureExits() {
     QFETCH(QString, options);
-    QFETCH(QByteArray, out);
     QFETCH(QStringList, log);
     QFETCH(QList<int>, kept);
     const SimulatedInstrument::Setup setup = instrument(options);
     ReaderRig rig(setup);
-    QCOMPARE(rig.read(), out);
+    rig.read();
     QCOMPARE(rig.log(), log);
     QCOMPARE(rig.ends.count(), 1);
     // Even where the reader goes on to the next test, the read as a whole failed.
@@ -317,127 +208,44 @@ void TestViewerUsb::failureExits() {
                  TestGenerator::test(rig.store.at(i)->kind(), kept.at(i), 1).samples);
 }
 
-// 255 cells, the most the count byte can say, and not one header arrives:
-// each cell is tried, logged and skipped, and the read still ends once.
-void TestViewerUsb::everyCellFails() {
-    ReaderRig rig(instrument("generation=newer;fail-reply=8", 255));
-    const QByteArray out = rig.read();
-    QCOMPARE(out.count("Erorr read Cell "), 255);
-    QCOMPARE(rig.bus->count("w 08"), 255);
-    QCOMPARE(rig.bus->count("w 09"), 0);
-    const QStringList log = rig.log();
-    QCOMPARE(log.size(), 256);
-    QCOMPARE(log.count(QStringLiteral("Can't read replay for command 8. usb_strerror() = ") +
-                       ReadTimeout),
-             255);
-    QCOMPARE(log.last(), finished(0, 0, 255));
-    QCOMPARE(rig.ends.count(), 1);
-    QCOMPARE(rig.store.count(), 0);
-    QCOMPARE(rig.bus->trace().last(), QStringLiteral("close"));
+// An identification longer than the buffer is read only as far as it goes,
+// and what lies beyond it does not disturb the tests.
+void TestViewerUsb::oversizedIdentification() {
+    for (const char *length : {"300", "4294967295"}) {
+        ReaderRig rig(instrument(QStringLiteral("generation=older;ident-length=") + length));
+        rig.read();
+        const QStringList trace = rig.bus->trace();
+        QCOMPARE(trace.at(trace.indexOf("w 02000000") + 1), QStringLiteral("r 256"));
+        QCOMPARE(rig.log().value(0), Ident);
+        QCOMPARE(rig.heldHeaders(), headersOf(0, {0, 1, 2}));
+    }
 }
 
-void TestViewerUsb::identificationLength_data() {
-    QTest::addColumn<QString>("options");
-    QTest::addColumn<QString>("identRead");
-    QTest::addColumn<QString>("ident");
-    QTest::newRow("300 bytes") << "ident-length=300"
-                               << "r 256" << Ident;
-    QTest::newRow("2^32 - 1 bytes") << "ident-length=4294967295"
-                                    << "r 256" << Ident;
-    QTest::newRow("5 bytes, no zero byte") << "ident-length=5"
-                                           << "r 5"
-                                           << "SETR";
-    QTest::newRow("none") << "ident-length=0"
-                          << "w 03000000"
-                          << "";
-}
-
-void TestViewerUsb::identificationLength() {
-    QFETCH(QString, options);
-    QFETCH(QString, identRead);
-    QFETCH(QString, ident);
-    ReaderRig rig(instrument("generation=older;" + options));
-    rig.read();
-    const QStringList trace = rig.bus->trace();
-    QCOMPARE(trace.at(trace.indexOf("w 02000000") + 1), identRead);
-    QCOMPARE(rig.log().value(0), ident);
-    // What the instrument sent beyond the buffer does not disturb the tests.
-    QCOMPARE(rig.heldHeaders(), headersOf(0, {0, 1, 2}));
-}
-
-void TestViewerUsb::presenceAndUnplug() {
-    ReaderRig rig(instrument("generation=newer"));
-    rig.bus->addForeignDevice(0x046D, 0xC077);
-    rig.read();
-    QCOMPARE(rig.store.count(), 3);
-    rig.viewer.checkPresentDev();
-    rig.bus->setPlugged(0, false);
-    rig.viewer.checkPresentDev();
-    rig.viewer.checkPresentDev();
-
-    // Read device pressed just after the instrument went away: no transfer.
-    rig.bus->clearTrace();
-    StdoutCapture out;
-    rig.viewer.readDevices();
-    QCOMPARE(out.take(), QByteArray());
-    QVERIFY(rig.bus->trace().isEmpty());
-    QCOMPARE(rig.ends.count(), 2);
-    QCOMPARE(rig.viewer.lastRead(), ViewerUsb::ReadResult::NoInstrument);
-
-    rig.bus->setPlugged(0, true);
-    rig.viewer.checkPresentDev();
-    rig.viewer.checkPresentDev();
-    QCOMPARE(rig.presence, QList<QList<QVariant>>({{true}, {false}, {true}}));
-
-    // A bus with nothing of ours reports nothing: absent is the start state.
-    ReaderRig foreign;
-    foreign.bus->addForeignDevice(0x03EB, 0x0012);
-    foreign.viewer.checkPresentDev();
-    QVERIFY(foreign.presence.isEmpty());
-}
-
-void TestViewerUsb::lastMatchingDeviceIsUsed() {
+// Presence is signalled once per change; of two instruments the last wins.
+void TestViewerUsb::presenceAndLastDevice() {
     ReaderRig rig(instrument("generation=newer"));
     rig.bus->addForeignDevice(0x03EB, 0x0012);
     const int older = rig.bus->addInstrument(instrument("generation=older"));
     rig.bus->addForeignDevice(0x046D, 0x0011);
     rig.read();
     QCOMPARE(rig.heldHeaders(), headersOf(0, {0, 1, 2}));
-    QCOMPARE(rig.bus->count("w 01000000"), 1);
 
-    // The older one goes; the newer one is still there, so presence holds.
-    rig.bus->setPlugged(older, false);
+    rig.bus->setPlugged(older, false); // the newer one is still there
     rig.read();
-    QCOMPARE(rig.presence.count(), 1);
     QCOMPARE(rig.heldHeaders(), headersOf(0, {0, 1, 2}) + headersOf(2, {0, 1, 2}));
-}
+    rig.bus->setPlugged(0, false);
+    rig.viewer.checkPresentDev();
+    rig.viewer.checkPresentDev();
 
-void TestViewerUsb::noPermission() {
-    ReaderRig denied(instrument("access=denied"));
-    QCOMPARE(denied.read(), QByteArray("Can not open dev\n"));
-    QCOMPARE(denied.bus->trace(), QStringList({"open"}));
-    QCOMPARE(denied.ends.count(), 1);
-    QCOMPARE(denied.viewer.lastRead(), ViewerUsb::ReadResult::Failed);
-    QCOMPARE(denied.log().size(), 1);
-    const QString hint = denied.log().at(0);
-    QVERIFY2(hint.contains("/dev/bus/usb/001/002: Permission denied") &&
-                 hint.contains("60-setrovia.rules") && hint.contains("plug it in again"),
-             qPrintable(hint));
-
-    // Opened read-only: configuration and claim are refused, the read goes on
-    // to its first command and ends there.
-    ReaderRig readOnly(instrument("access=read-only"));
-    QCOMPARE(readOnly.read(), QByteArray("Open dev\nErorr write com:\nerror writing to bulk "
-                                         "endpoint 2: Operation not permitted\n"));
-    QCOMPARE(readOnly.log().size(), 3);
-    QVERIFY(readOnly.log().at(0).contains("60-setrovia.rules"));
-    QCOMPARE(
-        readOnly.log().mid(1),
-        QStringList({"Can't send command 2. usb_strerror() = error writing to bulk endpoint 2: "
-                     "Operation not permitted",
-                     Early}));
-    QCOMPARE(readOnly.ends.count(), 1);
-    QCOMPARE(readOnly.viewer.lastRead(), ViewerUsb::ReadResult::Failed);
+    // Read pressed just after the instrument went away: no transfer.
+    rig.bus->clearTrace();
+    rig.viewer.readDevices();
+    QVERIFY(rig.bus->trace().isEmpty());
+    QCOMPARE(rig.viewer.lastRead(), ViewerUsb::ReadResult::NoInstrument);
+    rig.bus->setPlugged(0, true);
+    rig.viewer.checkPresentDev();
+    rig.viewer.checkPresentDev();
+    QCOMPARE(rig.presence, QList<QList<QVariant>>({{true}, {false}, {true}}));
 }
 
 void TestViewerUsb::stopMidRead() {
@@ -459,20 +267,6 @@ void TestViewerUsb::stopMidRead() {
     QObject::disconnect(&rig.viewer, &ViewerUsb::readProgress, nullptr, nullptr);
     rig.read();
     QCOMPARE(rig.heldHeaders(), headersOf(3, {0, 1, 2}));
-    QCOMPARE(rig.viewer.lastRead(), ViewerUsb::ReadResult::Complete);
-}
-
-void TestViewerUsb::progressReports() {
-    ReaderRig rig(instrument("generation=newer;model=other", 2));
-    rig.read();
-    // 157 transfers per block: at the start, after every 8th (8..152) and after the last.
-    QCOMPARE(rig.progress.count(), 2 * 21);
-    QCOMPARE(rig.progress.at(0), QList<QVariant>({1, 2, 0, 157}));
-    QCOMPARE(rig.progress.at(1), QList<QVariant>({1, 2, 8, 157}));
-    QCOMPARE(rig.progress.at(19), QList<QVariant>({1, 2, 152, 157}));
-    QCOMPARE(rig.progress.at(20), QList<QVariant>({1, 2, 157, 157}));
-    QCOMPARE(rig.progress.at(21), QList<QVariant>({2, 2, 0, 157}));
-    QCOMPARE(rig.progress.last(), QList<QVariant>({2, 2, 157, 157}));
 }
 
 QTEST_GUILESS_MAIN(TestViewerUsb)

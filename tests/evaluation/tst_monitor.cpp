@@ -7,8 +7,6 @@
 #include <QAbstractItemDelegate>
 #include <QAction>
 #include <QComboBox>
-#include <QDoubleSpinBox>
-#include <QSpinBox>
 #include <QStandardItemModel>
 #include <QtTest>
 
@@ -66,45 +64,12 @@ double shown(const QString &text) {
 class TestMonitor : public QObject {
     Q_OBJECT
 private slots:
-    void labelsFlagsAndColours();
     void longTest();
-    void shortTestAndClear();
     void clearFlagsShowDash();
     void partialReevaluation_data();
     void partialReevaluation();
-    void checkBoxesToggleTheFlags();
     void gradeEditorEmitsOnOpening();
-    void gradeEditorOnFirstOrNoItem();
-    void massSupplierDurationAndHitEditors();
 };
-
-void TestMonitor::labelsFlagsAndColours() {
-    Monitor m;
-    QStandardItemModel *model = m.tableModel();
-    QCOMPARE(model->item(0, 0)->text(), QString("Cement weight in cup Co, g"));
-    QCOMPARE(model->item(19, 0)->text(), QString("Specific contraction ΔV, ml"));
-    QCOMPARE(m.columnWidth(0), 280);
-    QVERIFY(m.isHeaderHidden());
-    auto r = make(longSpec());
-    m.showProcess(r.get());
-    QCOMPARE(m.currentRecord(), r.get());
-    QCOMPARE(model->rowCount(), 20);
-    QVERIFY(!model->item(8, 0) && !model->item(8, 1));
-    const QColor yellow(245, 245, 180);
-    for (int row = 0; row < 20; ++row) {
-        if (row == 8)
-            continue;
-        QVERIFY(!(model->item(row, 0)->flags() & Qt::ItemIsEditable));
-        const QStandardItem *value = model->item(row, 1);
-        const bool editable = QList<int>({0, 3, 4, 5, 17}).contains(row);
-        const bool check = row == 6 || row == 7;
-        QCOMPARE(bool(value->flags() & Qt::ItemIsEditable), editable || check);
-        QCOMPARE(bool(value->flags() & Qt::ItemIsUserCheckable), check);
-        QCOMPARE(value->background().color() == yellow, editable || check);
-    }
-    QCOMPARE(model->item(6, 1)->checkState(), Qt::Checked);
-    QCOMPARE(model->item(7, 1)->checkState(), Qt::Checked);
-}
 
 void TestMonitor::longTest() {
     Monitor m;
@@ -112,33 +77,6 @@ void TestMonitor::longTest() {
     m.showProcess(r.get());
     QCOMPARE(values(&m),
              QStringList({"500", "01:00", "60", "M-500", "1.7", "28", "", "", None}) + longResults);
-}
-
-void TestMonitor::shortTestAndClear() {
-    HeaderFields s = longSpec();
-    s.duration = 9000; // 2 h 30 min
-    Shown t(s);
-    QStringList expected = {"500", "02:30", "60", "M-500", "1.7", "28",
-                            "",    "",      None, "0.75",  "1.50"};
-    expected << "?"
-             << "?"
-             << "?"
-             << "?"
-             << "?"
-             << "?" << None << None << "?";
-    QCOMPARE(values(t.m()), expected);
-    t.m()->changedDays(6);
-    QCOMPARE(t.record->hardeningIndex(), quint8(6));
-    QCOMPARE(values(t.m()), expected);
-    t.m()->changedMassa(250); // ΔV1k3 alone follows: 0.75 ml * 4
-    expected[10] = "3.00";
-    QCOMPARE(values(t.m()), expected);
-
-    t.m()->clearProcess();
-    QVERIFY(!t.m()->currentRecord());
-    QVERIFY(!t.item(0));
-    QCOMPARE(t.m()->tableModel()->item(0, 0)->text(), QString("Cement weight in cup Co, g"));
-    t.m()->changedDays(2); // nothing shown: only the signal
 }
 
 void TestMonitor::clearFlagsShowDash() {
@@ -199,19 +137,6 @@ void TestMonitor::partialReevaluation() {
     QVERIFY(qAbs(shown(got[15]) - shown(got[10]) - shown(got[12]) - shown(got[14])) < 0.011);
 }
 
-void TestMonitor::checkBoxesToggleTheFlags() {
-    Shown t(longSpec());
-    t.item(Monitor::RowBrakingRecord)->setCheckState(Qt::Unchecked);
-    QVERIFY(!t.record->brakingRecord());
-    QVERIFY(t.record->temperatureNotObserved());
-    QVERIFY(t.w.saveAction()->isEnabled());
-    QCOMPARE(values(t.m()).mid(11, 5), QStringList({"-", "-", "16.50", "0.12", "2.72"}));
-    QCOMPARE(t.item(Monitor::RowBrakingRecord)->checkState(), Qt::Unchecked);
-    t.item(Monitor::RowTemperatureNotObserved)->setCheckState(Qt::Unchecked);
-    QCOMPARE(t.record->flags(), quint8(0));
-    QCOMPARE(values(t.m()).mid(11, 5), QStringList({"-", "-", "16.50", "-", "2.60"}));
-}
-
 void TestMonitor::gradeEditorEmitsOnOpening() {
     HeaderFields s = longSpec();
     s.grade = 3;
@@ -227,76 +152,6 @@ void TestMonitor::gradeEditorEmitsOnOpening() {
     QCOMPARE(spy.at(0).at(0).toInt(), 3);
     QVERIFY(t.w.saveAction()->isEnabled()); // modified though nothing changed
     t.commit(Monitor::RowGrade, box);
-}
-
-void TestMonitor::gradeEditorOnFirstOrNoItem() {
-    HeaderFields s = longSpec();
-    s.grade = 0; // the first item is already current: nothing is emitted
-    {
-        Shown t(s);
-        QSignalSpy none(t.m(), &Monitor::changedCemenetA);
-        QVERIFY(t.edit(Monitor::RowGrade));
-        QCOMPARE(none.count(), 0);
-    }
-    // A text that is no item (a translated "Unknown") selects nothing.
-    Shown t(s);
-    t.item(Monitor::RowGrade)->setText(QStringLiteral("Неизвестный"));
-    QSignalSpy minus(t.m(), &Monitor::changedCemenetA);
-    QCOMPARE(qobject_cast<QComboBox *>(t.edit(Monitor::RowGrade))->currentIndex(), -1);
-    QCOMPARE(minus.at(0).at(0).toInt(), -1);
-    QCOMPARE(t.record->grade(), 0xffffffffu);
-}
-
-void TestMonitor::massSupplierDurationAndHitEditors() {
-    Shown t(longSpec());
-    QSignalSpy mass(t.m(), &Monitor::changedMassaA);
-    auto *spin = qobject_cast<QSpinBox *>(t.edit(Monitor::RowMass));
-    QVERIFY(spin);
-    QCOMPARE(spin->minimum(), 0);
-    QCOMPARE(spin->maximum(), 5000);
-    QCOMPARE(spin->value(), 500);
-    spin->selectAll();
-    QTest::keyClicks(spin, "1500");
-    QList<int> masses;
-    for (const auto &args : mass)
-        masses << args.at(0).toInt();
-    QCOMPARE(masses, QList<int>({500, 1, 15, 150, 1500}));
-    t.commit(Monitor::RowMass, spin);
-    QCOMPARE(t.item(Monitor::RowMass)->text(), QString("1500"));
-    QCOMPARE(t.record->mass(), 1500u);
-
-    QSignalSpy supplier(t.m(), &Monitor::changedSupplierA);
-    auto *box = qobject_cast<QComboBox *>(t.edit(Monitor::RowSupplier));
-    QCOMPARE(box->currentIndex(), 6);
-    QCOMPARE(box->itemText(0), QString("1.1"));
-    box->setCurrentIndex(0);
-    QCOMPARE(supplier.count(), 2);
-    t.commit(Monitor::RowSupplier, box);
-    QCOMPARE(t.item(Monitor::RowSupplier)->text(), QString("1.1"));
-    QCOMPARE(t.record->supplier(), 0u);
-
-    QSignalSpy days(t.m(), &Monitor::changedDaysA);
-    box = qobject_cast<QComboBox *>(t.edit(Monitor::RowDays));
-    QCOMPARE(box->count(), 7);
-    QCOMPARE(box->itemText(6), QString("360"));
-    QCOMPARE(days.at(0).at(0).toInt(), 2);
-    t.commit(Monitor::RowDays, box);
-
-    // The hit editor opened on 0.90 stores 90 again.
-    t.record->setHitCoefficient(1.0);
-    QSignalSpy hit(t.m(), &Monitor::changedCoefVA);
-    auto *decimal = qobject_cast<QDoubleSpinBox *>(t.edit(Monitor::RowHit));
-    QVERIFY(decimal);
-    QCOMPARE(decimal->minimum(), 0.2);
-    QCOMPARE(decimal->maximum(), 2.0);
-    QCOMPARE(decimal->singleStep(), 0.01);
-    QCOMPARE(decimal->decimals(), 2);
-    QCOMPARE(hit.at(0).at(0).toDouble(), 0.9);
-    QCOMPARE(t.record->hitPercent(), quint8(90));
-    decimal->setValue(1.2);
-    QCOMPARE(t.record->hitPercent(), quint8(120));
-    t.commit(Monitor::RowHit, decimal);
-    QCOMPARE(t.item(Monitor::RowHit)->data(Qt::EditRole).toFloat(), 1.2f);
 }
 
 QTEST_MAIN(TestMonitor)

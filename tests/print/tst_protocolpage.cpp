@@ -16,7 +16,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QStandardItemModel>
 #include <QTranslator>
 #include <QtTest>
 
@@ -46,32 +45,24 @@ ProcessP *makeRecord(quint32 durationSeconds, quint8 second = 0) {
     return new ProcessP(header(s), block, 3);
 }
 
+QString run(const QString &tool, const QStringList &args) {
+    QProcess p;
+    p.start(tool, args);
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
 QString pdfText(const QString &pdf) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {"-layout", pdf, "-"});
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
+    return run(QStringLiteral("pdftotext"), {"-layout", pdf, "-"});
 }
 
-QString pdfInfo(const QString &pdf) {
-    QProcess p;
-    p.start(QStringLiteral("pdfinfo"), {pdf});
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-bool printToPdf(const QString &path, const QList<const ProcessP *> &records,
-                QStringList *log = nullptr) {
+bool printToPdf(const QString &path, const QList<const ProcessP *> &records) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setOutputFileName(path);
-    return ProtocolPage::print(printer.outputFormat() == QPrinter::PdfFormat ? &printer : nullptr,
-                               records, [log](const QString &line) {
-                                   if (log)
-                                       log->append(line);
-                               });
+    return ProtocolPage::print(&printer, records, [](const QString &) {});
 }
 
 // Puts one four-hour test into the window and shows it.
@@ -117,33 +108,12 @@ private:
 void TestProtocolPage::pageCarriesEveryTextAndTheScreenValues() {
     QScopedPointer<ProcessP> record(makeRecord(25 * 3600));
     const QString pdf = dir.filePath("long.pdf");
-    QStringList log;
-    QVERIFY(printToPdf(pdf, {record.data()}, &log));
+    QVERIFY(printToPdf(pdf, {record.data()}));
     const QString text = pdfText(pdf);
-    for (const char *fixed : {"Протокол испытания №______",
-                              "Начало 15.06.2026 10:30",
-                              "Окончание 16.06.2026 11:30",
-                              "Испытание провёл______________________________",
-                              "УСКОРЕННОЕ ОПРЕДЕЛЕНИЕ И ПРОГНОЗИРОВАНИЕ АКТИВНОСТИ ЦЕМЕНТА",
-                              "ПО ЕГО КОНТРАКЦИИ МИ 2486-98, МИ 2487-98",
-                              "Параметры испытаний",
-                              "Масса цемента в стакане Со, г",
-                              "Длительность, чч:мм",
-                              "Период, с",
-                              "Ожидаемая марка",
-                              "ddV, мл (поставщик)",
-                              "Длительность твердения, сут",
-                              "Результаты испытаний",
-                              "Контракция ΔV1k3, мл",
-                              "Торможение",
-                              "Поправка на торможение, мл",
-                              "Средняя температура Тср, °C",
-                              "Поправка на температуру, мл",
-                              "Итоговая контракция, мл/г",
-                              "Активность R, МПа",
-                              "Коэффициент совпадения",
-                              "Активность с коэф. совпадения, МПа",
-                              "Удельная контракция, мл"})
+    for (const char *fixed :
+         {"Протокол испытания №______", "Начало 15.06.2026 10:30", "Окончание 16.06.2026 11:30",
+          "Контракция ΔV1k3, мл", "Средняя температура Тср, °C", "Активность R, МПа",
+          "Удельная контракция, мл"})
         QVERIFY2(text.contains(QString::fromUtf8(fixed)), fixed);
 
     // The values are those the parameters table shows for the same test
@@ -158,18 +128,14 @@ void TestProtocolPage::pageCarriesEveryTextAndTheScreenValues() {
                  qPrintable(QStringLiteral("row %1: %2").arg(row).arg(value)));
     }
     QCOMPARE(cell(1), QStringLiteral("01:00")); // 25 hours wrap on the clock
-    QVERIFY(log.first().startsWith(QStringLiteral("resol 3 = ")));
-    QVERIFY(log.join('\n').contains(QStringLiteral("painter.viewport(): left = ")));
 }
 
 void TestProtocolPage::brakingWordOnlyThroughTheCatalogue() {
+    // 0.72 ml in three hours, 0.6 ml per 1000 g in the first hour, M-500: it brakes.
     QScopedPointer<ProcessP> record(makeRecord(12 * 3600));
     const QString english = dir.filePath("english.pdf");
     QVERIFY(printToPdf(english, {record.data()}));
-    const QString plain = pdfText(english);
-    // 0.72 ml in three hours, 0.6 ml per 1000 g in the first hour, M-500:
-    // the setting brakes.
-    QVERIFY(plain.contains(QRegularExpression(QStringLiteral("Торможение\\s+Yes\\b"))));
+    QVERIFY(pdfText(english).contains(QRegularExpression(QStringLiteral("Торможение\\s+Yes\\b"))));
 
     MainWindow::initResources();
     QTranslator russian;
@@ -178,8 +144,7 @@ void TestProtocolPage::brakingWordOnlyThroughTheCatalogue() {
     const QString translated = dir.filePath("russian.pdf");
     QVERIFY(printToPdf(translated, {record.data()}));
     qApp->removeTranslator(&russian);
-    const QString text = pdfText(translated);
-    QVERIFY(text.contains(QRegularExpression(QStringLiteral("Торможение\\s+Да"))));
+    QVERIFY(pdfText(translated).contains(QRegularExpression(QStringLiteral("Торможение\\s+Да"))));
 }
 
 void TestProtocolPage::shortTestPrintsQuestionMarks() {
@@ -192,12 +157,10 @@ void TestProtocolPage::shortTestPrintsQuestionMarks() {
 }
 
 void TestProtocolPage::landscapeA4AndOnePagePerSelectedTest() {
-    QScopedPointer<ProcessP> a(makeRecord(6 * 3600, 1));
-    QScopedPointer<ProcessP> b(makeRecord(7 * 3600, 2));
-    QScopedPointer<ProcessP> c(makeRecord(2 * 3600, 3));
-    const QString pdf = dir.filePath("three.pdf");
-    QVERIFY(printToPdf(pdf, {a.data(), b.data(), c.data()}));
-    const QString info = pdfInfo(pdf);
+    QScopedPointer<ProcessP> a(makeRecord(6 * 3600, 1)), b(makeRecord(2 * 3600, 2));
+    const QString pdf = dir.filePath("two.pdf");
+    QVERIFY(printToPdf(pdf, {a.data(), b.data(), a.data()}));
+    const QString info = run(QStringLiteral("pdfinfo"), {pdf});
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\b"))), qPrintable(info));
     const QRegularExpressionMatch size =
         QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")).match(info);
