@@ -24,7 +24,6 @@ class TestKeyTranslator : public QObject {
 private slots:
     void translatesExactModifiersOnly_data();
     void translatesExactModifiersOnly();
-    void otherEventsPassThrough();
     void cyrillicShortcutsEditText();
 };
 
@@ -33,19 +32,15 @@ void TestKeyTranslator::translatesExactModifiersOnly_data() {
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<int>("expectedKey");
     QTest::addColumn<int>("expectedModifiers");
-    const int ctrl = Qt::ControlModifier;
-    const int shift = Qt::ShiftModifier;
-    const int alt = Qt::AltModifier;
+    const int ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier, alt = Qt::AltModifier;
     QTest::newRow("ES") << 0x0421 << ctrl << int(Qt::Key_C) << ctrl;
     QTest::newRow("CHE") << 0x0427 << ctrl << int(Qt::Key_X) << ctrl;
-    QTest::newRow("EM") << 0x041C << ctrl << int(Qt::Key_V) << ctrl;
     QTest::newRow("YA shift") << 0x042F << (ctrl | shift) << int(Qt::Key_Z) << (ctrl | shift);
-    QTest::newRow("YA") << 0x042F << ctrl << int(Qt::Key_Z) << ctrl;
-    QTest::newRow("EF") << 0x0424 << ctrl << int(Qt::Key_A) << ctrl;
     QTest::newRow("ctrl alt") << 0x0421 << (ctrl | alt) << 0x0421 << (ctrl | alt);
     QTest::newRow("shift only") << 0x0421 << shift << 0x0421 << shift;
     QTest::newRow("ctrl shift ES") << 0x0421 << (ctrl | shift) << 0x0421 << (ctrl | shift);
     QTest::newRow("latin") << int(Qt::Key_C) << ctrl << int(Qt::Key_C) << ctrl;
+    QTest::newRow("release") << 0x0421 << -1 << 0x0421 << ctrl;
 }
 
 void TestKeyTranslator::translatesExactModifiersOnly() {
@@ -57,7 +52,9 @@ void TestKeyTranslator::translatesExactModifiersOnly() {
     QObject target;
     KeyLog log;
     target.installEventFilter(&log);
-    QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers));
+    // A negative modifier set stands for a key release, which always passes.
+    QKeyEvent press(modifiers < 0 ? QEvent::KeyRelease : QEvent::KeyPress, key,
+                    Qt::KeyboardModifiers(modifiers < 0 ? expectedModifiers : modifiers));
     const bool dropped = translator.eventFilter(&target, &press);
     if (expectedKey == key) {
         QVERIFY(!dropped);
@@ -70,15 +67,6 @@ void TestKeyTranslator::translatesExactModifiersOnly() {
     }
 }
 
-void TestKeyTranslator::otherEventsPassThrough() {
-    KeyTranslator translator;
-    QObject target;
-    QKeyEvent release(QEvent::KeyRelease, 0x0421, Qt::ControlModifier);
-    QVERIFY(!translator.eventFilter(&target, &release));
-    QEvent other(QEvent::FocusIn);
-    QVERIFY(!translator.eventFilter(&target, &other));
-}
-
 void TestKeyTranslator::cyrillicShortcutsEditText() {
     KeyTranslator translator;
     qApp->installEventFilter(&translator);
@@ -86,8 +74,6 @@ void TestKeyTranslator::cyrillicShortcutsEditText() {
     edit.setText(QStringLiteral("abc"));
     edit.show();
     QVERIFY(QTest::qWaitForWindowExposed(&edit));
-    // QTest cannot type Cyrillic key codes; deliver the presses the way the
-    // platform does, through the application (and so through the filter).
     auto press = [&edit](int key) {
         QKeyEvent e(QEvent::KeyPress, key, Qt::ControlModifier, QString(QChar(key)));
         QApplication::sendEvent(&edit, &e);

@@ -1,10 +1,4 @@
 #include "app/mainwindow.h"
-#include "app/processmodel.h"
-#include "app/proclist.h"
-#include "modalanswer.h"
-#include "records/processp.h"
-#include "records/projectfile.h"
-#include "testrecords.h"
 #include "testsettings.h"
 
 #include <QAction>
@@ -13,16 +7,6 @@
 #include <QTextEdit>
 #include <QtTest>
 
-using namespace testrecords;
-
-namespace {
-ProcessP *record(quint8 second) {
-    HeaderFields s;
-    s.second = second;
-    return new ProcessP(header(s), samples(1), 1);
-}
-} // namespace
-
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
@@ -30,9 +14,6 @@ private slots:
     void settingsRoundTrip();
     void damagedSettingsFile_data();
     void damagedSettingsFile();
-    void staleRecordPointerIsIgnored();
-    void destroyWhileReaderBusy();
-    void projectGivenOnTheCommandLineOpens();
 };
 
 void TestMainWindow::messageLogIsCapped() {
@@ -125,63 +106,6 @@ void TestMainWindow::damagedSettingsFile() {
     QSettings s;
     QCOMPARE(s.value("size").toSize(), QSize(1300, 800));
     QCOMPARE(s.value("language").toInt(), 1);
-}
-
-void TestMainWindow::staleRecordPointerIsIgnored() {
-    TestSettings settings;
-    MainWindow w;
-    ProcessP *p = record(1);
-    QVERIFY(w.store().add(p));
-    w.store().clear(); // e.g. the project was closed while the signal was queued
-    emit w.viewer().addedNewProc(p);
-    QCOMPARE(w.processModel()->rowCount(), 0);
-}
-
-void TestMainWindow::destroyWhileReaderBusy() {
-    TestSettings settings;
-    auto *w = new MainWindow;
-    // Keep the reader thread busy with queued work, then destroy the window:
-    // the destructor must wait for the thread and return.
-    for (int i = 0; i < 50; ++i)
-        QMetaObject::invokeMethod(&w->viewer(), "checkPresentDev", Qt::QueuedConnection);
-    w->readAction()->setEnabled(true);
-    w->readAction()->trigger();
-    delete w;
-    QVERIFY(QFile::exists(settings.file()));
-}
-
-void TestMainWindow::projectGivenOnTheCommandLineOpens() {
-    TestSettings settings;
-    QTemporaryDir dir;
-    KeeperProc source;
-    source.add(record(1));
-    source.add(record(2));
-    const QString path = dir.filePath("lab.vtl");
-    QVERIFY(ProjectFile::save(path, source, "cement lot 7", {"first", "second"}).ok());
-
-    MainWindow w;
-    w.setTitle("Setrovia+");
-    const QString before = QDir::currentPath();
-    QDir::setCurrent(dir.path());
-    QVERIFY(w.openProjectFile("lab.vtl")); // relative to where the program started
-    QDir::setCurrent(before);
-    QCOMPARE(w.processModel()->rowCount(), 2);
-    QCOMPARE(w.processModel()->item(1, 2)->text(), QStringLiteral("second"));
-    QCOMPARE(w.projectDescription()->toPlainText(), QStringLiteral("cement lot 7"));
-    QCOMPARE(w.projectFilePath(), QFileInfo(path).absoluteFilePath());
-    QVERIFY(!w.saveAction()->isEnabled());
-    QVERIFY(w.closeAction()->isEnabled());
-
-    // A damaged file leaves an empty window and says why.
-    QFile bad(dir.filePath("bad.vtl"));
-    QVERIFY(bad.open(QIODevice::WriteOnly));
-    bad.write("format 04\x02");
-    bad.close();
-    QString text;
-    answerNextMessageBox(QMessageBox::Ok, &text);
-    QVERIFY(!w.openProjectFile(bad.fileName()));
-    QCOMPARE(text, QStringLiteral("File %1 corrupt").arg(QFileInfo(bad).absoluteFilePath()));
-    QCOMPARE(w.processModel()->rowCount(), 0);
 }
 
 QTEST_MAIN(TestMainWindow)

