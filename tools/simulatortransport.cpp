@@ -2,6 +2,7 @@
 
 #include "device/viewerusb.h"
 
+#include <QElapsedTimer>
 #include <QThread>
 #include <cerrno>
 
@@ -39,6 +40,21 @@ void SimulatorTransport::setLatencyUs(int latencyUs) {
 void SimulatorTransport::setTracing(bool on) {
     QMutexLocker lock(&mutex_);
     tracing_ = on;
+}
+
+void SimulatorTransport::setTransferHook(std::function<void()> hook) {
+    QMutexLocker lock(&mutex_);
+    hook_ = std::move(hook);
+}
+
+qint64 SimulatorTransport::sleptUs() const {
+    QMutexLocker lock(&mutex_);
+    return sleptUs_;
+}
+
+int SimulatorTransport::sleptTransfers() const {
+    QMutexLocker lock(&mutex_);
+    return sleptTransfers_;
 }
 
 QStringList SimulatorTransport::trace() const {
@@ -207,12 +223,23 @@ void SimulatorTransport::record(const QString &line) {
         trace_.append(line);
 }
 
-void SimulatorTransport::pause() const {
+void SimulatorTransport::pause() {
     int latency = 0;
+    std::function<void()> hook;
     {
         QMutexLocker lock(&mutex_);
         latency = latencyUs_;
+        hook = hook_;
     }
-    if (latency > 0)
-        QThread::usleep(ulong(latency));
+    if (hook)
+        hook();
+    if (latency <= 0)
+        return;
+    QElapsedTimer slept;
+    slept.start();
+    QThread::usleep(ulong(latency));
+    const qint64 us = slept.nsecsElapsed() / 1000;
+    QMutexLocker lock(&mutex_);
+    sleptUs_ += us;
+    ++sleptTransfers_;
 }

@@ -7,6 +7,7 @@
 #include <QMutex>
 #include <QSet>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -25,6 +26,13 @@ public:
     void setPlugged(int position, bool plugged);
     void setLatencyUs(int latencyUs);
     void setTracing(bool on);
+    // Called on the caller's thread before every bulk transfer, outside the
+    // bus's lock: a test can hold the reader there while it works.
+    void setTransferHook(std::function<void()> hook);
+    // What the delays of the transfers really cost (the sleep overshoots):
+    // total microseconds slept and the number of transfers that slept.
+    qint64 sleptUs() const;
+    int sleptTransfers() const;
 
     QStringList trace() const;
     void clearTrace();
@@ -55,7 +63,7 @@ private:
     };
     int fail(int error, const QString &text);
     void record(const QString &line);
-    void pause() const;
+    void pause();
 
     mutable QMutex mutex_;
     std::vector<std::unique_ptr<Device>> devices_;
@@ -63,6 +71,9 @@ private:
     Device *open_ = nullptr;
     QString lastError_;
     int latencyUs_ = 0;
+    std::function<void()> hook_;
+    qint64 sleptUs_ = 0;
+    int sleptTransfers_ = 0;
     bool tracing_ = true;
     QStringList trace_;
     QSet<int> timeouts_;

@@ -1,6 +1,7 @@
 #include "readerrig.h"
 #include "testrecords.h"
 
+#include <QSemaphore>
 #include <QtTest>
 
 // The reader in its own thread, as the main window runs it: the store is
@@ -22,11 +23,13 @@ public:
 };
 
 struct ThreadRig {
-    ThreadRig(const SimulatedInstrument::Setup &setup, int latencyUs)
+    ThreadRig(const SimulatedInstrument::Setup &setup, int latencyUs,
+              std::function<void()> transferHook = {})
         : bus(new SimulatorTransport), viewer(new ViewerUsb(std::unique_ptr<UsbTransport>(bus))),
           watcher(viewer) {
         bus->addInstrument(setup);
         bus->setLatencyUs(latencyUs);
+        bus->setTransferHook(std::move(transferHook));
         viewer->setKeeper(&store);
         viewer->start();
         QMetaObject::invokeMethod(viewer, "checkPresentDev", Qt::QueuedConnection);
@@ -62,37 +65,59 @@ private slots:
 };
 
 void TestReaderThreads::readWhileGuiUsesStore() {
-    ThreadRig rig(instrument("generation=newer", 20), 10);
+    // The reader waits before each transfer until the GUI side lets it go, so
+    // the two take turns on the store whatever the machine's speed: a round of
+    // store work, then a few transfers of the read, and so on.
+    QSemaphore gate;
+    const int TransfersPerRound = 50;
+    const int MaxRounds = 1000; // far more than the read needs; keeps the keys unique
+    ThreadRig rig(instrument("generation=newer", 20), 0,
+                  [&gate] { gate.acquire(); });
     QList<ProcessP *> own;
-    for (int made = 0; rig.watcher.ends == 0; ++made) {
+    int round = 0;
+    for (; round < MaxRounds && rig.watcher.ends == 0; ++round) {
         // Project tests come and go while the reader adds its own.
         testrecords::HeaderFields s;
         s.year = 30;
-        s.second = quint8(made % 60);
-        s.minute = quint8(made / 60 % 60);
+        s.second = quint8(round % 60);
+        s.minute = quint8(round / 60);
         own << new ProcessP(testrecords::header(s), testrecords::samples(1), 1);
         QVERIFY(rig.store.add(own.last()));
         for (int i = 0; i < rig.store.count(); ++i)
             QVERIFY(rig.store.at(i)->duration() > 0);
-        if (made % 3 == 2)
+        if (round % 3 == 2)
             delete rig.store.remove(rig.store.indexOf(own.takeFirst()));
+        gate.release(TransfersPerRound);
         QCoreApplication::processEvents();
     }
-    QCOMPARE(rig.watcher.ends, 1);
+    QVERIFY2(round > 1, "the read should have overlapped several rounds of store work");
+    gate.release(1 << 20);
+    QTRY_COMPARE(rig.watcher.ends, 1);
     QCOMPARE(rig.watcher.added.size(), 20);
     QCOMPARE(rig.store.count(), 20 + own.size());
     for (int t = 0; t < 20; ++t)
         QVERIFY(rig.store.contains(TestGenerator::test(2, t, 1).header));
 }
 
-// What the window's destructor does mid-read: the thread ends, the object
-// goes, and only whole tests were kept.
+// What the window's destructor does mid-read: the reader is held in the
+// middle of its second test, asked to stop, and the object goes; only whole
+// tests were kept.
 void TestReaderThreads::destroyDuringRead() {
-    ThreadRig rig(instrument("generation=newer", 40), 100);
-    QTRY_VERIFY(rig.watcher.lastTest >= 1);
+    QSemaphore held, proceed;
+    int transfers = 0; // reader thread only
+    const int HoldAt = 500; // a newer kind-2 test takes a little over 300 transfers
+    ThreadRig rig(instrument("generation=newer", 40), 0, [&] {
+        if (++transfers == HoldAt) {
+            held.release();
+            proceed.acquire();
+        }
+    });
+    held.acquire();
+    rig.viewer->requestStop();
+    proceed.release();
     delete rig.viewer;
     rig.viewer = nullptr;
-    QVERIFY(rig.store.count() < 40);
+    QCOMPARE(rig.store.count(), 1);
     QVERIFY(rig.recordsAreWhole(2, 40));
 }
 
