@@ -332,7 +332,14 @@ void MainWindow::readSettings() {
         state.type() == QVariant::ByteArray ? state.toByteArray() : QByteArray();
     if (stored.isEmpty() || !restoreState(stored, 0))
         restoreState(defaultLayoutState(), 0);
-    lastWorkDir = settings.value(QStringLiteral("lastWorkDir"), QDir::homePath()).toString();
+    // Dialogs start here and the title shows it: anything but a path (a
+    // damaged value, another type, an empty or relative text) means home.
+    const QVariant last = settings.value(QStringLiteral("lastWorkDir"));
+    lastWorkDir = last.userType() == QMetaType::QString ? last.toString() : QString();
+    if (lastWorkDir.isEmpty() || QDir::isRelativePath(lastWorkDir) ||
+        std::any_of(lastWorkDir.cbegin(), lastWorkDir.cend(),
+                    [](QChar c) { return c.category() == QChar::Other_Control; }))
+        lastWorkDir = QDir::homePath();
     // Only 0 starts the program in Russian; the menu must not claim Russian
     // for anything else, or the next start would switch to it.
     bool ok = false;

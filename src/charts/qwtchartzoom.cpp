@@ -194,6 +194,8 @@ void QwtChartZoom::key(QKeyEvent *event, bool pressed) {
         mode_ = WheelZoom;
     else if (!pressed && mode_ == WheelZoom)
         mode_ = Idle;
+    if (!pressed)
+        wheelRest = 0;
 }
 
 void QwtChartZoom::wheel(QWheelEvent *event) {
@@ -208,8 +210,18 @@ void QwtChartZoom::wheel(QWheelEvent *event) {
     const double hx = (x.s2() - x.s1()) * 0.5;
     const double cy = (y.s1() + y.s2()) * 0.5;
     const double hy = (y.s2() - y.s1()) * 0.5;
-    const int delta = angle.y();
-    const double k = delta * wheelFactor / 120.0;
+    int delta = angle.y();
+    // High-resolution wheels and touchpads send parts of a notch (8 to 15
+    // each); taken one by one they would give a factor below 1 and zoom the
+    // wrong way. Parts add up, and each whole notch they make zooms once.
+    if (qAbs(delta) < WheelNotch) {
+        wheelRest += delta;
+        if (qAbs(wheelRest) < WheelNotch)
+            return;
+        delta = wheelRest > 0 ? WheelNotch : -WheelNotch;
+        wheelRest -= delta;
+    }
+    const double k = delta * wheelFactor / double(WheelNotch);
     double nx, ny;
     if (delta > 0) {
         nx = hx / k;

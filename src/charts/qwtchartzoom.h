@@ -66,6 +66,10 @@ private:
     double xPerPixel = 0;
     double yPerPixel = 0;
     double wheelFactor = 1.2;
+    // One notch of an ordinary wheel, and what smaller steps have added up
+    // to since the last notch they made (cleared when Ctrl is let go).
+    static constexpr int WheelNotch = 120;
+    int wheelRest = 0;
     QwtPlot *plot_;
     // Parented to a widget that may go first (the window closing mid-drag).
     QPointer<QWidget> band_;

@@ -1,5 +1,6 @@
 #include "coeffvoulmedelegate.h"
 
+#include "evaluation/activityevaluation.h"
 #include "evaluation/delegateeditors.h"
 #include "evaluation/monitor.h"
 
@@ -30,7 +31,9 @@ void CoeffVoulmeDelegate::setEditorData(QWidget *editor, const QModelIndex &inde
 void CoeffVoulmeDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
                                        const QModelIndex &index) const {
     if (auto *spin = qobject_cast<QDoubleSpinBox *>(editor))
-        model->setData(index, float(spin->value()), Qt::EditRole);
+        // The text the table shows for the stored coefficient, not a number
+        // the view would paint in the locale's format.
+        model->setData(index, ActivityEvaluation::numberText(spin->value()), Qt::EditRole);
     else
         QItemDelegate::setModelData(editor, model, index);
 }

@@ -30,7 +30,9 @@ void MassaDelegate::setEditorData(QWidget *editor, const QModelIndex &index) con
 void MassaDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
                                  const QModelIndex &index) const {
     if (auto *spin = qobject_cast<QSpinBox *>(editor))
-        model->setData(index, spin->value(), Qt::EditRole);
+        // As text, as the table shows it: a number would be painted with the
+        // locale's group separators.
+        model->setData(index, QString::number(spin->value()), Qt::EditRole);
     else
         QItemDelegate::setModelData(editor, model, index);
 }

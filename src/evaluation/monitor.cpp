@@ -130,7 +130,9 @@ QStandardItem *Monitor::putValue(int row, const QString &text, bool editable) {
 
 void Monitor::putCheck(int row, bool checked) {
     auto *item = new QStandardItem;
-    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    // Only a click on the box or Space toggles the flag: no text editor may
+    // open here and write an empty value, which would count as a toggle.
+    item->setFlags((item->flags() | Qt::ItemIsUserCheckable) & ~Qt::ItemIsEditable);
     item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
     item->setBackground(EditableBackground);
     model->setItem(row, 1, item);

@@ -80,6 +80,11 @@ void TestMainWindow::damagedSettingsFile_data() {
         "pos=@Point(-900000 900000)\nstate=@ByteArray(\\xde\\xad)\nlanguage=7\n"
         "lastWorkDir=@Variant(\\0\\0\\0\\x7f)\n[[[\n=\n");
     QTest::newRow("a folder in its place") << QByteArray();
+    QTest::newRow("last folder of another type") << QByteArray("[General]\nlastWorkDir=a, b\n");
+    QTest::newRow("last folder empty") << QByteArray("[General]\nlastWorkDir=\n");
+    QTest::newRow("last folder relative") << QByteArray("[General]\nlastWorkDir=lab/x.vtl\n");
+    QTest::newRow("last folder with a control character")
+        << QByteArray("[General]\nlastWorkDir=/lab\\x1b/x.vtl\n");
 }
 
 // The window opens with its defaults, and what it writes at exit reads back.
@@ -100,6 +105,7 @@ void TestMainWindow::damagedSettingsFile() {
         QCOMPARE(w.pos(), QPoint(0, 0));
         QVERIFY(w.englishAction()->isChecked());
         QVERIFY(w.docks()[1]->isHidden());
+        QCOMPARE(w.lastWorkPath(), QDir::homePath());
     }
     if (content.isEmpty())
         return;

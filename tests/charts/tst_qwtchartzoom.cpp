@@ -52,6 +52,16 @@ public:
         QMouseEvent e(type, at, canvas()->mapToGlobal(at), button, held, Qt::NoModifier);
         QApplication::sendEvent(canvas(), &e);
     }
+    void key(QEvent::Type type, Qt::Key key) {
+        QKeyEvent e(type, key, type == QEvent::KeyPress ? Qt::ControlModifier : Qt::NoModifier);
+        QApplication::sendEvent(plot, &e);
+    }
+    void wheel(QPoint angle) {
+        const QPointF at(200, 150);
+        QWheelEvent e(at, canvas()->mapToGlobal(at.toPoint()), QPoint(), angle, Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(plot, &e);
+    }
     void drag(QPoint from, QPoint to, Qt::MouseButton b = Qt::LeftButton) {
         mouse(QEvent::MouseButtonPress, from, b);
         mouse(QEvent::MouseMove, to, Qt::NoButton);
@@ -79,6 +89,8 @@ private slots:
     void rectangleZoom();
     void backwardsDragRestoresFirstScales();
     void panFollowsTheMouseFromThePress();
+    void wheelZoom_data();
+    void wheelZoom();
 };
 
 void TestQwtChartZoom::rectangleZoom() {
@@ -135,6 +147,43 @@ void TestQwtChartZoom::panFollowsTheMouseFromThePress() {
     QCOMPARE_RANGE(r.right(), right.lo, right.hi);
     r.mouse(QEvent::MouseButtonRelease, {220, 140}, Qt::RightButton);
     QCOMPARE(r.zoom->mode(), int(QwtChartZoom::Idle));
+}
+
+// Steps: a vertical wheel delta each, 0 for a release and a new press of Ctrl.
+void TestQwtChartZoom::wheelZoom_data() {
+    QTest::addColumn<bool>("ctrl");
+    QTest::addColumn<QList<int>>("steps");
+    QTest::addColumn<double>("halfRange"); // of the bottom axis, from 50
+    QTest::newRow("no Ctrl") << false << QList<int>{120} << 50.0;
+    QTest::newRow("one notch forward") << true << QList<int>{120} << 50 / 1.2;
+    QTest::newRow("one notch back") << true << QList<int>{-120} << 50 * 1.2;
+    QTest::newRow("a double notch") << true << QList<int>{240} << 50 / 2.4;
+    QTest::newRow("touchpad parts make a notch")
+        << true << QVector<int>(10, 12).toList() << 50 / 1.2;
+    QTest::newRow("parts short of a notch") << true << QVector<int>(14, 8).toList() << 50.0;
+    QTest::newRow("parts back") << true << QVector<int>(15, -8).toList() << 50 * 1.2;
+    QTest::newRow("two notches of parts") << true << QVector<int>(20, 12).toList() << 50 / 1.44;
+    QTest::newRow("releasing Ctrl drops the parts") << true << QList<int>{60, 0, 60} << 50.0;
+}
+
+void TestQwtChartZoom::wheelZoom() {
+    QFETCH(bool, ctrl);
+    QFETCH(QList<int>, steps);
+    QFETCH(double, halfRange);
+    Rig r;
+    if (ctrl)
+        r.key(QEvent::KeyPress, Qt::Key_Control);
+    for (int delta : steps) {
+        if (delta == 0) {
+            r.key(QEvent::KeyRelease, Qt::Key_Control);
+            r.key(QEvent::KeyPress, Qt::Key_Control);
+        } else {
+            r.wheel({0, delta});
+        }
+    }
+    r.wheel({120, 10}); // sideways: never a zoom
+    QCOMPARE(r.x().hi - r.x().lo, 2 * halfRange);
+    QCOMPARE((r.x().hi + r.x().lo) / 2, 50.0);
 }
 
 QTEST_MAIN(TestQwtChartZoom)

@@ -7,6 +7,8 @@
 #include <QAbstractItemDelegate>
 #include <QAction>
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QSpinBox>
 #include <QStandardItemModel>
 #include <QtTest>
 
@@ -69,6 +71,9 @@ private slots:
     void partialReevaluation_data();
     void partialReevaluation();
     void gradeEditorEmitsOnOpening();
+    void flagRowsChangeOnlyByTheirBox_data();
+    void flagRowsChangeOnlyByTheirBox();
+    void committedNumbersShowAsTheTableShowsThem();
 };
 
 void TestMonitor::longTest() {
@@ -152,6 +157,69 @@ void TestMonitor::gradeEditorEmitsOnOpening() {
     QCOMPARE(spy.at(0).at(0).toInt(), 3);
     QVERIFY(t.w.saveAction()->isEnabled()); // modified though nothing changed
     t.commit(Monitor::RowGrade, box);
+}
+
+void TestMonitor::flagRowsChangeOnlyByTheirBox_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<quint8>("bit");
+    QTest::newRow("braking record") << int(Monitor::RowBrakingRecord) << quint8(1);
+    QTest::newRow("inobservance t") << int(Monitor::RowTemperatureNotObserved) << quint8(2);
+}
+
+// What a user does to the cell with mouse and keyboard: only a click on the
+// box, or Space, changes the flag, and that marks the project modified.
+void TestMonitor::flagRowsChangeOnlyByTheirBox() {
+    QFETCH(int, row);
+    QFETCH(quint8, bit);
+    Shown t(longSpec());
+    Monitor *m = t.m();
+    const QModelIndex index = m->tableModel()->index(row, 1);
+    const QRect cell = m->visualRect(index);
+    QVERIFY(cell.isValid());
+    const quint8 flags = t.record->flags();
+    auto flagsNow = [&] { return quint8(t.record->flags() & bit); };
+
+    QTest::mouseDClick(m->viewport(), Qt::LeftButton, {}, cell.center() + QPoint(40, 0));
+    QTest::keyClick(m->viewport(), Qt::Key_Return);
+    m->setCurrentIndex(index);
+    QTest::keyClick(m->viewport(), Qt::Key_F2);
+    QTest::keyClicks(m->viewport(), "x1");
+    QTest::keyClick(m->viewport(), Qt::Key_Enter);
+    QCOMPARE(m->indexWidget(index), nullptr);
+    QCOMPARE(t.record->flags(), flags);
+    QCOMPARE(t.item(Monitor::RowBraking)->text(), QString("Yes"));
+    QVERIFY(!t.w.saveAction()->isEnabled());
+
+    // The box sits at the left of the cell.
+    const QPoint box(cell.left() + m->style()->pixelMetric(QStyle::PM_IndicatorWidth) / 2 + 4,
+                     cell.center().y());
+    QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, box);
+    QCOMPARE(flagsNow(), quint8(0));
+    QVERIFY(t.w.saveAction()->isEnabled());
+    QVERIFY(t.w.windowTitle().contains('*'));
+    m->setCurrentIndex(m->tableModel()->index(row, 1));
+    QTest::keyClick(m->viewport(), Qt::Key_Space);
+    QCOMPARE(flagsNow(), bit);
+}
+
+// After an edit the cell holds the text the table shows for the stored value,
+// not a number that the view would paint with the locale's separators.
+void TestMonitor::committedNumbersShowAsTheTableShowsThem() {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    Shown t(longSpec());
+    auto *mass = qobject_cast<QSpinBox *>(t.edit(Monitor::RowMass));
+    QVERIFY(mass);
+    mass->setValue(1500);
+    t.commit(Monitor::RowMass, mass);
+    auto *hit = qobject_cast<QDoubleSpinBox *>(t.edit(Monitor::RowHit));
+    QVERIFY(hit);
+    hit->setValue(1.2);
+    t.commit(Monitor::RowHit, hit);
+    QLocale::setDefault(QLocale::c());
+    for (int row : {int(Monitor::RowMass), int(Monitor::RowHit)})
+        QCOMPARE(t.item(row)->data(Qt::DisplayRole).userType(), int(QMetaType::QString));
+    QCOMPARE(t.item(Monitor::RowMass)->text(), QString("1500"));
+    QCOMPARE(t.item(Monitor::RowHit)->text(), QString("1.20"));
 }
 
 QTEST_MAIN(TestMonitor)
