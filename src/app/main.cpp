@@ -1,12 +1,12 @@
 #include "app/keytranslator.h"
 #include "app/langugebox.h"
 #include "app/mainwindow.h"
+#include "app/russiancatalogues.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QSettings>
 #include <QTimer>
-#include <QTranslator>
 #include <memory>
 
 int main(int argc, char *argv[]) {
@@ -19,20 +19,14 @@ int main(int argc, char *argv[]) {
     auto *keys = new KeyTranslator;
     app.installEventFilter(keys);
 
-    QTranslator qtTranslator;
-    QTranslator appTranslator;
-
     auto settings = std::make_unique<QSettings>(QCoreApplication::organizationName(),
                                                 QCoreApplication::applicationName());
     const int language = LangugeBox::languageForStart(*settings);
     if (language == LangugeBox::NotChosen)
         return 0;
-    if (language == LangugeBox::Russian) {
-        (void)qtTranslator.load(QStringLiteral(":/translater/qtbase_ru.qm"));
-        app.installTranslator(&qtTranslator);
-        (void)appTranslator.load(QStringLiteral(":/translater/morwen_ru.qm"));
-        app.installTranslator(&appTranslator);
-    }
+    std::unique_ptr<RussianCatalogues> russian;
+    if (language == LangugeBox::Russian)
+        russian = std::make_unique<RussianCatalogues>();
 
     int code = 0;
     {

@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include "app/russiancatalogues.h"
 #include "device/viewerusb.h"
 #include "evaluation/activityevaluation.h"
 #include "evaluation/monitor.h"
@@ -22,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>
+#include <memory>
 #include <unistd.h>
 
 struct CommandLine::Project {
@@ -54,9 +56,13 @@ struct CommandForm {
 
 const QList<CommandForm> &commands() {
     static const QList<CommandForm> specs{
-        {"report", 1, {}, {}, {"--json"}},
-        {"export", 1, {"--test", "--output", "--locale"}, {"--locale"}, {}},
-        {"protocol", 1, {"--test", "--pdf"}, {}, {}},
+        {"report", 1, {"--language"}, {"--language"}, {"--json"}},
+        {"export",
+         1,
+         {"--test", "--output", "--locale", "--language"},
+         {"--locale", "--language"},
+         {}},
+        {"protocol", 1, {"--test", "--pdf", "--language"}, {"--language"}, {}},
         {"read", 0, {"--output"}, {}, {}},
     };
     return specs;
@@ -146,9 +152,10 @@ CommandLine::CommandLine(QTextStream &out, QTextStream &err) : out_(out), err_(e
 QString CommandLine::usage() {
     return QStringLiteral(
         "Usage:\n"
-        "  setrovia-cli report PROJECT.vtl [--json]\n"
+        "  setrovia-cli report PROJECT.vtl [--json] [--language ru|en]\n"
         "  setrovia-cli export PROJECT.vtl --test N --output FILE.txt [--locale NAME]\n"
-        "  setrovia-cli protocol PROJECT.vtl --test N --pdf FILE.pdf\n"
+        "               [--language ru|en]\n"
+        "  setrovia-cli protocol PROJECT.vtl --test N --pdf FILE.pdf [--language ru|en]\n"
         "  setrovia-cli read --output PROJECT.vtl\n"
         "  setrovia-cli --help\n"
         "\n"
@@ -160,7 +167,9 @@ QString CommandLine::usage() {
         "          SETROVIA_SIMULATOR describes) and adds the new ones to the project,\n"
         "          creating it when missing; progress goes to standard error\n"
         "\n"
-        "N is the test's row in the project, counted from 0.\n"
+        "N is the test's row in the project, counted from 0. --language gives the\n"
+        "language of the texts (table, protocol page, column titles); without it the\n"
+        "language the program has stored in its settings (English when none).\n"
         "Exit status: 0 success, 1 wrong usage, 2 the project file cannot be read,\n"
         "3 no instrument or the read failed, 4 an output file cannot be written.\n");
 }
@@ -229,6 +238,20 @@ int CommandLine::run(const QStringList &arguments) {
     for (const QString &name : form->values)
         if (!form->optional.contains(name) && !args.options.contains(name))
             return usageError(QStringLiteral("%1 needs %2.").arg(args.command, name));
+
+    // The texts speak the window's language: the one asked for, else the one
+    // the program has stored.
+    std::unique_ptr<RussianCatalogues> russian;
+    if (form->values.contains(QStringLiteral("--language"))) {
+        const QString language = args.options.value(
+            QStringLiteral("--language"),
+            RussianCatalogues::russianStored() ? QStringLiteral("ru") : QStringLiteral("en"));
+        if (language != QLatin1String("ru") && language != QLatin1String("en"))
+            return usageError(
+                QStringLiteral("--language %1: the languages are ru and en.").arg(language));
+        if (language == QLatin1String("ru"))
+            russian = std::make_unique<RussianCatalogues>();
+    }
 
     if (args.command == QLatin1String("report"))
         return report(args);

@@ -28,8 +28,13 @@ struct Run {
 
 // simulator: the SETROVIA_SIMULATOR value, or null for none. The tool runs
 // as from a scheduled job: no display, no platform chosen.
-Run cli(const QStringList &args, const QString &simulator = QString()) {
+// config: the folder of the settings the tool finds (XDG_CONFIG_HOME), or null
+// for the test's own.
+Run cli(const QStringList &args, const QString &simulator = QString(),
+        const QString &config = QString()) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!config.isNull())
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
     for (const char *name : {"SETROVIA_SIMULATOR", "QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
         env.remove(QLatin1String(name));
     if (!simulator.isNull())
@@ -91,7 +96,8 @@ private slots:
     void unreadableProject();
     void reportIsTheWindowsTable();
     void exportIsTheWindowsFile();
-    void protocolPdf();
+    void languages_data();
+    void languages();
     void read_data();
     void read();
 
@@ -127,6 +133,8 @@ void TestCommandLine::wrongUsage_data() {
     QTest::newRow("row past the end") << QStringList{"protocol", p, "--test", "3", "--pdf", out}
                                       << "--test 3: the project holds 3 tests, rows 0 to 2.";
     QTest::newRow("read without --output") << QStringList{"read", out} << "read takes no file";
+    QTest::newRow("unknown language") << QStringList{"report", p, "--language", "de"}
+                                      << "--language de: the languages are ru and en.";
 }
 
 void TestCommandLine::wrongUsage() {
@@ -140,7 +148,7 @@ void TestCommandLine::wrongUsage() {
     // Asked for, the usage wins over any mistake.
     const Run help = cli(args + QStringList{"--help"});
     QCOMPARE(help.status, 0);
-    QVERIFY(help.out.startsWith("Usage:\n  setrovia-cli report PROJECT.vtl [--json]\n"));
+    QVERIFY(help.out.startsWith("Usage:\n  setrovia-cli report PROJECT.vtl [--json] [--language"));
 }
 
 void TestCommandLine::unreadableProject_data() {
@@ -234,16 +242,72 @@ void TestCommandLine::exportIsTheWindowsFile() {
     QCOMPARE(bytesOf(cliFile), bytesOf(window.answer));
 }
 
-void TestCommandLine::protocolPdf() {
-    const QString pdf = dir_.filePath("a.pdf");
-    QCOMPARE(cli({"protocol", project_, "--test", "0", "--pdf", pdf}).status, 0);
-    QProcess text;
-    text.start("pdftotext", {"-layout", pdf, "-"});
-    QVERIFY(text.waitForFinished(30000));
-    const QString page = QString::fromUtf8(text.readAllStandardOutput());
-    for (const char *pattern :
-         {"Длительность, чч:мм +01:00", "Активность с коэф. совпадения, МПа +56.07"})
-        QVERIFY2(QRegularExpression(pattern).match(page).hasMatch(), pattern);
+// The texts follow --language, else the language the program has stored.
+void TestCommandLine::languages_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("language");  // the option; null: none
+    QTest::addColumn<QByteArray>("stored"); // the program's settings; null: none
+    QTest::addColumn<QStringList>("patterns");
+    const QStringList russianPage = {"Длительность, чч:мм +01:00",
+                                     "Активность с коэф. совпадения, МПа +56.07", "Торможение +Да",
+                                     "Объём, мл", "Время"};
+    const QStringList englishPage = {"Торможение +Yes", "Volume, ml", "Time"};
+    QTest::newRow("protocol, nothing stored")
+        << "protocol" << QString() << QByteArray() << englishPage;
+    QTest::newRow("protocol, Russian stored")
+        << "protocol" << QString() << QByteArray("0") << russianPage;
+    QTest::newRow("protocol --language ru") << "protocol"
+                                            << "ru" << QByteArray("1") << russianPage;
+    QTest::newRow("protocol --language en") << "protocol"
+                                            << "en" << QByteArray("0") << englishPage;
+    QTest::newRow("report --language ru")
+        << "report"
+        << "ru" << QByteArray() << QStringList{"\"table\": \\[\"500\"", "\"Да\""};
+    QTest::newRow("report, Russian stored")
+        << "report" << QString() << QByteArray("0") << QStringList{"\"Да\""};
+    QTest::newRow("export --language ru")
+        << "export"
+        << "ru" << QByteArray() << QStringList{"^#\tВремя\tОбъём\tТемпература\n"};
+    QTest::newRow("export, English stored")
+        << "export" << QString() << QByteArray("1") << QStringList{"^#\tTime\tVolume"};
+}
+
+void TestCommandLine::languages() {
+    QFETCH(QString, command);
+    QFETCH(QString, language);
+    QFETCH(QByteArray, stored);
+    QFETCH(QStringList, patterns);
+    QTemporaryDir config;
+    if (!stored.isNull()) {
+        QVERIFY(QDir().mkpath(config.filePath("Ostrevan")));
+        QFile f(config.filePath("Ostrevan/Setrovia+.conf"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[General]\nlanguage=" + stored + "\n");
+    }
+    const QString file = dir_.filePath(command == "protocol" ? "page.pdf" : "series.txt");
+    QStringList args{command, project_};
+    if (command == "report")
+        args << "--json";
+    else
+        args << "--test"
+             << "0" << (command == "protocol" ? "--pdf" : "--output") << file;
+    if (!language.isNull())
+        args << "--language" << language;
+    const Run run = cli(args, QString(), config.path());
+    QCOMPARE(run.status, 0);
+    QString text = run.out;
+    if (command == "protocol") {
+        QProcess pdf;
+        pdf.start("pdftotext", {"-layout", file, "-"});
+        QVERIFY(pdf.waitForFinished(30000));
+        text = QString::fromUtf8(pdf.readAllStandardOutput());
+    } else if (command == "export") {
+        text = QString::fromUtf8(bytesOf(file));
+    }
+    for (const QString &pattern : patterns)
+        QVERIFY2(QRegularExpression(pattern).match(text).hasMatch(), qPrintable(pattern));
+    if (command == "report") // the keys stay as they are
+        QVERIFY(text.contains("\"protocol\": {\"parameters\": "));
 }
 
 void TestCommandLine::read_data() {
