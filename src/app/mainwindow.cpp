@@ -642,13 +642,11 @@ bool MainWindow::maybeSave() {
         tr("The project has been modified. Do you want to save your changes?"),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     // A cancelled or failed save is a refusal: the unsaved work stays open.
+    // No leaves the project modified: the command that asked may still stop
+    // (a cancelled open dialog), and then nothing may be lost.
     if (answer == QMessageBox::Yes)
         return saveProject();
-    if (answer == QMessageBox::No) {
-        saveAct->setEnabled(false);
-        return true;
-    }
-    return false;
+    return answer == QMessageBox::No;
 }
 
 QString MainWindow::chooseFile(const FileRequest &request) {
@@ -747,21 +745,26 @@ bool MainWindow::saveAsProject() {
     return false;
 }
 
-bool MainWindow::loadProjectFile(const QString &path, bool takeDescription) {
+ProjectFile::Contents MainWindow::readProjectFile(const QString &path, KeeperProc &store) {
     // The reader's progress lines (two per test) reach the log in one append:
     // line by line they cost more than the whole parse.
     QStringList lines;
-    disconnect(&keeper, &KeeperProc::sendMessage, this, &MainWindow::message);
+    const bool ours = &store == &keeper;
+    if (ours)
+        disconnect(&keeper, &KeeperProc::sendMessage, this, &MainWindow::message);
     const QMetaObject::Connection collect = connect(
-        &keeper, &KeeperProc::sendMessage, this, [&lines](const QString &text) { lines << text; });
-    const ProjectFile::Contents file = ProjectFile::read(path, keeper);
+        &store, &KeeperProc::sendMessage, this, [&lines](const QString &text) { lines << text; });
+    const ProjectFile::Contents file = ProjectFile::read(path, store);
     disconnect(collect);
-    connect(&keeper, &KeeperProc::sendMessage, this, &MainWindow::message);
+    if (ours)
+        connect(&keeper, &KeeperProc::sendMessage, this, &MainWindow::message);
     appendMessages(lines);
-    if (!file.ok()) {
+    if (!file.ok())
         QMessageBox::critical(this, appTitle, file.message);
-        return false;
-    }
+    return file;
+}
+
+void MainWindow::showLoadedTests(const ProjectFile::Contents &file, bool takeDescription) {
     disconnectDescriptions();
     // The new records are the last ones of the store, in file order.
     int row = procModel->rowCount();
@@ -776,30 +779,37 @@ bool MainWindow::loadProjectFile(const QString &path, bool takeDescription) {
     }
     connectDescriptions();
     projectDesc->setEnabled(true);
-    return true;
 }
 
 void MainWindow::openProject() {
-    if (refuseWhileReading() || !maybeSave() || !closeProject())
+    if (refuseWhileReading() || !maybeSave())
         return;
     const QString path =
         chooseFile({FileRequest::Open, tr("Open project"), lastWorkDir, ProjectFilter});
     if (path.isEmpty())
         return;
+    lastWorkDir = path;
     openChosenProject(path);
 }
 
 bool MainWindow::openProjectFile(const QString &path) {
-    if (refuseWhileReading() || !maybeSave() || !closeProject())
+    if (refuseWhileReading() || !maybeSave())
         return false;
     return openChosenProject(QFileInfo(path).absoluteFilePath());
 }
 
 bool MainWindow::openChosenProject(const QString &path) {
-    lastWorkDir = path;
-    if (!loadProjectFile(path, true))
+    // The file is read and checked in full before the open project goes: a
+    // file that cannot be opened changes nothing.
+    KeeperProc staged;
+    const ProjectFile::Contents file = readProjectFile(path, staged);
+    if (!file.ok())
         return false;
+    clearProject();
+    keeper.takeAll(staged);
+    showLoadedTests(file, true);
     projectPath = path;
+    lastWorkDir = path;
     setSavedTitle();
     closeAct->setEnabled(true);
     saveAct->setEnabled(false);
@@ -812,8 +822,12 @@ void MainWindow::addProject() {
         return;
     const QString path =
         chooseFile({FileRequest::Open, tr("Open project"), lastWorkDir, ProjectFilter});
-    if (path.isEmpty() || !loadProjectFile(path, false))
+    if (path.isEmpty())
         return;
+    const ProjectFile::Contents file = readProjectFile(path, keeper);
+    if (!file.ok())
+        return;
+    showLoadedTests(file, false);
     setSavedTitle();
     closeAct->setEnabled(true);
     saveAct->setEnabled(false);
@@ -824,6 +838,11 @@ void MainWindow::addProject() {
 bool MainWindow::closeProject() {
     if (refuseWhileReading() || !maybeSave())
         return false;
+    clearProject();
+    return true;
+}
+
+void MainWindow::clearProject() {
     disconnectDescriptions();
     procModel->removeRows(0, procModel->rowCount());
     processDesc->clear();
@@ -838,8 +857,8 @@ bool MainWindow::closeProject() {
     currentProc = -1;
     projectPath.clear();
     keeper.clear();
+    saveAct->setEnabled(false);
     setWindowTitle(appTitle);
-    return true;
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {

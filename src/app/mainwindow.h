@@ -3,6 +3,7 @@
 
 #include "device/viewerusb.h"
 #include "records/keeperproc.h"
+#include "records/projectfile.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -164,10 +165,16 @@ private:
     void storeCurrentNote();
     QStringList rowNames() const;
     void setSavedTitle();
+    // Empties the window and the store without asking.
+    void clearProject();
     // Appends the extension (case-sensitive test) unless the path has it;
     // false when that names an existing file the user will not replace.
     bool addExtension(QString &path, const QString &extension);
-    bool loadProjectFile(const QString &path, bool takeDescription);
+    // Reads the file into the store (the window's, or one of its own), with
+    // the store's lines in the log; a failure is shown and changes nothing.
+    ProjectFile::Contents readProjectFile(const QString &path, KeeperProc &store);
+    // Rows, names and (when asked) the description of the tests the file added.
+    void showLoadedTests(const ProjectFile::Contents &file, bool takeDescription);
 
     ViewerUsb reader;
     QToolBar *toolBar = nullptr;

@@ -69,6 +69,22 @@ void KeeperProc::clear() {
     qDeleteAll(old);
 }
 
+int KeeperProc::takeAll(KeeperProc &from) {
+    if (&from == this)
+        return 0;
+    std::scoped_lock lock(mutex_, from.mutex_);
+    QList<ProcessP *> kept;
+    for (ProcessP *record : qAsConst(from.records_)) {
+        if (containsLocked(record->rawHeader()))
+            kept.append(record);
+        else
+            records_.append(record);
+    }
+    const int moved = from.records_.size() - kept.size();
+    from.records_.swap(kept);
+    return moved;
+}
+
 QByteArray KeeperProc::toBytes(LimitBreach *breach) {
     LimitBreach found;
     QByteArray image;

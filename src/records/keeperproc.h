@@ -36,6 +36,10 @@ public:
     ProcessP *remove(int i);
     // Destroys every record.
     void clear();
+    // Moves every record of `from` that this store does not hold yet to the
+    // end of this one, in order; the others stay in `from`. Returns how many
+    // moved. Both locks are held, so no reader slips a test in between.
+    int takeAll(KeeperProc &from);
 
     // The project file starts with this format string (no terminator).
     static constexpr char FileFormat[] = "format 04";

@@ -61,6 +61,8 @@ class TestProjectCommands : public QObject {
 private slots:
     void failedSaveKeepsTheOldFileAndTheWork();
     void promptAnswersOnClose();
+    void openThatEndsEarlyChangesNothing_data();
+    void openThatEndsEarlyChangesNothing();
 
 private:
     QTemporaryDir dir_;
@@ -132,6 +134,61 @@ void TestProjectCommands::promptAnswersOnClose() {
     w.w.closeAction()->setEnabled(true);
     w.w.closeAction()->trigger();
     QCOMPARE(w.w.processModel()->rowCount(), 1);
+    QVERIFY(w.w.saveAction()->isEnabled());
+}
+
+void TestProjectCommands::openThatEndsEarlyChangesNothing_data() {
+    QTest::addColumn<int>("prompt");     // the answer to the save prompt
+    QTest::addColumn<QString>("chosen"); // what the dialog answers; null: not asked
+    QTest::addColumn<QString>("message");
+    QTest::newRow("prompt cancelled") << int(QMessageBox::Cancel) << QString() << QString();
+    QTest::newRow("not saved, dialog cancelled") << int(QMessageBox::No) << "" << QString();
+    QTest::newRow("not saved, damaged file")
+        << int(QMessageBox::No) << "damaged.vtl" << QString("File %1 corrupt");
+    QTest::newRow("not saved, a folder") << int(QMessageBox::No) << "."
+                                         << "Can not open file";
+}
+
+// The save prompt, the dialog, then the whole new file: a command that stops
+// on the way leaves the open project as it was, modified and all.
+void TestProjectCommands::openThatEndsEarlyChangesNothing() {
+    QFETCH(int, prompt);
+    QFETCH(QString, chosen);
+    QFETCH(QString, message);
+    Window w;
+    QTemporaryDir own;
+    const QString path = own.filePath("lab.vtl");
+    makeProject(path, {1, 2});
+    const QString damaged = own.filePath("damaged.vtl");
+    QFile bad(damaged);
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write(bytesOf(path).left(200));
+    bad.close();
+    w.open(path);
+    w.w.projectDescription()->insertPlainText("typed");
+    const QString title = w.w.windowTitle();
+    QVERIFY(title.contains('*'));
+
+    bool asked = false;
+    w.w.setFileChooser([&](const MainWindow::FileRequest &) {
+        asked = true;
+        return chosen.isEmpty() ? chosen : own.filePath(chosen);
+    });
+    QStringList shown;
+    QList<QMessageBox::StandardButton> answers{QMessageBox::StandardButton(prompt)};
+    if (!message.isNull())
+        answers << QMessageBox::Ok;
+    answerMessageBoxes(answers, &shown);
+    w.w.openAction()->trigger();
+    QCOMPARE(asked, !chosen.isNull());
+    QCOMPARE(shown.size(), answers.size());
+    if (!message.isNull())
+        QCOMPARE(shown.last(), message.contains("%1") ? message.arg(damaged) : message);
+    QCOMPARE(w.w.store().count(), 2);
+    QCOMPARE(w.w.processModel()->rowCount(), 2);
+    QCOMPARE(w.w.projectDescription()->toPlainText(), QString("typed"));
+    QCOMPARE(w.w.projectFilePath(), path);
+    QCOMPARE(w.w.windowTitle(), title);
     QVERIFY(w.w.saveAction()->isEnabled());
 }
 

@@ -7,7 +7,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
+#include <memory>
 
 inline void answerNextMessageBox(QMessageBox::StandardButton button, QString *text = nullptr,
                                  QString *title = nullptr) {
@@ -27,6 +29,32 @@ inline void answerNextMessageBox(QMessageBox::StandardButton button, QString *te
             b->click();
         else
             box->reject();
+    });
+    poll->start();
+}
+
+// Answers the next modal message boxes in turn, one button each; the texts
+// they showed are appended to *texts.
+inline void answerMessageBoxes(QList<QMessageBox::StandardButton> buttons,
+                               QStringList *texts = nullptr) {
+    auto *poll = new QTimer;
+    poll->setInterval(5);
+    auto answered = std::make_shared<QPointer<QMessageBox>>();
+    QObject::connect(poll, &QTimer::timeout, [poll, buttons, texts, answered]() mutable {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || box == answered->data())
+            return;
+        *answered = box;
+        if (texts)
+            *texts << box->text();
+        if (QAbstractButton *b = box->button(buttons.takeFirst()))
+            b->click();
+        else
+            box->reject();
+        if (buttons.isEmpty()) {
+            poll->stop();
+            poll->deleteLater();
+        }
     });
     poll->start();
 }
