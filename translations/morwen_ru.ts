@@ -44,6 +44,10 @@
         <translation>Не удаётся открыть файл</translation>
     </message>
     <message>
+        <source>Delete test</source>
+        <translation>Удалить испытание</translation>
+    </message>
+    <message>
         <source>Setrovia+</source>
         <translation>Сетровия+</translation>
     </message>

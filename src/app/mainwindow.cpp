@@ -79,6 +79,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
     createDocks();
     createMenus();
     createToolBar();
+    createShortcuts();
 
     reader.setKeeper(&keeper);
     // The simulated instrument when SETROVIA_SIMULATOR asks for it, else libusb.
@@ -175,6 +176,29 @@ void MainWindow::createActions() {
     connect(addAct, &QAction::triggered, this, &MainWindow::addProject);
     exportAct = make(tr("Export to txt"), ":/image/txt_9523.ico", false);
     connect(exportAct, &QAction::triggered, this, &MainWindow::exportToTxt);
+}
+
+void MainWindow::createShortcuts() {
+    openAct->setShortcuts(QKeySequence::Open);
+    saveAct->setShortcuts(QKeySequence::Save);
+    // Fixed sequences where the platform's standard is missing (Save as
+    // outside GNOME and KDE) or differs from what users expect here (Close is
+    // Ctrl+F4 on some desktops).
+    saveAsAct->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    printAct->setShortcuts(QKeySequence::Print);
+    closeAct->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    readAct->setShortcuts(QKeySequence::Refresh);
+    helpAct->setShortcuts(QKeySequence::HelpContents);
+
+    // Delete removes the selected test only while the list has the focus:
+    // elsewhere (the description editors, a name being edited) it deletes
+    // characters. Only the primary binding: some desktops add Ctrl+D.
+    deleteAct = new QAction(tr("Delete test"), this);
+    deleteAct->setShortcut(QKeySequence(QKeySequence::Delete));
+    deleteAct->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(deleteAct, &QAction::triggered, this, &MainWindow::deleteSelProc);
+    procList->addAction(deleteAct);
+    fileMenu->insertAction(closeAct, deleteAct);
 }
 
 void MainWindow::createDocks() {

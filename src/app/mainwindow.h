@@ -92,6 +92,7 @@ public:
     QAction *defaultAction() const { return defaultAct; }
     QAction *addProjectAction() const { return addAct; }
     QAction *exportAction() const { return exportAct; }
+    QAction *deleteTestAction() const { return deleteAct; }
 
     // What the project and export commands ask a file dialog for. The chooser
     // returns the chosen path, empty when the user cancels; tests replace it
@@ -149,6 +150,8 @@ private:
     void createDocks();
     void createMenus();
     void createToolBar();
+    // Keyboard shortcuts of the commands, and the Delete command of the list.
+    void createShortcuts();
     void readSettings();
     void writeSettings();
     // The save prompt: true when the caller may go on (saved, or No).
@@ -200,6 +203,7 @@ private:
     QAction *defaultAct = nullptr;
     QAction *addAct = nullptr;
     QAction *exportAct = nullptr;
+    QAction *deleteAct = nullptr;
     QPlainTextEdit *messager = nullptr;
     QProgressBar *readBar = nullptr;
     ProcList *procList = nullptr;
