@@ -478,4 +478,39 @@
         <translation>Чтение завершено: новых испытаний %1, уже в проекте %2, не прочитано %3.</translation>
     </message>
 </context>
+<context>
+    <name>PlotImage</name>
+    <message>
+        <source>Copy image</source>
+        <translation>Копировать изображение</translation>
+    </message>
+    <message>
+        <source>PDF document (*.pdf)</source>
+        <translation>Документ PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>PNG image (*.png)</source>
+        <translation>Изображение PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>Save image</source>
+        <translation>Сохранение изображения</translation>
+    </message>
+    <message>
+        <source>Save image...</source>
+        <translation>Сохранить изображение...</translation>
+    </message>
+    <message>
+        <source>SVG image (*.svg)</source>
+        <translation>Изображение SVG (*.svg)</translation>
+    </message>
+    <message>
+        <source>The image could not be written to %1: %2</source>
+        <translation>Не удалось записать изображение в %1: %2</translation>
+    </message>
+    <message>
+        <source>The plot could not be drawn.</source>
+        <translation>Не удалось нарисовать график.</translation>
+    </message>
+</context>
 </TS>

@@ -109,6 +109,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
     plotTabs = new QTabWidget(this);
     setCentralWidget(plotTabs);
     graphs = new PlotTabs(plotTabs, this);
+    graphs->setImageTarget([this] { return plotImageTarget(); });
 
     timer.start();
     currentProc = -1;
@@ -942,6 +943,22 @@ void MainWindow::printReport(QPrinter *printer) {
                                   ? tr("The protocol could not be printed.")
                                   : tr("The protocol could not be written to %1.").arg(file));
     }
+}
+
+PlotImage::Target MainWindow::plotImageTarget() const {
+    // The project's folder (the last one chosen while none is saved); the
+    // test's name, else its start.
+    const QFileInfo base(projectPath.isEmpty() ? lastWorkDir : projectPath);
+    PlotImage::Target target{base.isDir() ? base.filePath() : base.path(), QString()};
+    target.name = procModel->data(procModel->index(currentProc, 2)).toString().trimmed();
+    if (const ProcessP *record = keeper.at(currentProc); record && target.name.isEmpty()) {
+        const QDateTime start(
+            QDate(record->startYear() + 2000, record->startMonth(), record->startDay()),
+            QTime(record->startHour(), record->startMinute(), record->startSecond()));
+        if (start.isValid())
+            target.name = start.toString(QStringLiteral("yyyy-MM-dd hh-mm-ss"));
+    }
+    return target;
 }
 
 void MainWindow::exportToTxt() {

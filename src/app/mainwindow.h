@@ -1,6 +1,7 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "charts/plotimage.h"
 #include "device/viewerusb.h"
 #include "records/keeperproc.h"
 #include "records/projectfile.h"
@@ -178,6 +179,8 @@ private:
     ProjectFile::Contents readProjectFile(const QString &path, KeeperProc &store);
     // Rows, names and (when asked) the description of the tests the file added.
     void showLoadedTests(const ProjectFile::Contents &file, bool takeDescription);
+    // Where a plot image is saved and what it is called: the shown test's.
+    PlotImage::Target plotImageTarget() const;
 
     ViewerUsb reader;
     QToolBar *toolBar = nullptr;
