@@ -216,6 +216,10 @@
         <translation>Смена языка вступит в силу после перезапуска %1.</translation>
     </message>
     <message>
+        <source>The project %1 no longer exists. It has been removed from the list of recent projects.</source>
+        <translation>Проект %1 больше не существует. Он удалён из списка недавних проектов.</translation>
+    </message>
+    <message>
         <source>The project has been modified. Do you want to save your changes?</source>
         <translation>Проект изменён. Сохранить изменения?</translation>
     </message>
@@ -511,6 +515,17 @@
     <message>
         <source>The plot could not be drawn.</source>
         <translation>Не удалось нарисовать график.</translation>
+    </message>
+</context>
+<context>
+    <name>RecentProjects</name>
+    <message>
+        <source>Clear list</source>
+        <translation>Очистить список</translation>
+    </message>
+    <message>
+        <source>Recent projects</source>
+        <translation>Недавние проекты</translation>
     </message>
 </context>
 </TS>

@@ -5,6 +5,7 @@
 #include "app/procdelegate.h"
 #include "app/processmodel.h"
 #include "app/proclist.h"
+#include "app/recentprojects.h"
 #include "charts/plottabs.h"
 #include "evaluation/dialogtab.h"
 #include "evaluation/monitor.h"
@@ -80,6 +81,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
     createMenus();
     createToolBar();
     createShortcuts();
+    createProjectHelpers();
 
     reader.setKeeper(&keeper);
     // The simulated instrument when SETROVIA_SIMULATOR asks for it, else libusb.
@@ -200,6 +202,11 @@ void MainWindow::createShortcuts() {
     connect(deleteAct, &QAction::triggered, this, &MainWindow::deleteSelProc);
     procList->addAction(deleteAct);
     fileMenu->insertAction(closeAct, deleteAct);
+}
+
+void MainWindow::createProjectHelpers() {
+    recent = new RecentProjects(fileMenu, addAct, this);
+    connect(recent, &RecentProjects::chosen, this, &MainWindow::openRecentProject);
 }
 
 void MainWindow::createDocks() {
@@ -751,6 +758,7 @@ bool MainWindow::saveProject(const QString &name) {
     }
     saveAct->setEnabled(false);
     setSavedTitle();
+    recent->add(name);
     return true;
 }
 
@@ -839,7 +847,22 @@ bool MainWindow::openChosenProject(const QString &path) {
     closeAct->setEnabled(true);
     saveAct->setEnabled(false);
     saveAsAct->setEnabled(true);
+    recent->add(path);
     return true;
+}
+
+void MainWindow::openRecentProject(const QString &path) {
+    if (refuseWhileReading())
+        return;
+    if (!QFileInfo::exists(path)) {
+        recent->remove(path);
+        QMessageBox::warning(this, appTitle,
+                             tr("The project %1 no longer exists. It has been removed from the "
+                                "list of recent projects.")
+                                 .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    openProjectFile(path);
 }
 
 void MainWindow::addProject() {

@@ -18,6 +18,7 @@ class ProcDelegate;
 class ProcList;
 class ProcessModel;
 class ProcessP;
+class RecentProjects;
 class QAction;
 class QDockWidget;
 class QMenu;
@@ -94,6 +95,7 @@ public:
     QAction *addProjectAction() const { return addAct; }
     QAction *exportAction() const { return exportAct; }
     QAction *deleteTestAction() const { return deleteAct; }
+    RecentProjects *recentProjects() const { return recent; }
 
     // What the project and export commands ask a file dialog for. The chooser
     // returns the chosen path, empty when the user cancels; tests replace it
@@ -145,6 +147,9 @@ private slots:
     void changedCoeffVoulme(double value);
     void changedMassa(int value);
     void exportToTxt();
+    // An entry of File > Recent projects: opened as Open project does after
+    // its dialog; one whose file is gone leaves the list.
+    void openRecentProject(const QString &path);
 
 private:
     void createActions();
@@ -153,6 +158,8 @@ private:
     void createToolBar();
     // Keyboard shortcuts of the commands, and the Delete command of the list.
     void createShortcuts();
+    // The other ways into a project: the recent list.
+    void createProjectHelpers();
     void readSettings();
     void writeSettings();
     // The save prompt: true when the caller may go on (saved, or No).
@@ -207,6 +214,7 @@ private:
     QAction *addAct = nullptr;
     QAction *exportAct = nullptr;
     QAction *deleteAct = nullptr;
+    RecentProjects *recent = nullptr;
     QPlainTextEdit *messager = nullptr;
     QProgressBar *readBar = nullptr;
     ProcList *procList = nullptr;

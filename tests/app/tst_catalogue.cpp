@@ -42,8 +42,9 @@ QStringList placeholders(const QString &text) {
     return found;
 }
 
-const QStringList catalogueContexts = {"MainWindow",  "Monitor",     "DialogTab", "QObject",
-                                       "PrintDialog", "QMessageBox", "ViewerUsb", "PlotImage"};
+const QStringList catalogueContexts = {"MainWindow", "Monitor",     "DialogTab",
+                                       "QObject",    "PrintDialog", "QMessageBox",
+                                       "ViewerUsb",  "PlotImage",   "RecentProjects"};
 } // namespace
 
 class TestCatalogue : public QObject {
