@@ -48,6 +48,10 @@
         <translation>Удалить испытание</translation>
     </message>
     <message>
+        <source>Drop one project file (.vtl): it is opened, or with Ctrl held its tests are added to the open project.</source>
+        <translation>Перетащите один файл проекта (.vtl): он будет открыт, а при нажатой Ctrl его испытания будут добавлены в открытый проект.</translation>
+    </message>
+    <message>
         <source>Setrovia+</source>
         <translation>Сетровия+</translation>
     </message>

@@ -5,6 +5,7 @@
 #include "app/procdelegate.h"
 #include "app/processmodel.h"
 #include "app/proclist.h"
+#include "app/projectdrop.h"
 #include "app/recentprojects.h"
 #include "charts/plottabs.h"
 #include "evaluation/dialogtab.h"
@@ -207,6 +208,26 @@ void MainWindow::createShortcuts() {
 void MainWindow::createProjectHelpers() {
     recent = new RecentProjects(fileMenu, addAct, this);
     connect(recent, &RecentProjects::chosen, this, &MainWindow::openRecentProject);
+    auto *drop = new ProjectDrop(this);
+    connect(drop, &ProjectDrop::dropped, this, &MainWindow::projectDropped);
+}
+
+void MainWindow::projectDropped(ProjectDrop::Request request, const QString &path) {
+    // Judged at the drop, done once it has ended: a question inside the drop
+    // would keep the program the file came from waiting.
+    const bool refused = reading;
+    QTimer::singleShot(0, this, [this, request, path, refused] {
+        if (refused)
+            warnReading();
+        else if (request == ProjectDrop::Refused)
+            QMessageBox::warning(this, appTitle,
+                                 tr("Drop one project file (.vtl): it is opened, or with Ctrl "
+                                    "held its tests are added to the open project."));
+        else if (request == ProjectDrop::Add && !refuseWhileReading())
+            addChosenProject(path);
+        else if (request == ProjectDrop::Open)
+            openProjectFile(path);
+    });
 }
 
 void MainWindow::createDocks() {
@@ -698,10 +719,14 @@ QString MainWindow::chooseFile(const FileRequest &request) {
 bool MainWindow::refuseWhileReading() {
     if (!reading)
         return false;
+    warnReading();
+    return true;
+}
+
+void MainWindow::warnReading() {
     QMessageBox::warning(this, appTitle,
                          tr("The instrument is being read. Wait until the reading has ended, "
                             "then try again."));
-    return true;
 }
 
 // The note of the test whose description the editor shows.
@@ -872,6 +897,10 @@ void MainWindow::addProject() {
         chooseFile({FileRequest::Open, tr("Open project"), lastWorkDir, ProjectFilter});
     if (path.isEmpty())
         return;
+    addChosenProject(path);
+}
+
+void MainWindow::addChosenProject(const QString &path) {
     const ProjectFile::Contents file = readProjectFile(path, keeper);
     if (!file.ok())
         return;

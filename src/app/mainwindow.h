@@ -1,6 +1,7 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "app/projectdrop.h"
 #include "charts/plotimage.h"
 #include "device/viewerusb.h"
 #include "records/keeperproc.h"
@@ -150,6 +151,9 @@ private slots:
     // An entry of File > Recent projects: opened as Open project does after
     // its dialog; one whose file is gone leaves the list.
     void openRecentProject(const QString &path);
+    // A file dropped on the window: opened as Open project does, added as
+    // Add project does with Ctrl held; refused during a read.
+    void projectDropped(ProjectDrop::Request request, const QString &path);
 
 private:
     void createActions();
@@ -158,7 +162,7 @@ private:
     void createToolBar();
     // Keyboard shortcuts of the commands, and the Delete command of the list.
     void createShortcuts();
-    // The other ways into a project: the recent list.
+    // The other ways into a project: the recent list and dropped files.
     void createProjectHelpers();
     void readSettings();
     void writeSettings();
@@ -173,6 +177,9 @@ private:
     QString chooseFile(const FileRequest &request);
     // True (after telling the user) while the instrument is being read.
     bool refuseWhileReading();
+    void warnReading();
+    // Add project after its dialog.
+    void addChosenProject(const QString &path);
     void storeCurrentNote();
     QStringList rowNames() const;
     void setSavedTitle();
