@@ -7,6 +7,7 @@
 #include "app/proclist.h"
 #include "app/projectdrop.h"
 #include "app/recentprojects.h"
+#include "app/recoveryprompt.h"
 #include "charts/plottabs.h"
 #include "evaluation/dialogtab.h"
 #include "evaluation/monitor.h"
@@ -14,6 +15,7 @@
 #include "print/protocolpage.h"
 #include "records/processp.h"
 #include "records/projectfile.h"
+#include "records/recoverykeeper.h"
 #include "records/textexport.h"
 #include "transportfactory.h"
 
@@ -37,6 +39,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <QStandardItem>
 #include <QStatusBar>
 #include <QStringList>
@@ -210,6 +213,51 @@ void MainWindow::createProjectHelpers() {
     connect(recent, &RecentProjects::chosen, this, &MainWindow::openRecentProject);
     auto *drop = new ProjectDrop(this);
     connect(drop, &ProjectDrop::dropped, this, &MainWindow::projectDropped);
+
+    // The recovery file follows the modified state: kept while there are
+    // unsaved changes, gone once they are saved or given up.
+    recovery = new RecoveryKeeper(
+        [this](QString *path, QByteArray *image, QString *error) {
+            storeCurrentNote();
+            *path = projectPath;
+            // Not a save: the store's lines about it stay out of the log.
+            const QSignalBlocker quiet(&keeper);
+            const ProjectFile::Result made =
+                ProjectFile::image(keeper, projectDesc->toPlainText(), rowNames(), image);
+            *error = made.message;
+            return made.ok();
+        },
+        this);
+    connect(recovery, &RecoveryKeeper::failed, this, &MainWindow::message);
+    connect(saveAct, &QAction::changed, recovery, [this] {
+        if (isModified())
+            recovery->changed();
+        else
+            recovery->discard();
+    });
+    // A read's tests are written as soon as it ends (and within the delay
+    // while it runs).
+    connect(&reader, &ViewerUsb::addedNewProc, recovery, [this] {
+        testsArrived = true;
+        recovery->changed();
+    });
+    connect(&reader, &ViewerUsb::readEnd, recovery, [this] {
+        if (testsArrived && isModified())
+            recovery->writeNow();
+        testsArrived = false;
+    });
+}
+
+void MainWindow::offerRecovery() {
+    RecoveryPrompt::Choice chosen;
+    if (!RecoveryPrompt::ask(this, appTitle, recovery->folder(), &chosen) || refuseWhileReading() ||
+        !maybeSave())
+        return; // the file stays for the next start
+    showProject(*chosen.staged, chosen.file.project, chosen.file.projectPath);
+    changedProc();
+    // This instance's own file first, then the old one may go.
+    recovery->writeNow();
+    RecoveryFolder::discard(chosen.orphan);
 }
 
 void MainWindow::projectDropped(ProjectDrop::Request request, const QString &path) {
@@ -544,6 +592,7 @@ bool MainWindow::isModified() const {
 }
 
 void MainWindow::changedProc() {
+    recovery->changed();
     saveAct->setEnabled(true);
     saveAsAct->setEnabled(true);
     setWindowTitle(QDir(projectPath).dirName() + QStringLiteral("*  ") + appTitle +
@@ -863,17 +912,23 @@ bool MainWindow::openChosenProject(const QString &path) {
     const ProjectFile::Contents file = readProjectFile(path, staged);
     if (!file.ok())
         return false;
+    showProject(staged, file, path);
+    recent->add(path);
+    return true;
+}
+
+void MainWindow::showProject(KeeperProc &staged, const ProjectFile::Contents &file,
+                             const QString &path) {
     clearProject();
     keeper.takeAll(staged);
     showLoadedTests(file, true);
     projectPath = path;
-    lastWorkDir = path;
+    if (!path.isEmpty())
+        lastWorkDir = path;
     setSavedTitle();
     closeAct->setEnabled(true);
     saveAct->setEnabled(false);
     saveAsAct->setEnabled(true);
-    recent->add(path);
-    return true;
 }
 
 void MainWindow::openRecentProject(const QString &path) {

@@ -6,6 +6,7 @@
 #include "device/viewerusb.h"
 #include "records/keeperproc.h"
 #include "records/projectfile.h"
+#include "records/recoveryfile.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -20,6 +21,7 @@ class ProcList;
 class ProcessModel;
 class ProcessP;
 class RecentProjects;
+class RecoveryKeeper;
 class QAction;
 class QDockWidget;
 class QMenu;
@@ -58,6 +60,11 @@ public:
     // Opens a project given outside the window (the command line, a double
     // click on a .vtl file), as Open project does after its dialog.
     bool openProjectFile(const QString &path);
+    // Offers each recovery file that an instance left behind when it ended
+    // without closing (a crash): Restore opens it as a modified project of
+    // its original file, Discard deletes it; a damaged one is set aside.
+    // Called at start, once the window is shown.
+    void offerRecovery();
     static QString helpFilePath(const QStringList &folders);
 
     // Access for the tools and tests that drive the window.
@@ -97,6 +104,7 @@ public:
     QAction *exportAction() const { return exportAct; }
     QAction *deleteTestAction() const { return deleteAct; }
     RecentProjects *recentProjects() const { return recent; }
+    RecoveryKeeper *recoveryKeeper() const { return recovery; }
 
     // What the project and export commands ask a file dialog for. The chooser
     // returns the chosen path, empty when the user cancels; tests replace it
@@ -162,7 +170,8 @@ private:
     void createToolBar();
     // Keyboard shortcuts of the commands, and the Delete command of the list.
     void createShortcuts();
-    // The other ways into a project: the recent list and dropped files.
+    // The other ways into a project (the recent list, dropped files, the
+    // recovery file) and the recovery file's upkeep.
     void createProjectHelpers();
     void readSettings();
     void writeSettings();
@@ -171,6 +180,8 @@ private:
     // Each text a paragraph of the message log (up to its first NUL).
     void appendMessages(const QStringList &texts);
     bool openChosenProject(const QString &path);
+    // Replaces the open project by the tests read into `staged`, unmodified.
+    void showProject(KeeperProc &staged, const ProjectFile::Contents &file, const QString &path);
     bool isModified() const;
     void connectDescriptions();
     void disconnectDescriptions();
@@ -222,6 +233,8 @@ private:
     QAction *exportAct = nullptr;
     QAction *deleteAct = nullptr;
     RecentProjects *recent = nullptr;
+    RecoveryKeeper *recovery = nullptr;
+    bool testsArrived = false; // during the current read
     QPlainTextEdit *messager = nullptr;
     QProgressBar *readBar = nullptr;
     ProcList *procList = nullptr;

@@ -4,6 +4,7 @@
 #include "records/keeperproc.h"
 #include "records/processp.h"
 #include "records/projectfile.h"
+#include "testprojects.h"
 #include "testrecords.h"
 #include "testsettings.h"
 
@@ -13,18 +14,9 @@
 #include <QtTest>
 
 using namespace testrecords;
+using namespace testprojects;
 
 namespace {
-
-void makeProject(const QString &path, const QList<int> &seconds) {
-    KeeperProc store;
-    for (int second : seconds) {
-        HeaderFields s;
-        s.second = quint8(second);
-        store.add(new ProcessP(header(s), samples(1), 1));
-    }
-    QVERIFY(ProjectFile::save(path, store, QFileInfo(path).fileName(), {}).ok());
-}
 
 QMimeData *files(const QStringList &paths) {
     auto *data = new QMimeData;
@@ -53,8 +45,8 @@ Qt::DropAction drop(QWidget *target, const QStringList &paths, Qt::KeyboardModif
 // A window with project A (tests 1 and 2) open; B holds tests 2 and 3.
 struct Window {
     explicit Window(const QByteArray &simulator = QByteArray()) {
-        makeProject(a, {1, 2});
-        makeProject(b, {2, 3});
+        makeProject(a, 2, "a.vtl", 1);
+        makeProject(b, 2, "b.vtl", 2);
         if (!simulator.isNull())
             qputenv("SETROVIA_SIMULATOR", simulator);
         w.reset(new MainWindow);

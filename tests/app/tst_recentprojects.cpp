@@ -4,6 +4,7 @@
 #include "records/keeperproc.h"
 #include "records/processp.h"
 #include "records/projectfile.h"
+#include "testprojects.h"
 #include "testrecords.h"
 #include "testsettings.h"
 
@@ -13,16 +14,9 @@
 #include <QtTest>
 
 using namespace testrecords;
+using namespace testprojects;
 
 namespace {
-
-void makeProject(const QString &path, quint8 second) {
-    KeeperProc store;
-    HeaderFields s;
-    s.second = second;
-    store.add(new ProcessP(header(s), samples(1), 1));
-    QVERIFY(ProjectFile::save(path, store, QString("project %1").arg(second), {}).ok());
-}
 
 // The entries as the menu shows them: text and tip.
 QStringList entries(RecentProjects *recent) {
@@ -44,8 +38,8 @@ QAction *entry(RecentProjects *recent, const QString &text) {
 struct TwoOpened {
     TwoOpened(const QString &olderName, const QString &newerName)
         : older(dir.filePath(olderName)), newer(dir.filePath(newerName)) {
-        makeProject(older, 1);
-        makeProject(newer, 2);
+        makeProject(older, 1, "project 1", 1);
+        makeProject(newer, 1, "project 2", 2);
         w.setTitle("Setrovia+");
         QVERIFY(w.openProjectFile(older));
         QVERIFY(w.openProjectFile(newer));
@@ -133,14 +127,14 @@ void TestRecentProjects::openAndSaveEnterTheList() {
     TestSettings settings;
     QTemporaryDir dir;
     const QString first = dir.filePath("first.vtl"), second = dir.filePath("second.vtl");
-    makeProject(first, 1);
+    makeProject(first, 1, "project 1", 1);
     MainWindow w;
     QVERIFY(w.openProjectFile(first));
     w.setFileChooser([&](const MainWindow::FileRequest &) { return second; });
     w.saveAsAction()->trigger();
     QCOMPARE(RecentProjects::paths(), QStringList({second, first}));
     // Add project is no opening of it.
-    makeProject(dir.filePath("added.vtl"), 3);
+    makeProject(dir.filePath("added.vtl"), 1, "project 3", 3);
     w.setFileChooser([&](const MainWindow::FileRequest &) { return dir.filePath("added.vtl"); });
     w.addProjectAction()->trigger();
     QCOMPARE(RecentProjects::paths(), QStringList({second, first}));

@@ -6,6 +6,7 @@
 #include "charts/qwtchartzoom.h"
 #include "curverecord.h"
 #include "modalanswer.h"
+#include "testprojects.h"
 #include "testsettings.h"
 
 #include <QClipboard>
@@ -18,19 +19,9 @@
 #include <sys/resource.h>
 
 using namespace testrecords;
+using namespace testprojects;
 
 namespace {
-
-QByteArray bytesOf(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), qint64(bytes.size()));
-}
 
 // The seven tabs of a four-channel test, shown at a known size.
 struct Shown {
