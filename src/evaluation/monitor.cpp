@@ -8,6 +8,7 @@
 #include "evaluation/supplierdelegate.h"
 #include "records/processp.h"
 
+#include <QHeaderView>
 #include <QStandardItemModel>
 
 namespace {
@@ -56,6 +57,12 @@ Monitor::Monitor(QWidget *parent) : QTreeView(parent), model(new QStandardItemMo
     }
     setModel(model);
     setHeaderHidden(true);
+    // The value column takes what the labels leave, and never pushes the
+    // table wider than its dock: a click on a value would scroll the labels
+    // out of sight.
+    header()->setMinimumSectionSize(fontMetrics().averageCharWidth() * 3);
+    header()->setDefaultSectionSize(header()->minimumSectionSize());
+    header()->setStretchLastSection(true);
     setColumnWidth(0, LabelWidth);
     setIndentation(0);
     connect(model, &QStandardItemModel::itemChanged, this, &Monitor::paramChanged);

@@ -38,7 +38,9 @@ struct Shown {
         QMetaObject::invokeMethod(&w, "addProc", Q_ARG(ProcessP *, record));
         QMetaObject::invokeMethod(&w, "addGraph",
                                   Q_ARG(QModelIndex, w.processModel()->index(0, 0)));
-        m()->show();
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
     }
     Monitor *m() { return w.monitor(); }
     QStandardItem *item(int row) { return m()->tableModel()->item(row, 1); }
@@ -74,6 +76,8 @@ private slots:
     void flagRowsChangeOnlyByTheirBox_data();
     void flagRowsChangeOnlyByTheirBox();
     void committedNumbersShowAsTheTableShowsThem();
+    void escapeUndoesANumberEdit_data();
+    void escapeUndoesANumberEdit();
 };
 
 void TestMonitor::longTest() {
@@ -179,6 +183,7 @@ void TestMonitor::flagRowsChangeOnlyByTheirBox() {
     const quint8 flags = t.record->flags();
     auto flagsNow = [&] { return quint8(t.record->flags() & bit); };
 
+    QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, cell.center() + QPoint(40, 0));
     QTest::mouseDClick(m->viewport(), Qt::LeftButton, {}, cell.center() + QPoint(40, 0));
     QTest::keyClick(m->viewport(), Qt::Key_Return);
     m->setCurrentIndex(index);
@@ -190,7 +195,8 @@ void TestMonitor::flagRowsChangeOnlyByTheirBox() {
     QCOMPARE(t.item(Monitor::RowBraking)->text(), QString("Yes"));
     QVERIFY(!t.w.saveAction()->isEnabled());
 
-    // The box sits at the left of the cell.
+    // The labels stayed where they were, and the box sits at the left of the cell.
+    QCOMPARE(m->visualRect(index), cell);
     const QPoint box(cell.left() + m->style()->pixelMetric(QStyle::PM_IndicatorWidth) / 2 + 4,
                      cell.center().y());
     QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, box);
@@ -220,6 +226,53 @@ void TestMonitor::committedNumbersShowAsTheTableShowsThem() {
         QCOMPARE(t.item(row)->data(Qt::DisplayRole).userType(), int(QMetaType::QString));
     QCOMPARE(t.item(Monitor::RowMass)->text(), QString("1500"));
     QCOMPARE(t.item(Monitor::RowHit)->text(), QString("1.20"));
+}
+
+void TestMonitor::escapeUndoesANumberEdit_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("changedRow"); // a result that follows the edit
+    QTest::newRow("mass") << int(Monitor::RowMass) << "999" << int(Monitor::RowTotal);
+    QTest::newRow("hit coefficient")
+        << int(Monitor::RowHit) << "2" << int(Monitor::RowActivityWithHit);
+}
+
+// Typed, then Escape: record, results and modified state as before the
+// editor opened. Typed, then Enter: all of them follow.
+void TestMonitor::escapeUndoesANumberEdit() {
+    QFETCH(int, row);
+    QFETCH(QString, typed);
+    QFETCH(int, changedRow);
+    Shown t(longSpec());
+    Monitor *m = t.m();
+    const QStringList before = values(m);
+    const QByteArray header = t.record->header();
+    const QString title = t.w.windowTitle();
+    auto type = [&](Qt::Key end) {
+        m->scrollTo(m->tableModel()->index(row, 1));
+        const QRect cell = m->visualRect(m->tableModel()->index(row, 1));
+        QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(m->viewport(), Qt::LeftButton, {}, cell.center());
+        QTRY_VERIFY(m->indexWidget(m->tableModel()->index(row, 1)));
+        auto *spin =
+            qobject_cast<QAbstractSpinBox *>(m->indexWidget(m->tableModel()->index(row, 1)));
+        QVERIFY(spin);
+        spin->selectAll();
+        QTest::keyClicks(spin, typed);
+        QTest::keyClick(spin, end);
+        QTRY_COMPARE(m->indexWidget(m->tableModel()->index(row, 1)), nullptr);
+    };
+    type(Qt::Key_Escape);
+    QCOMPARE(values(m), before);
+    QCOMPARE(t.record->header(), header);
+    QVERIFY(!t.w.saveAction()->isEnabled());
+    QCOMPARE(t.w.windowTitle(), title);
+
+    type(Qt::Key_Return);
+    QVERIFY(values(m).at(row) != before.at(row));
+    QVERIFY(values(m).at(changedRow) != before.at(changedRow));
+    QVERIFY(t.record->header() != header);
+    QVERIFY(t.w.saveAction()->isEnabled());
 }
 
 QTEST_MAIN(TestMonitor)
