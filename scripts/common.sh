@@ -10,9 +10,10 @@ PACKAGES=(cmake g++ make ninja-build pkg-config ccache
     qttranslations5-l10n libqwt-qt5-dev libusb-dev
     xvfb xauth xdotool poppler-utils imagemagick fp-utils clang-14 libclang-rt-14-dev)
 
+# Extra package names given as arguments are installed too (scripts/package).
 install_packages() {
     local missing=()
-    for p in "${PACKAGES[@]}"; do
+    for p in "${PACKAGES[@]}" "$@"; do
         if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$p")
         fi

@@ -591,7 +591,10 @@ void MainWindow::about() {
 }
 
 QString MainWindow::helpFilePath() {
-    return helpFilePath({QCoreApplication::applicationDirPath(), QStringLiteral(SETROVIA_DOC_DIR)});
+    const QDir program(QCoreApplication::applicationDirPath());
+    return helpFilePath({program.path(),
+                         program.filePath(QStringLiteral(SETROVIA_DOC_DIR_FROM_BIN)),
+                         QStringLiteral(SETROVIA_DOC_DIR)});
 }
 
 QString MainWindow::helpFilePath(const QStringList &folders) {
