@@ -424,8 +424,10 @@ void MainWindow::addProc(ProcessP *proc) {
     procModel->appendRow({new QStandardItem(date.isValid() ? date.toString(Qt::TextDate) : unknown),
                           new QStandardItem(time.isValid() ? time.toString(Qt::TextDate) : unknown),
                           new QStandardItem()});
-    if (sender() == &reader)
+    if (sender() == &reader) {
         saveAct->setEnabled(true);
+        setModifiedTitle();
+    }
 }
 
 void MainWindow::addGraph(const QModelIndex &index) {
@@ -493,8 +495,16 @@ bool MainWindow::isModified() const {
 void MainWindow::changedProc() {
     saveAct->setEnabled(true);
     saveAsAct->setEnabled(true);
-    setWindowTitle(QDir(projectPath).dirName() + QStringLiteral("*  ") + appTitle +
-                   QStringLiteral("  (") + lastWorkDir + QStringLiteral(")"));
+    setModifiedTitle();
+}
+
+void MainWindow::setModifiedTitle() {
+    // A project that has no file yet has neither a name nor a folder to show.
+    if (projectPath.isEmpty())
+        setWindowTitle(QStringLiteral("*  ") + appTitle);
+    else
+        setWindowTitle(QFileInfo(projectPath).fileName() + QStringLiteral("*  ") + appTitle +
+                       QStringLiteral("  (") + lastWorkDir + QStringLiteral(")"));
 }
 
 void MainWindow::changedTormoz() {
@@ -689,7 +699,7 @@ QStringList MainWindow::rowNames() const {
 }
 
 void MainWindow::setSavedTitle() {
-    setWindowTitle(QDir(projectPath).dirName() + QStringLiteral("   ") + appTitle +
+    setWindowTitle(QFileInfo(projectPath).fileName() + QStringLiteral("   ") + appTitle +
                    QStringLiteral("  (") + lastWorkDir + QStringLiteral(")"));
 }
 

@@ -165,6 +165,8 @@ private:
     void storeCurrentNote();
     QStringList rowNames() const;
     void setSavedTitle();
+    // The title of a modified project: "*" after its file name, or alone.
+    void setModifiedTitle();
     // Empties the window and the store without asking.
     void clearProject();
     // Appends the extension (case-sensitive test) unless the path has it;

@@ -208,7 +208,7 @@ void TestCommandLine::reportIsTheWindowsTable() {
     const QJsonObject a = tests.at(0).toObject();
     QCOMPARE(a.value("name").toString(), QString("A"));
     QCOMPARE(a.value("start").toString(), QString("2026-06-15T10:30:00"));
-    const QStringList parameters = {"500", "01:00", "60", "M-500", "1.7", "28"};
+    const QStringList parameters = {"500", "25:00", "60", "M-500", "1.7", "28"};
     const QStringList results = {"1.30", "2.60", "Yes",  "1.70",  "16.50", "0.12",
                                  "4.42", "62.3", "0.90", "56.07", "0.048"};
     QCOMPARE(strings(a["table"]), parameters + QStringList({"checked", "checked", ""}) + results);
@@ -248,7 +248,7 @@ void TestCommandLine::languages_data() {
     QTest::addColumn<QString>("language");  // the option; null: none
     QTest::addColumn<QByteArray>("stored"); // the program's settings; null: none
     QTest::addColumn<QStringList>("patterns");
-    const QStringList russianPage = {"Длительность, чч:мм +01:00",
+    const QStringList russianPage = {"Длительность, чч:мм +25:00",
                                      "Активность с коэф. совпадения, МПа +56.07", "Торможение +Да",
                                      "Объём, мл", "Время"};
     const QStringList englishPage = {"Торможение +Yes", "Volume, ml", "Time"};

@@ -25,6 +25,7 @@ private slots:
     void activityWithHit_data();
     void activityWithHit();
     void badValues();
+    void durationIsALengthOfTime();
 };
 
 void TestEvaluation::threeHourThreshold() {
@@ -177,6 +178,15 @@ void TestEvaluation::badValues() {
         const QStringList t = ActivityEvaluation::resultTexts(*make(s));
         QCOMPARE(t.at(1) + t.at(6) + t.at(7) + t.at(10), QString("????"));
     }
+}
+
+void TestEvaluation::durationIsALengthOfTime() {
+    const QList<QPair<quint32, QString>> cases{
+        {0, "00:00"},      {59, "00:00"},          {90, "00:01"},
+        {9000, "02:30"},   {86400, "24:00"},       {91800, "25:30"},
+        {259200, "72:00"}, {3600 * 100, "100:00"}, {0xffffffffu, "1193046:28"}};
+    for (const auto &c : cases)
+        QCOMPARE(ActivityEvaluation::durationText(c.first), c.second);
 }
 
 QTEST_GUILESS_MAIN(TestEvaluation)

@@ -85,7 +85,7 @@ void TestMonitor::longTest() {
     auto r = make(longSpec());
     m.showProcess(r.get());
     QCOMPARE(values(&m),
-             QStringList({"500", "01:00", "60", "M-500", "1.7", "28", "", "", None}) + longResults);
+             QStringList({"500", "25:00", "60", "M-500", "1.7", "28", "", "", None}) + longResults);
 }
 
 void TestMonitor::clearFlagsShowDash() {
