@@ -2,6 +2,40 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
+    <name>CementDelegate</name>
+    <message>
+        <source>Unknown</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DialogTab</name>
+    <message>
+        <source> </source>
+        <translation>длительности твердения</translation>
+    </message>
+    <message>
+        <source>Cement activity depending on the contraction in 3 hours and the duration</source>
+        <translation>Активность (МПа) 1000г цемента по ГОСТ 310.4 в зависимости от его контракции</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+    <message>
+        <source>Specific current contraction (ml.g) depending on the duration the curing</source>
+        <translation>Удельная текущая контракция цемента (мл.г) в зависимости от</translation>
+    </message>
+    <message>
+        <source>The duration of the curing in normal conditions, day</source>
+        <translation>Длительность твердения в нормальных условиях, сутки</translation>
+    </message>
+    <message>
+        <source>of hardening</source>
+        <translation>за 3 часа и длительности твердения</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>%1 already exists. Do you want to replace it?</source>
@@ -283,6 +317,26 @@
         <source>Test %1 of %2, packet %3 of %4</source>
         <translation>Испытание %1 из %2, пакет %3 из %4</translation>
     </message>
+    <message>
+        <source>Read failed: no permission to use the instrument — see Messages</source>
+        <translation>Чтение не удалось: нет прав на работу с прибором — см. «Сообщения»</translation>
+    </message>
+    <message>
+        <source>Read stopped: the project holds %1 tests; %2 tests stayed on the instrument — see Messages</source>
+        <translation>Чтение остановлено: в проекте %1 испытаний; на приборе осталось испытаний: %2 — см. «Сообщения»</translation>
+    </message>
+    <message>
+        <source>Read ended early: %1 of %2 tests read — see Messages</source>
+        <translation>Чтение прервано: прочитано испытаний %1 из %2 — см. «Сообщения»</translation>
+    </message>
+    <message>
+        <source>Read failed — see Messages</source>
+        <translation>Чтение не удалось — см. «Сообщения»</translation>
+    </message>
+    <message>
+        <source>Read finished: %1 new tests</source>
+        <translation>Чтение завершено: новых испытаний: %1</translation>
+    </message>
 </context>
 <context>
     <name>Monitor</name>
@@ -376,30 +430,21 @@
     </message>
 </context>
 <context>
-    <name>DialogTab</name>
+    <name>PrintDialog</name>
     <message>
-        <source> </source>
-        <translation>длительности твердения</translation>
+        <source>Print to PDF file</source>
+        <translation>Печать в файл PDF</translation>
     </message>
     <message>
-        <source>Cement activity depending on the contraction in 3 hours and the duration</source>
-        <translation>Активность (МПа) 1000г цемента по ГОСТ 310.4 в зависимости от его контракции</translation>
+        <source>Select all</source>
+        <translation>Выбрать все</translation>
     </message>
+</context>
+<context>
+    <name>QMessageBox</name>
     <message>
-        <source>Close</source>
-        <translation>Закрыть</translation>
-    </message>
-    <message>
-        <source>Specific current contraction (ml.g) depending on the duration the curing</source>
-        <translation>Удельная текущая контракция цемента (мл.г) в зависимости от</translation>
-    </message>
-    <message>
-        <source>The duration of the curing in normal conditions, day</source>
-        <translation>Длительность твердения в нормальных условиях, сутки</translation>
-    </message>
-    <message>
-        <source>of hardening</source>
-        <translation>за 3 часа и длительности твердения</translation>
+        <source>&lt;p&gt;Build  %1&lt;/p&gt;&lt;p&gt;Ostrevan makes instruments and software for testing building materials in the laboratory.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Сборка  %1&lt;/p&gt;&lt;p&gt;Остреван разрабатывает приборы и программы для лабораторных испытаний строительных материалов.&lt;/p&gt;</translation>
     </message>
 </context>
 <context>
@@ -419,24 +464,6 @@
     <message>
         <source>Yes</source>
         <translation>Да</translation>
-    </message>
-</context>
-<context>
-    <name>PrintDialog</name>
-    <message>
-        <source>Print to PDF file</source>
-        <translation>Печать в файл PDF</translation>
-    </message>
-    <message>
-        <source>Select all</source>
-        <translation>Выбрать все</translation>
-    </message>
-</context>
-<context>
-    <name>QMessageBox</name>
-    <message>
-        <source>&lt;p&gt;Build  %1&lt;/p&gt;&lt;p&gt;Ostrevan makes instruments and software for testing building materials in the laboratory.&lt;/p&gt;</source>
-        <translation>&lt;p&gt;Сборка  %1&lt;/p&gt;&lt;p&gt;Остреван разрабатывает приборы и программы для лабораторных испытаний строительных материалов.&lt;/p&gt;</translation>
     </message>
 </context>
 <context>
@@ -472,6 +499,18 @@
     <message>
         <source>Read finished: %1 new tests, %2 already in the project, %3 not read.</source>
         <translation>Чтение завершено: новых испытаний %1, уже в проекте %2, не прочитано %3.</translation>
+    </message>
+    <message>
+        <source>The project holds %1 tests, as many as a project file can take: %2 tests stayed on the instrument. Save this project, close it and read again: the new project continues with them (tests it holds already are skipped).</source>
+        <translation>В проекте %1 испытаний — больше файл проекта вместить не может: на приборе осталось испытаний: %2. Сохраните этот проект, закройте его и прочитайте прибор снова: новый проект продолжит с них (испытания, которые в нём уже есть, пропускаются).</translation>
+    </message>
+    <message>
+        <source>Tests 1 to %1 were read into the previous project; this read continues with test %2.</source>
+        <translation>Испытания с 1 по %1 прочитаны в предыдущий проект; это чтение продолжается с испытания %2.</translation>
+    </message>
+    <message>
+        <source>The instrument has disappeared: no further commands are sent, and the tests not read stay on it.</source>
+        <translation>Прибор пропал: команды ему больше не посылаются, непрочитанные испытания остаются на нём.</translation>
     </message>
 </context>
 </TS>

@@ -24,6 +24,7 @@
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -90,6 +91,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
     readBar->setMaximumWidth(320);
     readBar->hide();
     statusBar()->addPermanentWidget(readBar);
+    // How the last read went stays in sight until the next read: a widget of
+    // its own, which menu status tips do not wipe out.
+    readOutcomeLabel = new QLabel;
+    statusBar()->addWidget(readOutcomeLabel, 1);
     reading = false;
     timer.setInterval(500);
     timer.setSingleShot(false);
@@ -364,6 +369,7 @@ void MainWindow::writeSettings() {
 void MainWindow::readDevice() {
     reading = true;
     readAct->setEnabled(false);
+    readOutcomeLabel->clear();
     // Busy until the reader reports the first test.
     readBar->setRange(0, 0);
     readBar->show();
@@ -386,6 +392,38 @@ void MainWindow::readEnd() {
     readBar->reset();
     readAct->setEnabled(true);
     closeAct->setEnabled(true);
+    showReadOutcome(reader.lastReport());
+}
+
+QString MainWindow::readOutcome() const {
+    return readOutcomeLabel->text();
+}
+
+// A read that failed or left tests behind says so where the user looks, and
+// shows the log with the details.
+void MainWindow::showReadOutcome(const ViewerUsb::ReadReport &report) {
+    const int read = report.added + report.held + report.skipped;
+    QString text;
+    if (report.permission)
+        text = tr("Read failed: no permission to use the instrument — see Messages");
+    else if (report.full)
+        text = tr("Read stopped: the project holds %1 tests; %2 tests stayed on the instrument — "
+                  "see Messages")
+                   .arg(KeeperProc::MaxRecords)
+                   .arg(report.notRead());
+    else if (report.announced >= 0 && report.notRead() > 0)
+        text = tr("Read ended early: %1 of %2 tests read — see Messages")
+                   .arg(read)
+                   .arg(report.announced);
+    else if (report.result != ViewerUsb::ReadResult::Complete)
+        text = tr("Read failed — see Messages");
+    readOutcomeLabel->setText(text);
+    if (text.isEmpty()) {
+        statusBar()->showMessage(tr("Read finished: %1 new tests").arg(report.added), 10000);
+        return;
+    }
+    messagesDock->show();
+    messagesDock->raise();
 }
 
 void MainWindow::activateUsbButton(bool present) {

@@ -19,6 +19,7 @@ class ProcessModel;
 class ProcessP;
 class QAction;
 class QDockWidget;
+class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QPrinter;
@@ -75,6 +76,8 @@ public:
     bool isReading() const { return reading; }
     QString projectFilePath() const { return projectPath; }
     QString lastWorkPath() const { return lastWorkDir; }
+    // The status bar's line about the last read; empty when it went well.
+    QString readOutcome() const;
 
     QAction *readAction() const { return readAct; }
     QAction *saveAction() const { return saveAct; }
@@ -165,6 +168,7 @@ private:
     void storeCurrentNote();
     QStringList rowNames() const;
     void setSavedTitle();
+    void showReadOutcome(const ViewerUsb::ReadReport &report);
     // The title of a modified project: "*" after its file name, or alone.
     void setModifiedTitle();
     // Empties the window and the store without asking.
@@ -204,6 +208,7 @@ private:
     QAction *exportAct = nullptr;
     QPlainTextEdit *messager = nullptr;
     QProgressBar *readBar = nullptr;
+    QLabel *readOutcomeLabel = nullptr;
     ProcList *procList = nullptr;
     ProcessModel *procModel = nullptr;
     ProcDelegate *procDelegate = nullptr;

@@ -8,6 +8,7 @@
 
 #include <QAbstractItemDelegate>
 #include <QAction>
+#include <QDockWidget>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -122,6 +123,7 @@ class TestEndToEnd : public QObject {
 private slots:
     void readLookEditSaveReopen();
     void faultsMidRead();
+    void noPermission();
 
 private:
     QTemporaryDir dir_;
@@ -168,8 +170,27 @@ void TestEndToEnd::faultsMidRead() {
     for (const QString &line : logged)
         QVERIFY2(log.contains(line), qPrintable(line + "\n--- log:\n" + log));
     QVERIFY(log.endsWith(logged.last()));
+    // Where the user looks: the status bar and the log itself.
+    QCOMPARE(s.w->readOutcome(), QString("Read ended early: 2 of 5 tests read — see Messages"));
+    QVERIFY(s.w->docks()[1]->isVisible());
 
     s.saveCloseReopen(dir_.filePath("faults.vtl"));
+}
+
+// Without the udev rule the read fails at once: the user sees why.
+void TestEndToEnd::noPermission() {
+    Session s("tests=3;access=denied");
+    QVERIFY(!s.w->docks()[1]->isVisible()); // the log is hidden by default
+    s.read();
+    QCOMPARE(s.w->store().count(), 0);
+    QCOMPARE(s.w->readOutcome(),
+             QString("Read failed: no permission to use the instrument — see Messages"));
+    QVERIFY(s.w->docks()[1]->isVisible());
+    QVERIFY(s.log().contains("No permission to use the instrument"));
+    // The line stays until the next read starts.
+    s.w->readAction()->trigger();
+    QCOMPARE(s.w->readOutcome(), QString());
+    QTRY_VERIFY(!s.w->isReading());
 }
 
 QTEST_MAIN(TestEndToEnd)
