@@ -337,6 +337,10 @@
         <source>Read finished: %1 new tests</source>
         <translation>Чтение завершено: новых испытаний: %1</translation>
     </message>
+    <message>
+        <source>Do you want to remove %1 processes?</source>
+        <translation>Удалить испытания (%1)?</translation>
+    </message>
 </context>
 <context>
     <name>Monitor</name>

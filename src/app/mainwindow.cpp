@@ -197,6 +197,8 @@ void MainWindow::createDocks() {
     procModel->setHeaderData(1, Qt::Horizontal, tr("Time"));
     procModel->setHeaderData(2, Qt::Horizontal, tr("Name"));
     procList = new ProcList;
+    // Several tests can be selected for Delete.
+    procList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     procList->setModel(procModel);
     procList->setIndentation(0);
     procList->setAlternatingRowColors(true);
@@ -498,21 +500,43 @@ void MainWindow::addGraph(const QModelIndex &index) {
 }
 
 void MainWindow::deleteSelProc() {
-    if (currentProc < 0 || refuseWhileReading())
+    // The selected rows, or the current test when none is selected.
+    QList<int> rows;
+    for (const QModelIndex &index : procList->selectionModel()->selectedRows())
+        rows << index.row();
+    if (rows.isEmpty() && currentProc >= 0)
+        rows << currentProc;
+    if (rows.isEmpty() || refuseWhileReading())
         return;
-    if (QMessageBox::question(this, tr("Remove process"), tr("Do you want to remove process?"),
+    const QString question = rows.size() == 1
+                                 ? tr("Do you want to remove process?")
+                                 : tr("Do you want to remove %1 processes?").arg(rows.size());
+    if (QMessageBox::question(this, tr("Remove process"), question,
                               QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
-    const int removedRow = currentProc;
-    ProcessP *removed = keeper.remove(removedRow);
+    std::sort(rows.begin(), rows.end());
+    const bool currentGoes = rows.contains(currentProc);
+    // A test that stays current keeps its description; it moves up by the
+    // rows removed above it.
+    int stays = -1;
+    if (!currentGoes && currentProc >= 0) {
+        storeCurrentNote();
+        stays = currentProc - int(std::count_if(rows.cbegin(), rows.cend(),
+                                                [this](int row) { return row < currentProc; }));
+    }
+    QList<ProcessP *> removed;
     graphs->clearGraphs();
-    procModel->removeRow(removedRow);
+    for (auto row = rows.crbegin(); row != rows.crend(); ++row) {
+        removed << keeper.remove(*row);
+        procModel->removeRow(*row);
+    }
+    procList->selectionModel()->clearSelection();
+    currentProc = -1;
     if (keeper.count() > 0) {
-        const int candidate = removedRow >= keeper.count() ? keeper.count() - 1 : removedRow;
-        currentProc = -1;
+        // The row that moved into the first removed row's place, or the last.
+        const int candidate = stays >= 0 ? stays : qMin(rows.first(), keeper.count() - 1);
         addGraph(procModel->index(candidate, 0));
     } else {
-        currentProc = -1;
         monitorTable->clearProcess();
         // No test is shown: its description and export must not linger.
         disconnect(processDesc, nullptr, nullptr, nullptr);
@@ -520,7 +544,7 @@ void MainWindow::deleteSelProc() {
         processDesc->setEnabled(false);
         exportAct->setEnabled(false);
     }
-    delete removed;
+    qDeleteAll(removed);
     changedProc();
 }
 

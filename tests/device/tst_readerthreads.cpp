@@ -71,8 +71,7 @@ void TestReaderThreads::readWhileGuiUsesStore() {
     QSemaphore gate;
     const int TransfersPerRound = 50;
     const int MaxRounds = 1000; // far more than the read needs; keeps the keys unique
-    ThreadRig rig(instrument("generation=newer", 20), 0,
-                  [&gate] { gate.acquire(); });
+    ThreadRig rig(instrument("generation=newer", 20), 0, [&gate] { gate.acquire(); });
     QList<ProcessP *> own;
     int round = 0;
     for (; round < MaxRounds && rig.watcher.ends == 0; ++round) {
@@ -104,7 +103,7 @@ void TestReaderThreads::readWhileGuiUsesStore() {
 // tests were kept.
 void TestReaderThreads::destroyDuringRead() {
     QSemaphore held, proceed;
-    int transfers = 0; // reader thread only
+    int transfers = 0;      // reader thread only
     const int HoldAt = 500; // a newer kind-2 test takes a little over 300 transfers
     ThreadRig rig(instrument("generation=newer", 40), 0, [&] {
         if (++transfers == HoldAt) {

@@ -12,7 +12,8 @@ class TestSimulator : public QObject {
     Q_OBJECT
 private slots:
     void olderHeaderIsMadeBack();
-    void projectTestsAreServedAsStored();
+    void projectTestsAreServedByTheirOwnInstrument_data();
+    void projectTestsAreServedByTheirOwnInstrument();
 };
 
 void TestSimulator::olderHeaderIsMadeBack() {
@@ -33,34 +34,53 @@ void TestSimulator::olderHeaderIsMadeBack() {
     QCOMPARE(SimulatedInstrument::oldHeader(converted), old);
 }
 
-// project=PATH: the instrument holds the file's tests in file order; the
-// newer instrument serves each stored header as it is and the sample bytes
-// cut or padded to its kind's block.
-void TestSimulator::projectTestsAreServedAsStored() {
+void TestSimulator::projectTestsAreServedByTheirOwnInstrument_data() {
+    QTest::addColumn<QString>("instrument"); // keys besides project=PATH
+    QTest::addColumn<int>("kind");
+    // The file holds one test of each kind, kind 1 first.
+    QTest::newRow("chosen by the first test") << "" << 1;
+    QTest::newRow("newer, four channels") << "generation=newer" << 2;
+    QTest::newRow("older, two channels") << "generation=older" << 0;
+    QTest::newRow("older, four channels") << "generation=older;version=2" << 3;
+}
+
+// project=PATH: the instrument holds the file's tests of its own kind, in
+// file order and byte for byte; the others are left out with a line saying
+// which and why, never reinterpreted as another kind.
+void TestSimulator::projectTestsAreServedByTheirOwnInstrument() {
+    QFETCH(QString, instrument);
+    QFETCH(int, kind);
     QTemporaryDir dir;
     const QString path = dir.filePath("lab.vtl");
     KeeperProc source;
-    const QVector<InstrumentTest> made = TestGenerator::tests(1, 2, 5);
-    for (const InstrumentTest &t : made)
+    for (quint8 k : {1, 2, 0, 3}) {
+        const InstrumentTest t = TestGenerator::test(k, k, 5);
         QVERIFY(source.add(new ProcessP(t.header, t.samples, t.kind)));
-    QVERIFY(ProjectFile::save(path, source, "description", {"a", "b"}).ok());
+    }
+    QVERIFY(ProjectFile::save(path, source, "description", {}).ok());
+
+    QString note;
+    KeeperProc store;
+    ViewerUsb viewer(createSimulator(instrument + ";project=" + path, &note));
+    viewer.setKeeper(&store);
+    viewer.checkPresentDev();
+    viewer.readDevices();
+    QCOMPARE(store.count(), 1);
+    const ProcessP *own = source.at(kind == 1 ? 0 : kind == 2 ? 1 : kind == 0 ? 2 : 3);
+    QCOMPARE(int(store.at(0)->kind()), kind);
+    QCOMPARE(store.at(0)->header(), own->header());
+    QCOMPARE(store.at(0)->samples(), own->samples());
+    const QStringList lines = note.split('\n');
+    QCOMPARE(lines.size(), 4);
+    QVERIFY2(
+        lines.filter(QRegularExpression("^Test \\d of .*lab.vtl left out: it was recorded by an "
+                                        ".* \\(kind \\d\\), and this simulated instrument "
+                                        "is an .* \\(kind " +
+                                        QString::number(kind) + "\\).$"))
+                .size() == 3,
+        qPrintable(note));
 
     QString error;
-    const QVector<InstrumentTest> served = projectTests(path, &error);
-    QVERIFY2(error.isEmpty(), qPrintable(error));
-    QCOMPARE(served.size(), 2);
-    SimulatedInstrument::Setup setup = SimulatorOptions::parse("generation=newer").setup;
-    setup.tests = served;
-    ReaderRig rig(setup);
-    rig.read();
-    QCOMPARE(rig.store.count(), 2);
-    for (int i = 0; i < 2; ++i) {
-        const ProcessP *read = rig.store.at(i);
-        QCOMPARE(read->header(), source.at(i)->header());
-        QCOMPARE(int(read->kind()), 2); // the default model string makes kind 2
-        QCOMPARE(read->samples().left(10000), source.at(i)->samples().left(10000));
-        QCOMPARE(read->samples().mid(10000), QByteArray(10000, '\0'));
-    }
     QVERIFY(projectTests(dir.filePath("missing.vtl"), &error).isEmpty());
     QVERIFY(error.contains("Can not open file"));
 }
