@@ -294,7 +294,9 @@ int CommandLine::loadTest(const Arguments &args, Project &project, const Process
     const QString text = args.option("--test");
     const int row = text.toInt(&ok);
     const int count = project.store.count();
-    if (!ok || row < 0 || row >= count)
+    if (!ok)
+        return usageError(QStringLiteral("--test %1: \"%1\" is not a row number.").arg(text));
+    if (row < 0 || row >= count)
         return usageError(count == 0
                               ? QStringLiteral("--test %1: the project holds no tests.").arg(text)
                               : QStringLiteral("--test %1: the project holds %2, rows 0 to %3.")
@@ -458,7 +460,7 @@ int CommandLine::read(const Arguments &args) {
             path, QStringLiteral("the folder %1 does not exist").arg(target.absolutePath()));
     const int before = project.store.count();
 
-    ViewerUsb::ReadResult result;
+    ViewerUsb::ReadReport report;
     {
         StdoutToStderr diagnostics;
         QString note;
@@ -481,9 +483,9 @@ int CommandLine::read(const Arguments &args) {
                          });
         viewer.checkPresentDev();
         viewer.readDevices();
-        result = viewer.lastRead();
+        report = viewer.lastReport();
     }
-    if (result == ViewerUsb::ReadResult::NoInstrument) {
+    if (report.result == ViewerUsb::ReadResult::NoInstrument) {
         err_ << "No instrument found." << Qt::endl;
         return ReadFailed;
     }
@@ -491,9 +493,10 @@ int CommandLine::read(const Arguments &args) {
     const int added = project.store.count() - before;
     for (int i = 0; i < added; ++i)
         project.names << QString();
+    const bool complete = report.result == ViewerUsb::ReadResult::Complete;
     // An existing project without new tests is left untouched; a missing one
     // is created once the instrument has been read in full.
-    if (added > 0 || (!existed && result == ViewerUsb::ReadResult::Complete)) {
+    if (added > 0 || (!existed && complete)) {
         const ProjectFile::Result saved =
             ProjectFile::save(path, project.store, project.description, project.names);
         if (!saved.ok())
@@ -501,12 +504,33 @@ int CommandLine::read(const Arguments &args) {
         err_ << QStringLiteral("%1 saved; %2 holds %3.")
                     .arg(tests(added, "new test"), path, tests(project.store.count(), "test"))
              << Qt::endl;
+    }
+    // One line that says how the read went, and what became of the file.
+    if (report.full) {
+        err_ << QStringLiteral("The project holds %1 tests, as many as a project file can take: "
+                               "%2 stayed on the instrument.")
+                    .arg(KeeperProc::MaxRecords)
+                    .arg(tests(int(report.notRead()), "test"))
+             << Qt::endl;
+    } else if (complete) {
+        if (added == 0 && existed)
+            err_ << QStringLiteral("No new tests; %1 was not written.").arg(path) << Qt::endl;
+    } else if (added > 0) {
+        err_ << QStringLiteral("The read did not bring every test (%1 not read); the tests read "
+                               "in full are saved.")
+                    .arg(report.notRead())
+             << Qt::endl;
+    } else if (report.permission) {
+        err_ << QStringLiteral("No permission to use the instrument: nothing was read, and %1 "
+                               "was not written.")
+                    .arg(path)
+             << Qt::endl;
     } else {
-        err_ << QStringLiteral("No new tests; %1 was not written.").arg(path) << Qt::endl;
+        err_ << QStringLiteral("The read failed before any new test arrived; %1 was not written.")
+                    .arg(path)
+             << Qt::endl;
     }
-    if (result == ViewerUsb::ReadResult::Failed) {
-        err_ << "The read failed; the tests read in full are saved." << Qt::endl;
+    if (!complete)
         return ReadFailed;
-    }
     return Success;
 }

@@ -133,6 +133,8 @@ void TestCommandLine::wrongUsage_data() {
     QTest::newRow("row past the end") << QStringList{"protocol", p, "--test", "3", "--pdf", out}
                                       << "--test 3: the project holds 3 tests, rows 0 to 2.";
     QTest::newRow("read without --output") << QStringList{"read", out} << "read takes no file";
+    QTest::newRow("row not a number") << QStringList{"protocol", p, "--test", "abc", "--pdf", out}
+                                      << "--test abc: \"abc\" is not a row number.";
     QTest::newRow("unknown language") << QStringList{"report", p, "--language", "de"}
                                       << "--language de: the languages are ru and en.";
 }
@@ -318,11 +320,16 @@ void TestCommandLine::read_data() {
     QTest::addColumn<QString>("message");
     const QString out = dir_.filePath("read.vtl");
     QTest::newRow("complete") << "tests=3" << out << 0 << QList<int>{0, 1, 2}
-                              << "Test 3 of 3, packet 313 of 313\n";
+                              << QString("3 new tests saved; %1 holds 3 tests.\n").arg(out);
     // The instrument goes on after a lost packet.
     QTest::newRow("newer: packet 3 of test 1 lost")
         << "tests=3;fail-packet=1:3" << out << 3 << QList<int>{0, 2}
-        << "The read failed; the tests read in full are saved.\n";
+        << "The read did not bring every test (1 not read); the tests read in full are saved.\n";
+    QTest::newRow("no permission")
+        << "tests=3;access=denied" << out << 3 << QList<int>()
+        << QString("No permission to use the instrument: nothing was read, and %1 was not "
+                   "written.\n")
+               .arg(out);
     QTest::newRow("no instrument")
         << "plugged=no" << out << 3 << QList<int>() << "No instrument found.\n";
     QTest::newRow("output below a file")
@@ -339,7 +346,7 @@ void TestCommandLine::read() {
     QFile::remove(output);
     const Run run = cli({"read", "--output", output}, simulator);
     QCOMPARE(run.status, status);
-    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    QVERIFY2(run.err.endsWith(message), qPrintable(run.err)); // one closing line, a true one
     QVERIFY(run.out.isEmpty()); // the reader's diagnostics go to standard error
     QCOMPARE(QFileInfo::exists(output), !saved.isEmpty());
     KeeperProc store;
