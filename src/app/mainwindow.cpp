@@ -312,7 +312,8 @@ void MainWindow::arrangeDefaultDocks() {
     setCorner(Qt::TopRightCorner, Qt::TopDockWidgetArea);
     setCorner(Qt::BottomLeftCorner, Qt::BottomDockWidgetArea);
     setCorner(Qt::BottomRightCorner, Qt::BottomDockWidgetArea);
-    resizeDocks({processesDock}, {358}, Qt::Horizontal);
+    // 358 wide was too narrow for the value column: "Unknown" lost a letter.
+    resizeDocks({processesDock}, {400}, Qt::Horizontal);
     resizeDocks({processesDock, monitorDock}, {178, 398}, Qt::Vertical);
     resizeDocks({projectDescDock}, {209}, Qt::Vertical);
 }

@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
+#include "evaluation/activityevaluation.h"
 #include "evaluation/monitor.h"
 #include "modalanswer.h"
 #include "print/printdialog.h"
@@ -9,6 +10,7 @@
 #include "testsettings.h"
 
 #include <QCheckBox>
+#include <QPainter>
 #include <QDialogButtonBox>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -100,6 +102,7 @@ private slots:
     void landscapeA4AndOnePagePerSelectedTest();
     void unwritablePdfIsReported();
     void noPrinterMessage();
+    void textsStayInTheirCells();
 
 private:
     QTemporaryDir dir;
@@ -227,6 +230,45 @@ void TestProtocolPage::plotStopsAtThreeHours() {
         }
     }
     QVERIFY2(labels.size() >= 3, qPrintable(labels.join(' ')));
+}
+
+// Long values ("Unknown" for a damaged grade, 111.00 °C) are drawn within
+// their cells: nothing crosses the tables' right border, and the rows of
+// both tables meet their left border.
+void TestProtocolPage::textsStayInTheirCells() {
+    HeaderFields s;
+    s.duration = 4 * 3600;
+    s.period = 60;
+    s.mass = 5000;
+    s.grade = 9;
+    s.volumeScale = 0.001f;
+    s.temperatureScale = 0.1f;
+    QByteArray block = samples(1);
+    for (int i = 0; i < 240; ++i) {
+        setCount(block, 1, 0, i, quint16(i < 10 ? 0 : 60 + i));
+        setCount(block, 1, 1, i, 1110);
+    }
+    const ProcessP record(header(s), block, 1);
+    const QStringList values = ActivityEvaluation::parameterTexts(record);
+    QCOMPARE(values.at(3), QString("Unknown"));
+
+    const int perMm = 20; // 508 dpi
+    QImage page(297 * perMm, 210 * perMm, QImage::Format_Grayscale8);
+    page.setDotsPerMeterX(perMm * 1000);
+    page.setDotsPerMeterY(perMm * 1000);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        ProtocolPage::paintProtocolPage(painter, record, perMm, perMm, {});
+    }
+    auto dark = [&](double xMm, double yMm) {
+        return qGray(page.pixel(int(xMm * perMm), int(yMm * perMm))) < 128;
+    };
+    for (double y = 40; y <= 190; y += 0.25)
+        for (double x = 103.6; x < 109.5; x += 0.25)
+            QVERIFY2(!dark(x, y), qPrintable(QString("ink at %1, %2 mm").arg(x).arg(y)));
+    for (double y : {40.0, 47.5, 92.5, 100.0, 107.5, 190.0})
+        QVERIFY2(dark(9.6, y), qPrintable(QString("row line at %1 mm").arg(y)));
 }
 
 QTEST_MAIN(TestProtocolPage)
