@@ -6,14 +6,14 @@
 #include "app/processmodel.h"
 #include "app/proclist.h"
 #include "charts/plottabs.h"
-#include "evaluation/dialogtab.h"
-#include "evaluation/monitor.h"
+#include "table/dialogtab.h"
+#include "table/monitor.h"
 #include "print/printdialog.h"
 #include "print/protocolpage.h"
 #include "records/processp.h"
 #include "records/projectfile.h"
 #include "records/textexport.h"
-#include "transportfactory.h"
+#include "simulator/transportfactory.h"
 
 #include <QActionGroup>
 #include <QApplication>

@@ -45,12 +45,12 @@ public:
     void arrangeDefaultDocks();
     QMenu *createPopupMenu() override;
 
-    // The help file beside the program, else in the installed documentation
-    // folder; empty when neither exists.
     // Makes the icons and catalogues of the library available (":/image",
     // ":/translater"); the window does it itself, the entry point earlier.
     static void initResources();
 
+    // The help file beside the program, else in the installed documentation
+    // folder; empty when neither exists.
     static QString helpFilePath();
 
     // Opens a project given outside the window (the command line, a double

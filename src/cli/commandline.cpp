@@ -3,14 +3,14 @@
 #include "app/russiancatalogues.h"
 #include "device/viewerusb.h"
 #include "evaluation/activityevaluation.h"
-#include "evaluation/monitor.h"
+#include "evaluation/tabletexts.h"
 #include "print/protocolpage.h"
 #include "records/atomicsave.h"
 #include "records/keeperproc.h"
 #include "records/processp.h"
 #include "records/projectfile.h"
 #include "records/textexport.h"
-#include "transportfactory.h"
+#include "simulator/transportfactory.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -19,7 +19,6 @@
 #include <QLocale>
 #include <QMap>
 #include <QPrinter>
-#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>
@@ -174,6 +173,12 @@ QString CommandLine::usage() {
         "3 no instrument or the read failed, 4 an output file cannot be written.\n");
 }
 
+bool CommandLine::paints(const QStringList &arguments) {
+    return !arguments.isEmpty() && arguments.first() == QLatin1String("protocol") &&
+           !arguments.contains(QStringLiteral("--help")) &&
+           !arguments.contains(QStringLiteral("-h"));
+}
+
 int CommandLine::run(const QStringList &arguments) {
     Arguments args;
     const CommandForm *form = nullptr;
@@ -306,22 +311,15 @@ int CommandLine::loadTest(const Arguments &args, Project &project, const Process
     return Success;
 }
 
-QStringList CommandLine::tableTexts(Monitor &monitor, ProcessP *record) {
-    monitor.clearProcess();
-    monitor.showProcess(record);
+QStringList CommandLine::tableTexts(const ProcessP &record) {
+    const TableTexts table(record);
     QStringList texts;
-    const QStandardItemModel *model = monitor.tableModel();
-    for (int row = 0; row < Monitor::RowCount; ++row) {
-        const QStandardItem *item = model->item(row, 1);
-        if (!item)
-            texts << QString();
-        else if (item->isCheckable())
-            texts << (item->checkState() == Qt::Checked ? QStringLiteral("checked")
-                                                        : QStringLiteral("unchecked"));
+    for (int row = 0; row < TableTexts::RowCount; ++row) {
+        if (TableTexts::isCheckBox(row))
+            texts << (table.checked(row) ? QStringLiteral("checked") : QStringLiteral("unchecked"));
         else
-            texts << item->text();
+            texts << (table.filled(row) ? table.value(row) : QString());
     }
-    monitor.clearProcess();
     return texts;
 }
 
@@ -349,12 +347,9 @@ int CommandLine::report(const Arguments &args) {
 }
 
 void CommandLine::writeReport(const Project &project) {
-    Monitor monitor;
     QStringList labels;
-    for (int row = 0; row < Monitor::RowCount; ++row) {
-        const QStandardItem *item = monitor.tableModel()->item(row, 0);
-        labels << (item ? item->text() : QString());
-    }
+    for (int row = 0; row < TableTexts::RowCount; ++row)
+        labels << TableTexts::label(row);
     int width = 0;
     for (const QString &label : labels)
         width = qMax(width, label.size());
@@ -379,8 +374,8 @@ void CommandLine::writeReport(const Project &project) {
              << "\n  " << QStringLiteral("Instrument kind").leftJustified(width) << "  "
              << int(record->kind()) << "\n  " << QStringLiteral("Points").leftJustified(width)
              << "  " << record->pointCount() << "\n";
-        const QStringList values = tableTexts(monitor, record);
-        for (int row = 0; row < Monitor::RowCount; ++row) {
+        const QStringList values = tableTexts(*record);
+        for (int row = 0; row < TableTexts::RowCount; ++row) {
             if (labels.at(row).isEmpty())
                 out_ << "\n";
             else
@@ -391,7 +386,6 @@ void CommandLine::writeReport(const Project &project) {
 }
 
 void CommandLine::writeJson(const Project &project) {
-    Monitor monitor;
     out_ << "{\n  \"description\": " << quoted(project.description) << ",\n  \"tests\": [";
     for (int i = 0; i < project.store.count(); ++i) {
         ProcessP *record = project.store.at(i);
@@ -402,7 +396,7 @@ void CommandLine::writeJson(const Project &project) {
              << ", \"kind\": " << int(record->kind()) << ", \"duration\": " << record->duration()
              << ", \"period\": " << record->period() << ", \"points\": " << record->pointCount()
              << ", \"startIndex\": " << record->startIndex()
-             << ", \"table\": " << quotedList(tableTexts(monitor, record))
+             << ", \"table\": " << quotedList(tableTexts(*record))
              << ", \"protocol\": {\"parameters\": " << quotedList(evaluation.parameterTexts())
              << ", \"results\": " << quotedList(evaluation.resultTexts()) << "}}";
     }

@@ -1,9 +1,9 @@
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
 #include "app/proclist.h"
-#include "evaluation/monitor.h"
+#include "table/monitor.h"
 #include "records/processp.h"
-#include "testgenerator.h"
+#include "simulator/testgenerator.h"
 #include "testsettings.h"
 
 #include <QAbstractItemDelegate>
@@ -59,13 +59,13 @@ struct Session {
     // Types the mass into the table's own editor and commits it.
     void typeMass(const QString &digits) {
         Monitor *m = w->monitor();
-        const QModelIndex index = m->tableModel()->index(Monitor::RowMass, 1);
+        const QModelIndex index = m->tableModel()->index(TableTexts::RowMass, 1);
         m->edit(index);
         auto *spin = qobject_cast<QSpinBox *>(m->indexWidget(index));
         QVERIFY(spin);
         spin->selectAll();
         QTest::keyClicks(spin, digits);
-        QAbstractItemDelegate *delegate = m->itemDelegateForRow(Monitor::RowMass);
+        QAbstractItemDelegate *delegate = m->itemDelegateForRow(TableTexts::RowMass);
         emit delegate->commitData(spin);
         emit delegate->closeEditor(spin);
     }
@@ -82,7 +82,7 @@ struct Session {
             click(i);
             const ProcessP *p = w->store().at(i);
             out << Row{p->header(), p->samples(), w->processModel()->item(i, 2)->text(),
-                       value(Monitor::RowMass)->text()};
+                       value(TableTexts::RowMass)->text()};
         }
         return out;
     }

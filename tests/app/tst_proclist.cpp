@@ -2,7 +2,7 @@
 #include "app/processmodel.h"
 #include "app/proclist.h"
 #include "charts/plottabs.h"
-#include "evaluation/monitor.h"
+#include "table/monitor.h"
 #include "modalanswer.h"
 #include "records/processp.h"
 #include "testrecords.h"

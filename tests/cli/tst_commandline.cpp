@@ -1,11 +1,11 @@
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
 #include "cli/commandline.h"
-#include "evaluation/monitor.h"
 #include "records/keeperproc.h"
 #include "records/projectfile.h"
 #include "samplerecords.h"
-#include "testgenerator.h"
+#include "simulator/testgenerator.h"
+#include "table/monitor.h"
 #include "testsettings.h"
 
 #include <QAction>
@@ -27,7 +27,8 @@ struct Run {
 };
 
 // simulator: the SETROVIA_SIMULATOR value, or null for none. The tool runs
-// as from a scheduled job: no display, no platform chosen.
+// as from a scheduled job: no display, though the session asks for X11 (a
+// command that started a GUI application would abort).
 // config: the folder of the settings the tool finds (XDG_CONFIG_HOME), or null
 // for the test's own.
 Run cli(const QStringList &args, const QString &simulator = QString(),
@@ -37,6 +38,7 @@ Run cli(const QStringList &args, const QString &simulator = QString(),
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
     for (const char *name : {"SETROVIA_SIMULATOR", "QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
         env.remove(QLatin1String(name));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     if (!simulator.isNull())
         env.insert(QStringLiteral("SETROVIA_SIMULATOR"), simulator);
     QProcess p;
@@ -71,7 +73,7 @@ struct Window {
         QMetaObject::invokeMethod(&w, "addGraph",
                                   Q_ARG(QModelIndex, w.processModel()->index(row, 0)));
         QStringList texts;
-        for (int r = 0; r < Monitor::RowCount; ++r) {
+        for (int r = 0; r < TableTexts::RowCount; ++r) {
             const QStandardItem *item = w.monitor()->tableModel()->item(r, 1);
             if (r == 6 || r == 7)
                 texts << (item->checkState() == Qt::Checked ? "checked" : "unchecked");
@@ -109,13 +111,13 @@ private:
 // A: 25 h, both flags; B: no flags and the 13th month; C: 2 h 30 min.
 void TestCommandLine::initTestCase() {
     project_ = dir_.filePath("sample.vtl");
-    HeaderFields b = longSpec(), c = longSpec();
+    HeaderFields b = longTestHeader(), c = longTestHeader();
     b.flags = 0;
     b.month = 13;
     c.duration = 9000;
     c.minute = 31;
     KeeperProc store;
-    for (const HeaderFields &s : {longSpec(), b, c})
+    for (const HeaderFields &s : {longTestHeader(), b, c})
         store.add(make(s).release());
     QVERIFY(ProjectFile::save(project_, store, "Series 7\n\"quoted\"", {"A", "", "C"}).ok());
 }

@@ -1,7 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
 #include "evaluation/activityevaluation.h"
-#include "evaluation/monitor.h"
+#include "table/monitor.h"
 #include "modalanswer.h"
 #include "print/printdialog.h"
 #include "print/protocolpage.h"

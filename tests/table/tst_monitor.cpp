@@ -1,6 +1,6 @@
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
-#include "evaluation/monitor.h"
+#include "table/monitor.h"
 #include "samplerecords.h"
 #include "testsettings.h"
 
@@ -20,7 +20,7 @@ using RowTexts = QMap<int, QString>;
 
 QStringList values(const Monitor *m) {
     QStringList texts;
-    for (int row = 0; row < Monitor::RowCount; ++row) {
+    for (int row = 0; row < TableTexts::RowCount; ++row) {
         const QStandardItem *item = m->tableModel()->item(row, 1);
         texts << (item ? item->text() : None);
     }
@@ -82,7 +82,7 @@ private slots:
 
 void TestMonitor::longTest() {
     Monitor m;
-    auto r = make(longSpec());
+    auto r = make(longTestHeader());
     m.showProcess(r.get());
     QCOMPARE(values(&m),
              QStringList({"500", "25:00", "60", "M-500", "1.7", "28", "", "", None}) + longResults);
@@ -90,7 +90,7 @@ void TestMonitor::longTest() {
 
 void TestMonitor::clearFlagsShowDash() {
     Monitor m;
-    HeaderFields s = longSpec();
+    HeaderFields s = longTestHeader();
     s.flags = 0;
     auto r = make(s);
     m.showProcess(r.get());
@@ -130,7 +130,7 @@ void TestMonitor::partialReevaluation() {
     QFETCH(double, value);
     QFETCH(quint8, flags);
     QFETCH(RowTexts, changed);
-    HeaderFields s = longSpec();
+    HeaderFields s = longTestHeader();
     s.flags = flags;
     Shown t(s);
     QStringList expected = values(t.m());
@@ -147,12 +147,12 @@ void TestMonitor::partialReevaluation() {
 }
 
 void TestMonitor::gradeEditorEmitsOnOpening() {
-    HeaderFields s = longSpec();
+    HeaderFields s = longTestHeader();
     s.grade = 3;
     Shown t(s);
     QSignalSpy spy(t.m(), &Monitor::changedCemenetA);
     QVERIFY(!t.w.saveAction()->isEnabled());
-    auto *box = qobject_cast<QComboBox *>(t.edit(Monitor::RowGrade));
+    auto *box = qobject_cast<QComboBox *>(t.edit(TableTexts::RowGrade));
     QVERIFY(box);
     QCOMPARE(box->count(), 8);
     QCOMPARE(box->itemText(7), QString("Unknown"));
@@ -160,14 +160,14 @@ void TestMonitor::gradeEditorEmitsOnOpening() {
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toInt(), 3);
     QVERIFY(t.w.saveAction()->isEnabled()); // modified though nothing changed
-    t.commit(Monitor::RowGrade, box);
+    t.commit(TableTexts::RowGrade, box);
 }
 
 void TestMonitor::flagRowsChangeOnlyByTheirBox_data() {
     QTest::addColumn<int>("row");
     QTest::addColumn<quint8>("bit");
-    QTest::newRow("braking record") << int(Monitor::RowBrakingRecord) << quint8(1);
-    QTest::newRow("inobservance t") << int(Monitor::RowTemperatureNotObserved) << quint8(2);
+    QTest::newRow("braking record") << int(TableTexts::RowBrakingRecord) << quint8(1);
+    QTest::newRow("inobservance t") << int(TableTexts::RowTemperatureNotObserved) << quint8(2);
 }
 
 // What a user does to the cell with mouse and keyboard: only a click on the
@@ -175,7 +175,7 @@ void TestMonitor::flagRowsChangeOnlyByTheirBox_data() {
 void TestMonitor::flagRowsChangeOnlyByTheirBox() {
     QFETCH(int, row);
     QFETCH(quint8, bit);
-    Shown t(longSpec());
+    Shown t(longTestHeader());
     Monitor *m = t.m();
     const QModelIndex index = m->tableModel()->index(row, 1);
     const QRect cell = m->visualRect(index);
@@ -192,7 +192,7 @@ void TestMonitor::flagRowsChangeOnlyByTheirBox() {
     QTest::keyClick(m->viewport(), Qt::Key_Enter);
     QCOMPARE(m->indexWidget(index), nullptr);
     QCOMPARE(t.record->flags(), flags);
-    QCOMPARE(t.item(Monitor::RowBraking)->text(), QString("Yes"));
+    QCOMPARE(t.item(TableTexts::RowBraking)->text(), QString("Yes"));
     QVERIFY(!t.w.saveAction()->isEnabled());
 
     // The labels stayed where they were, and the box sits at the left of the cell.
@@ -212,29 +212,29 @@ void TestMonitor::flagRowsChangeOnlyByTheirBox() {
 // not a number that the view would paint with the locale's separators.
 void TestMonitor::committedNumbersShowAsTheTableShowsThem() {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    Shown t(longSpec());
-    auto *mass = qobject_cast<QSpinBox *>(t.edit(Monitor::RowMass));
+    Shown t(longTestHeader());
+    auto *mass = qobject_cast<QSpinBox *>(t.edit(TableTexts::RowMass));
     QVERIFY(mass);
     mass->setValue(1500);
-    t.commit(Monitor::RowMass, mass);
-    auto *hit = qobject_cast<QDoubleSpinBox *>(t.edit(Monitor::RowHit));
+    t.commit(TableTexts::RowMass, mass);
+    auto *hit = qobject_cast<QDoubleSpinBox *>(t.edit(TableTexts::RowHit));
     QVERIFY(hit);
     hit->setValue(1.2);
-    t.commit(Monitor::RowHit, hit);
+    t.commit(TableTexts::RowHit, hit);
     QLocale::setDefault(QLocale::c());
-    for (int row : {int(Monitor::RowMass), int(Monitor::RowHit)})
+    for (int row : {int(TableTexts::RowMass), int(TableTexts::RowHit)})
         QCOMPARE(t.item(row)->data(Qt::DisplayRole).userType(), int(QMetaType::QString));
-    QCOMPARE(t.item(Monitor::RowMass)->text(), QString("1500"));
-    QCOMPARE(t.item(Monitor::RowHit)->text(), QString("1.20"));
+    QCOMPARE(t.item(TableTexts::RowMass)->text(), QString("1500"));
+    QCOMPARE(t.item(TableTexts::RowHit)->text(), QString("1.20"));
 }
 
 void TestMonitor::escapeUndoesANumberEdit_data() {
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("changedRow"); // a result that follows the edit
-    QTest::newRow("mass") << int(Monitor::RowMass) << "999" << int(Monitor::RowTotal);
+    QTest::newRow("mass") << int(TableTexts::RowMass) << "999" << int(TableTexts::RowTotal);
     QTest::newRow("hit coefficient")
-        << int(Monitor::RowHit) << "2" << int(Monitor::RowActivityWithHit);
+        << int(TableTexts::RowHit) << "2" << int(TableTexts::RowActivityWithHit);
 }
 
 // Typed, then Escape: record, results and modified state as before the
@@ -243,7 +243,7 @@ void TestMonitor::escapeUndoesANumberEdit() {
     QFETCH(int, row);
     QFETCH(QString, typed);
     QFETCH(int, changedRow);
-    Shown t(longSpec());
+    Shown t(longTestHeader());
     Monitor *m = t.m();
     const QStringList before = values(m);
     const QByteArray header = t.record->header();

@@ -1,7 +1,7 @@
 #include "readerrig.h"
 #include "records/projectfile.h"
 #include "testrecords.h"
-#include "transportfactory.h"
+#include "simulator/transportfactory.h"
 
 #include <QtEndian>
 #include <QtTest>

@@ -1,7 +1,7 @@
 #include "massadelegate.h"
 
-#include "evaluation/delegateeditors.h"
-#include "evaluation/monitor.h"
+#include "table/delegateeditors.h"
+#include "table/monitor.h"
 
 #include <QSpinBox>
 
@@ -9,7 +9,7 @@ MassaDelegate::MassaDelegate(QObject *parent) : QItemDelegate(parent) {}
 
 QWidget *MassaDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                                      const QModelIndex &index) const {
-    if (!DelegateEditors::isValueCell(index, Monitor::RowMass))
+    if (!DelegateEditors::isValueCell(index, TableTexts::RowMass))
         return QItemDelegate::createEditor(parent, option, index);
     auto *editor = new QSpinBox(parent);
     editor->setRange(0, 5000);

@@ -2,8 +2,8 @@
 #define TRANSPORTFACTORY_H
 
 #include "device/usbtransport.h"
-#include "simulatedinstrument.h"
-#include "simulatortransport.h"
+#include "simulator/simulatedinstrument.h"
+#include "simulator/simulatortransport.h"
 
 #include <QStringList>
 #include <memory>

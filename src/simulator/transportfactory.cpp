@@ -5,8 +5,8 @@
 #include "records/projectfile.h"
 
 #include "device/libusbtransport.h"
-#include "simulatoroptions.h"
-#include "testgenerator.h"
+#include "simulator/simulatoroptions.h"
+#include "simulator/testgenerator.h"
 
 const char SimulatorVariable[] = "SETROVIA_SIMULATOR";
 

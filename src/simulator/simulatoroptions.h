@@ -1,7 +1,7 @@
 #ifndef SIMULATOROPTIONS_H
 #define SIMULATOROPTIONS_H
 
-#include "simulatedinstrument.h"
+#include "simulator/simulatedinstrument.h"
 
 #include <QStringList>
 

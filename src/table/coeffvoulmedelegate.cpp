@@ -1,8 +1,8 @@
 #include "coeffvoulmedelegate.h"
 
 #include "evaluation/activityevaluation.h"
-#include "evaluation/delegateeditors.h"
-#include "evaluation/monitor.h"
+#include "table/delegateeditors.h"
+#include "table/monitor.h"
 
 #include <QDoubleSpinBox>
 
@@ -10,7 +10,7 @@ CoeffVoulmeDelegate::CoeffVoulmeDelegate(QObject *parent) : QItemDelegate(parent
 
 QWidget *CoeffVoulmeDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                                            const QModelIndex &index) const {
-    if (!DelegateEditors::isValueCell(index, Monitor::RowHit))
+    if (!DelegateEditors::isValueCell(index, TableTexts::RowHit))
         return QItemDelegate::createEditor(parent, option, index);
     auto *editor = new QDoubleSpinBox(parent);
     editor->setDecimals(2);
