@@ -313,8 +313,8 @@ void ViewerUsb::readOldDevice() {
     kind_ = kind;
 
     // The instrument announces the length of its identification; the reply
-    // buffer is what bounds it.
-    if (!sendCommand(OldIdentification, int(qMin<quint32>(identLength, ReplyBufferSize))))
+    // buffer bounds it (sendCommand never asks for more than it holds).
+    if (!sendCommand(OldIdentification, int(qMin<quint32>(identLength, INT_MAX))))
         return;
     const char *text = replyBuffer_ + 1;
     const uint textBytes = uint(qMax(0, replyLength_ - 1));
