@@ -70,6 +70,7 @@ class TestMonitor : public QObject {
 private slots:
     void longTest();
     void clearFlagsShowDash();
+    void shortTestLeavesTheHitRowsAlone();
     void partialReevaluation_data();
     void partialReevaluation();
     void gradeEditorEmitsOnOpening();
@@ -96,6 +97,17 @@ void TestMonitor::clearFlagsShowDash() {
     m.showProcess(r.get());
     QCOMPARE(values(&m).mid(9), QStringList({"1.30", "2.60", "-", "-", "16.50", "-", "2.60", "35.6",
                                              "0.90", "32.04", "0.031"}));
+}
+
+// Under three hours nothing from braking on is known; the hit coefficient
+// gets no cell to edit.
+void TestMonitor::shortTestLeavesTheHitRowsAlone() {
+    Monitor m;
+    HeaderFields s = longTestHeader();
+    s.duration = 9000;
+    auto r = make(s);
+    m.showProcess(r.get());
+    QCOMPARE(values(&m).mid(11), QStringList({"?", "?", "?", "?", "?", "?", None, None, "?"}));
 }
 
 void TestMonitor::partialReevaluation_data() {
