@@ -1,6 +1,6 @@
 #include "protocolpage.h"
 
-#include "charts/plotterscaledraw.h"
+#include "charts/plotaxes.h"
 #include "evaluation/activityevaluation.h"
 #include "records/processp.h"
 
@@ -190,7 +190,7 @@ void ProtocolPage::paintVolumePlot(QPainter &painter, const ProcessP &record, fl
     plot.setTitle(mw("Volume"));
     plot.setAxisTitle(QwtPlot::yLeft, mw("Volume, ml"));
     plot.setAxisTitle(QwtPlot::xBottom, mw("Time"));
-    plot.setAxisScaleDraw(QwtPlot::xBottom, new PlotterScaleDraw(&record));
+    PlotAxes::dress(&plot, record.period());
 
     // Only the first three hours make the method's window: the curve stops
     // there, so that both axes scale to what the page shows.
