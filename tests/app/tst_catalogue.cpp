@@ -42,8 +42,9 @@ QStringList placeholders(const QString &text) {
     return found;
 }
 
-const QStringList catalogueContexts = {"MainWindow",  "Monitor",     "DialogTab", "QObject",
-                                       "PrintDialog", "QMessageBox", "ViewerUsb"};
+const QStringList catalogueContexts = {"MainWindow", "Monitor",     "DialogTab",
+                                       "QObject",    "PrintDialog", "QMessageBox",
+                                       "ViewerUsb",  "MassEditor",  "ProtocolPreview"};
 } // namespace
 
 class TestCatalogue : public QObject {

@@ -124,6 +124,7 @@ private slots:
     void readLookEditSaveReopen();
     void faultsMidRead();
     void noPermission();
+    void noInstrument();
 
 private:
     QTemporaryDir dir_;
@@ -187,10 +188,21 @@ void TestEndToEnd::noPermission() {
              QString("Read failed: no permission to use the instrument — see Messages"));
     QVERIFY(s.w->docks()[1]->isVisible());
     QVERIFY(s.log().contains("No permission to use the instrument"));
-    // The line stays until the next read starts.
+    // The line stays until the next read starts; a greyed button says why.
+    QCOMPARE(s.w->readAction()->toolTip(), QString("Read the tests stored on the instrument."));
     s.w->readAction()->trigger();
     QCOMPARE(s.w->readOutcome(), QString());
+    QCOMPARE(s.w->readAction()->statusTip(), QString("The instrument is being read."));
     QTRY_VERIFY(!s.w->isReading());
+}
+
+void TestEndToEnd::noInstrument() {
+    Session s("plugged=no");
+    QVERIFY(!s.w->readAction()->isEnabled());
+    const QString why = "No instrument found. Connect it with USB; if it is connected, see Help "
+                        "▸ Troubleshooting.";
+    QCOMPARE(s.w->readAction()->toolTip(), why);
+    QCOMPARE(s.w->readAction()->statusTip(), why);
 }
 
 QTEST_MAIN(TestEndToEnd)
