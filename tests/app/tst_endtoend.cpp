@@ -1,9 +1,9 @@
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
 #include "app/proclist.h"
-#include "table/monitor.h"
 #include "records/processp.h"
 #include "simulator/testgenerator.h"
+#include "table/monitor.h"
 #include "testsettings.h"
 
 #include <QAbstractItemDelegate>
@@ -71,7 +71,8 @@ struct Session {
     }
 
     void read() {
-        QTRY_VERIFY(w->readAction()->isEnabled()); // the presence check found it
+        QTRY_VERIFY_WITH_TIMEOUT(w->readAction()->isEnabled(),
+                                 60000); // the presence check found it
         w->readAction()->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(!w->isReading(), 60000);
     }
@@ -193,7 +194,7 @@ void TestEndToEnd::noPermission() {
     s.w->readAction()->trigger();
     QCOMPARE(s.w->readOutcome(), QString());
     QCOMPARE(s.w->readAction()->statusTip(), QString("The instrument is being read."));
-    QTRY_VERIFY(!s.w->isReading());
+    QTRY_VERIFY_WITH_TIMEOUT(!s.w->isReading(), 60000);
 }
 
 void TestEndToEnd::noInstrument() {
