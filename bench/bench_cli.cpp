@@ -7,7 +7,7 @@
 #include "records/keeperproc.h"
 #include "records/processp.h"
 #include "records/projectfile.h"
-#include "testgenerator.h"
+#include "simulator/testgenerator.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 // records of 4320 points.
 
 #include "evaluation/activityevaluation.h"
-#include "evaluation/monitor.h"
+#include "table/monitor.h"
 #include "testrecords.h"
 
 #include <QApplication>

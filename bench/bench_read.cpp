@@ -4,9 +4,9 @@
 
 #include "device/viewerusb.h"
 #include "records/keeperproc.h"
-#include "simulatoroptions.h"
-#include "simulatortransport.h"
-#include "testgenerator.h"
+#include "simulator/simulatoroptions.h"
+#include "simulator/simulatortransport.h"
+#include "simulator/testgenerator.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

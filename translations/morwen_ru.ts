@@ -2,6 +2,40 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
+    <name>CementDelegate</name>
+    <message>
+        <source>Unknown</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DialogTab</name>
+    <message>
+        <source> </source>
+        <translation>длительности твердения</translation>
+    </message>
+    <message>
+        <source>Cement activity depending on the contraction in 3 hours and the duration</source>
+        <translation>Активность (МПа) 1000г цемента по ГОСТ 310.4 в зависимости от его контракции</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+    <message>
+        <source>Specific current contraction (ml.g) depending on the duration the curing</source>
+        <translation>Удельная текущая контракция цемента (мл.г) в зависимости от</translation>
+    </message>
+    <message>
+        <source>The duration of the curing in normal conditions, day</source>
+        <translation>Длительность твердения в нормальных условиях, сутки</translation>
+    </message>
+    <message>
+        <source>of hardening</source>
+        <translation>за 3 часа и длительности твердения</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>%1 already exists. Do you want to replace it?</source>
@@ -303,6 +337,69 @@
         <source>Test %1 of %2, packet %3 of %4</source>
         <translation>Испытание %1 из %2, пакет %3 из %4</translation>
     </message>
+    <message>
+        <source>Read failed: no permission to use the instrument — see Messages</source>
+        <translation>Чтение не удалось: нет прав на работу с прибором — см. «Сообщения»</translation>
+    </message>
+    <message>
+        <source>Read stopped: the project holds %1 tests; %2 tests stayed on the instrument — see Messages</source>
+        <translation>Чтение остановлено: в проекте %1 испытаний; на приборе осталось испытаний: %2 — см. «Сообщения»</translation>
+    </message>
+    <message>
+        <source>Read ended early: %1 of %2 tests read — see Messages</source>
+        <translation>Чтение прервано: прочитано испытаний %1 из %2 — см. «Сообщения»</translation>
+    </message>
+    <message>
+        <source>Read failed — see Messages</source>
+        <translation>Чтение не удалось — см. «Сообщения»</translation>
+    </message>
+    <message>
+        <source>Read finished: %1 new tests</source>
+        <translation>Чтение завершено: новых испытаний: %1</translation>
+    </message>
+    <message>
+        <source>Do you want to remove %1 processes?</source>
+        <translation>Удалить испытания (%1)?</translation>
+    </message>
+    <message>
+        <source>The instrument is being read.</source>
+        <translation>Идёт чтение прибора.</translation>
+    </message>
+    <message>
+        <source>Read the tests stored on the instrument.</source>
+        <translation>Считать испытания, сохранённые в приборе.</translation>
+    </message>
+    <message>
+        <source>No instrument found. Connect it with USB; if it is connected, see Help ▸ Troubleshooting.</source>
+        <translation>Прибор не найден. Подключите его по USB; если он подключён, см. Справка ▸ Устранение неполадок.</translation>
+    </message>
+    <message>
+        <source>Save as PDF</source>
+        <translation>Сохранить в PDF</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>Файлы PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>The protocol could not be written to %1: %2</source>
+        <translation>Не удалось записать протокол в %1: %2</translation>
+    </message>
+    <message>
+        <source>no temporary folder (%1)</source>
+        <translation>нет временной папки (%1)</translation>
+    </message>
+    <message>
+        <source>the page could not be made</source>
+        <translation>не удалось построить страницу</translation>
+    </message>
+</context>
+<context>
+    <name>MassEditor</name>
+    <message>
+        <source>The mass is whole grams: the digits after the separator are left out.</source>
+        <translation>Масса — целое число граммов: цифры после разделителя не учитываются.</translation>
+    </message>
 </context>
 <context>
     <name>Monitor</name>
@@ -396,30 +493,40 @@
     </message>
 </context>
 <context>
-    <name>DialogTab</name>
+    <name>PrintDialog</name>
     <message>
-        <source> </source>
-        <translation>длительности твердения</translation>
+        <source>Print to PDF file</source>
+        <translation>Печать в файл PDF</translation>
     </message>
     <message>
-        <source>Cement activity depending on the contraction in 3 hours and the duration</source>
-        <translation>Активность (МПа) 1000г цемента по ГОСТ 310.4 в зависимости от его контракции</translation>
+        <source>Select all</source>
+        <translation>Выбрать все</translation>
+    </message>
+</context>
+<context>
+    <name>ProtocolPreview</name>
+    <message>
+        <source>Save as PDF...</source>
+        <translation>Сохранить в PDF...</translation>
     </message>
     <message>
-        <source>Close</source>
-        <translation>Закрыть</translation>
+        <source>Protocol preview</source>
+        <translation>Просмотр протокола</translation>
     </message>
     <message>
-        <source>Specific current contraction (ml.g) depending on the duration the curing</source>
-        <translation>Удельная текущая контракция цемента (мл.г) в зависимости от</translation>
+        <source>Zoom in</source>
+        <translation>Крупнее</translation>
     </message>
     <message>
-        <source>The duration of the curing in normal conditions, day</source>
-        <translation>Длительность твердения в нормальных условиях, сутки</translation>
+        <source>Zoom out</source>
+        <translation>Мельче</translation>
     </message>
+</context>
+<context>
+    <name>QMessageBox</name>
     <message>
-        <source>of hardening</source>
-        <translation>за 3 часа и длительности твердения</translation>
+        <source>&lt;p&gt;Build  %1&lt;/p&gt;&lt;p&gt;Ostrevan makes instruments and software for testing building materials in the laboratory.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Сборка  %1&lt;/p&gt;&lt;p&gt;Остреван разрабатывает приборы и программы для лабораторных испытаний строительных материалов.&lt;/p&gt;</translation>
     </message>
 </context>
 <context>
@@ -439,24 +546,6 @@
     <message>
         <source>Yes</source>
         <translation>Да</translation>
-    </message>
-</context>
-<context>
-    <name>PrintDialog</name>
-    <message>
-        <source>Print to PDF file</source>
-        <translation>Печать в файл PDF</translation>
-    </message>
-    <message>
-        <source>Select all</source>
-        <translation>Выбрать все</translation>
-    </message>
-</context>
-<context>
-    <name>QMessageBox</name>
-    <message>
-        <source>&lt;p&gt;Build  %1&lt;/p&gt;&lt;p&gt;Ostrevan makes instruments and software for testing building materials in the laboratory.&lt;/p&gt;</source>
-        <translation>&lt;p&gt;Сборка  %1&lt;/p&gt;&lt;p&gt;Остреван разрабатывает приборы и программы для лабораторных испытаний строительных материалов.&lt;/p&gt;</translation>
     </message>
 </context>
 <context>
@@ -492,6 +581,18 @@
     <message>
         <source>Read finished: %1 new tests, %2 already in the project, %3 not read.</source>
         <translation>Чтение завершено: новых испытаний %1, уже в проекте %2, не прочитано %3.</translation>
+    </message>
+    <message>
+        <source>The project holds %1 tests, as many as a project file can take: %2 tests stayed on the instrument. Save this project, close it and read again: the new project continues with them (tests it holds already are skipped).</source>
+        <translation>В проекте %1 испытаний — больше файл проекта вместить не может: на приборе осталось испытаний: %2. Сохраните этот проект, закройте его и прочитайте прибор снова: новый проект продолжит с них (испытания, которые в нём уже есть, пропускаются).</translation>
+    </message>
+    <message>
+        <source>Tests 1 to %1 were read into the previous project; this read continues with test %2.</source>
+        <translation>Испытания с 1 по %1 прочитаны в предыдущий проект; это чтение продолжается с испытания %2.</translation>
+    </message>
+    <message>
+        <source>The instrument has disappeared: no further commands are sent, and the tests not read stay on it.</source>
+        <translation>Прибор пропал: команды ему больше не посылаются, непрочитанные испытания остаются на нём.</translation>
     </message>
 </context>
 <context>

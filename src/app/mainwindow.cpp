@@ -9,15 +9,16 @@
 #include "app/recentprojects.h"
 #include "app/recoveryprompt.h"
 #include "charts/plottabs.h"
-#include "evaluation/dialogtab.h"
-#include "evaluation/monitor.h"
+#include "table/dialogtab.h"
+#include "table/monitor.h"
 #include "print/printdialog.h"
 #include "print/protocolpage.h"
+#include "print/protocolpreview.h"
 #include "records/processp.h"
 #include "records/projectfile.h"
 #include "records/recoverykeeper.h"
 #include "records/textexport.h"
-#include "transportfactory.h"
+#include "simulator/transportfactory.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -28,12 +29,13 @@
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProgressBar>
@@ -97,6 +99,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
     readBar->setMaximumWidth(320);
     readBar->hide();
     statusBar()->addPermanentWidget(readBar);
+    // How the last read went stays in sight until the next read: a widget of
+    // its own, which menu status tips do not wipe out.
+    readOutcomeLabel = new QLabel;
+    statusBar()->addWidget(readOutcomeLabel, 1);
     reading = false;
     timer.setInterval(500);
     timer.setSingleShot(false);
@@ -146,6 +152,7 @@ void MainWindow::createActions() {
     };
     readAct = make(tr("Read device"), ":/image/read.ico", false);
     readAct->setIconVisibleInMenu(true);
+    updateReadTip();
     connect(readAct, &QAction::triggered, this, &MainWindow::readDevice);
     saveAct = make(tr("Save project"), ":/image/save.ico", false);
     connect(saveAct, &QAction::triggered, this, qOverload<>(&MainWindow::saveProject));
@@ -293,6 +300,8 @@ void MainWindow::createDocks() {
     procModel->setHeaderData(1, Qt::Horizontal, tr("Time"));
     procModel->setHeaderData(2, Qt::Horizontal, tr("Name"));
     procList = new ProcList;
+    // Several tests can be selected for Delete.
+    procList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     procList->setModel(procModel);
     procList->setIndentation(0);
     procList->setAlternatingRowColors(true);
@@ -406,7 +415,8 @@ void MainWindow::arrangeDefaultDocks() {
     setCorner(Qt::TopRightCorner, Qt::TopDockWidgetArea);
     setCorner(Qt::BottomLeftCorner, Qt::BottomDockWidgetArea);
     setCorner(Qt::BottomRightCorner, Qt::BottomDockWidgetArea);
-    resizeDocks({processesDock}, {358}, Qt::Horizontal);
+    // 358 wide was too narrow for the value column: "Unknown" lost a letter.
+    resizeDocks({processesDock}, {400}, Qt::Horizontal);
     resizeDocks({processesDock, monitorDock}, {178, 398}, Qt::Vertical);
     resizeDocks({projectDescDock}, {209}, Qt::Vertical);
 }
@@ -465,6 +475,8 @@ void MainWindow::writeSettings() {
 void MainWindow::readDevice() {
     reading = true;
     readAct->setEnabled(false);
+    updateReadTip();
+    readOutcomeLabel->clear();
     // Busy until the reader reports the first test.
     readBar->setRange(0, 0);
     readBar->show();
@@ -486,12 +498,57 @@ void MainWindow::readEnd() {
     readBar->hide();
     readBar->reset();
     readAct->setEnabled(true);
+    updateReadTip();
     closeAct->setEnabled(true);
+    showReadOutcome(reader.lastReport());
+}
+
+QString MainWindow::readOutcome() const {
+    return readOutcomeLabel->text();
+}
+
+// A read that failed or left tests behind says so where the user looks, and
+// shows the log with the details.
+void MainWindow::showReadOutcome(const ViewerUsb::ReadReport &report) {
+    const int read = report.added + report.held + report.skipped;
+    QString text;
+    if (report.permission)
+        text = tr("Read failed: no permission to use the instrument — see Messages");
+    else if (report.full)
+        text = tr("Read stopped: the project holds %1 tests; %2 tests stayed on the instrument — "
+                  "see Messages")
+                   .arg(KeeperProc::MaxRecords)
+                   .arg(report.notRead());
+    else if (report.announced >= 0 && report.notRead() > 0)
+        text = tr("Read ended early: %1 of %2 tests read — see Messages")
+                   .arg(read)
+                   .arg(report.announced);
+    else if (report.result != ViewerUsb::ReadResult::Complete)
+        text = tr("Read failed — see Messages");
+    readOutcomeLabel->setText(text);
+    if (text.isEmpty()) {
+        statusBar()->showMessage(tr("Read finished: %1 new tests").arg(report.added), 10000);
+        return;
+    }
+    messagesDock->show();
+    messagesDock->raise();
 }
 
 void MainWindow::activateUsbButton(bool present) {
     if (!reading)
         readAct->setEnabled(present);
+    updateReadTip();
+}
+
+// A greyed Read device says why: no instrument, or a read under way.
+void MainWindow::updateReadTip() {
+    const QString tip =
+        reading                ? tr("The instrument is being read.")
+        : readAct->isEnabled() ? tr("Read the tests stored on the instrument.")
+                               : tr("No instrument found. Connect it with USB; if it is "
+                                    "connected, see Help ▸ Troubleshooting.");
+    readAct->setToolTip(tip);
+    readAct->setStatusTip(tip);
 }
 
 void MainWindow::message(const QString &text) {
@@ -525,8 +582,10 @@ void MainWindow::addProc(ProcessP *proc) {
     procModel->appendRow({new QStandardItem(date.isValid() ? date.toString(Qt::TextDate) : unknown),
                           new QStandardItem(time.isValid() ? time.toString(Qt::TextDate) : unknown),
                           new QStandardItem()});
-    if (sender() == &reader)
+    if (sender() == &reader) {
         saveAct->setEnabled(true);
+        setModifiedTitle();
+    }
 }
 
 void MainWindow::addGraph(const QModelIndex &index) {
@@ -559,21 +618,43 @@ void MainWindow::addGraph(const QModelIndex &index) {
 }
 
 void MainWindow::deleteSelProc() {
-    if (currentProc < 0 || refuseWhileReading())
+    // The selected rows, or the current test when none is selected.
+    QList<int> rows;
+    for (const QModelIndex &index : procList->selectionModel()->selectedRows())
+        rows << index.row();
+    if (rows.isEmpty() && currentProc >= 0)
+        rows << currentProc;
+    if (rows.isEmpty() || refuseWhileReading())
         return;
-    if (QMessageBox::question(this, tr("Remove process"), tr("Do you want to remove process?"),
+    const QString question = rows.size() == 1
+                                 ? tr("Do you want to remove process?")
+                                 : tr("Do you want to remove %1 processes?").arg(rows.size());
+    if (QMessageBox::question(this, tr("Remove process"), question,
                               QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
-    const int removedRow = currentProc;
-    ProcessP *removed = keeper.remove(removedRow);
+    std::sort(rows.begin(), rows.end());
+    const bool currentGoes = rows.contains(currentProc);
+    // A test that stays current keeps its description; it moves up by the
+    // rows removed above it.
+    int stays = -1;
+    if (!currentGoes && currentProc >= 0) {
+        storeCurrentNote();
+        stays = currentProc - int(std::count_if(rows.cbegin(), rows.cend(),
+                                                [this](int row) { return row < currentProc; }));
+    }
+    QList<ProcessP *> removed;
     graphs->clearGraphs();
-    procModel->removeRow(removedRow);
+    for (auto row = rows.crbegin(); row != rows.crend(); ++row) {
+        removed << keeper.remove(*row);
+        procModel->removeRow(*row);
+    }
+    procList->selectionModel()->clearSelection();
+    currentProc = -1;
     if (keeper.count() > 0) {
-        const int candidate = removedRow >= keeper.count() ? keeper.count() - 1 : removedRow;
-        currentProc = -1;
+        // The row that moved into the first removed row's place, or the last.
+        const int candidate = stays >= 0 ? stays : qMin(rows.first(), keeper.count() - 1);
         addGraph(procModel->index(candidate, 0));
     } else {
-        currentProc = -1;
         monitorTable->clearProcess();
         // No test is shown: its description and export must not linger.
         disconnect(processDesc, nullptr, nullptr, nullptr);
@@ -581,7 +662,7 @@ void MainWindow::deleteSelProc() {
         processDesc->setEnabled(false);
         exportAct->setEnabled(false);
     }
-    delete removed;
+    qDeleteAll(removed);
     changedProc();
 }
 
@@ -595,8 +676,16 @@ void MainWindow::changedProc() {
     recovery->changed();
     saveAct->setEnabled(true);
     saveAsAct->setEnabled(true);
-    setWindowTitle(QDir(projectPath).dirName() + QStringLiteral("*  ") + appTitle +
-                   QStringLiteral("  (") + lastWorkDir + QStringLiteral(")"));
+    setModifiedTitle();
+}
+
+void MainWindow::setModifiedTitle() {
+    // A project that has no file yet has neither a name nor a folder to show.
+    if (projectPath.isEmpty())
+        setWindowTitle(QStringLiteral("*  ") + appTitle);
+    else
+        setWindowTitle(QFileInfo(projectPath).fileName() + QStringLiteral("*  ") + appTitle +
+                       QStringLiteral("  (") + lastWorkDir + QStringLiteral(")"));
 }
 
 void MainWindow::changedTormoz() {
@@ -693,7 +782,10 @@ void MainWindow::about() {
 }
 
 QString MainWindow::helpFilePath() {
-    return helpFilePath({QCoreApplication::applicationDirPath(), QStringLiteral(SETROVIA_DOC_DIR)});
+    const QDir program(QCoreApplication::applicationDirPath());
+    return helpFilePath({program.path(),
+                         program.filePath(QStringLiteral(SETROVIA_DOC_DIR_FROM_BIN)),
+                         QStringLiteral(SETROVIA_DOC_DIR)});
 }
 
 QString MainWindow::helpFilePath(const QStringList &folders) {
@@ -792,7 +884,7 @@ QStringList MainWindow::rowNames() const {
 }
 
 void MainWindow::setSavedTitle() {
-    setWindowTitle(QDir(projectPath).dirName() + QStringLiteral("   ") + appTitle +
+    setWindowTitle(QFileInfo(projectPath).fileName() + QStringLiteral("   ") + appTitle +
                    QStringLiteral("  (") + lastWorkDir + QStringLiteral(")"));
 }
 
@@ -1014,10 +1106,12 @@ void MainWindow::print() {
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setPageSize(QPageSize(QPageSize::A4));
     if (printFormat == 1) {
-        printer.setOutputFileName(QStringLiteral("output.pdf"));
-        QPrintPreviewDialog preview(&printer, this, Qt::Window);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        connect(&preview, &QPrintPreviewDialog::paintRequested, this, &MainWindow::printReport);
+        // The PDF is written by "Save as PDF..." in the preview, to a file
+        // the user chose: a cancelled choice writes nothing.
+        ProtocolPreview preview(&printer, [this] { return savePdf(); }, this);
+        preview.setWindowTitle(appTitle);
+        connect(preview.preview(), &QPrintPreviewWidget::paintRequested, this,
+                &MainWindow::printReport);
         preview.exec();
         return;
     }
@@ -1033,12 +1127,69 @@ void MainWindow::print() {
     }
 }
 
-void MainWindow::printReport(QPrinter *printer) {
-    // Every selected test is printed, one page each, in list order.
+QList<const ProcessP *> MainWindow::printRecords() const {
     QList<const ProcessP *> records;
     for (int index : qAsConst(printSelection))
         if (const ProcessP *record = keeper.at(index))
             records.append(record);
+    return records;
+}
+
+namespace {
+const QString PdfFolderKey = QStringLiteral("lastPdfDir");
+
+// A file name from a test's name: what file systems refuse becomes "_".
+QString fileNameFrom(const QString &text) {
+    QString name = text.simplified();
+    for (QChar &c : name)
+        if (c.category() == QChar::Other_Control || QStringLiteral("/\\:*?\"<>|").contains(c))
+            c = QLatin1Char('_');
+    return name;
+}
+} // namespace
+
+QString MainWindow::pdfProposal() const {
+    // The folder used last, else the project's, else home.
+    const QSettings settings(QCoreApplication::organizationName(),
+                             QCoreApplication::applicationName());
+    QString folder = settings.value(PdfFolderKey).toString();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = projectPath.isEmpty() ? QDir::homePath() : QFileInfo(projectPath).absolutePath();
+    QString name;
+    if (printSelection.size() > 1) {
+        name = QStringLiteral("tests-%1").arg(printSelection.size());
+    } else if (!printSelection.isEmpty()) {
+        const int row = printSelection.first();
+        name = fileNameFrom(procModel->data(procModel->index(row, 2)).toString());
+        const ProcessP *record = keeper.at(row);
+        if (name.isEmpty() && record && record->startDateTime().isValid())
+            name = record->startDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm"));
+    }
+    if (name.isEmpty())
+        name = QStringLiteral("protocol");
+    return QDir(folder).filePath(name + QStringLiteral(".pdf"));
+}
+
+bool MainWindow::savePdf() {
+    QString path = chooseFile(
+        {FileRequest::Save, tr("Save as PDF"), pdfProposal(), tr("PDF files (*.pdf)")});
+    if (path.isEmpty() || !addExtension(path, QStringLiteral(".pdf")))
+        return false;
+    QString error;
+    if (!ProtocolPage::writePdf(printRecords(), path, &error,
+                                [this](const QString &line) { message(line); })) {
+        QMessageBox::critical(this, appTitle,
+                              tr("The protocol could not be written to %1: %2").arg(path, error));
+        return false;
+    }
+    QSettings settings(QCoreApplication::organizationName(), QCoreApplication::applicationName());
+    settings.setValue(PdfFolderKey, QFileInfo(path).absolutePath());
+    return true;
+}
+
+void MainWindow::printReport(QPrinter *printer) {
+    // Every selected test is printed, one page each, in list order.
+    const QList<const ProcessP *> records = printRecords();
     if (records.isEmpty())
         return;
     const bool printed =

@@ -24,6 +24,7 @@ class RecentProjects;
 class RecoveryKeeper;
 class QAction;
 class QDockWidget;
+class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QPrinter;
@@ -49,12 +50,12 @@ public:
     void arrangeDefaultDocks();
     QMenu *createPopupMenu() override;
 
-    // The help file beside the program, else in the installed documentation
-    // folder; empty when neither exists.
     // Makes the icons and catalogues of the library available (":/image",
     // ":/translater"); the window does it itself, the entry point earlier.
     static void initResources();
 
+    // The help file beside the program, else in the installed documentation
+    // folder; empty when neither exists.
     static QString helpFilePath();
 
     // Opens a project given outside the window (the command line, a double
@@ -85,6 +86,8 @@ public:
     bool isReading() const { return reading; }
     QString projectFilePath() const { return projectPath; }
     QString lastWorkPath() const { return lastWorkDir; }
+    // The status bar's line about the last read; empty when it went well.
+    QString readOutcome() const;
 
     QAction *readAction() const { return readAct; }
     QAction *saveAction() const { return saveAct; }
@@ -194,6 +197,15 @@ private:
     void storeCurrentNote();
     QStringList rowNames() const;
     void setSavedTitle();
+    void showReadOutcome(const ViewerUsb::ReadReport &report);
+    void updateReadTip();
+    // The tests chosen for printing, in list order.
+    QList<const ProcessP *> printRecords() const;
+    // The file the PDF of the chosen tests is proposed in, and its writing.
+    QString pdfProposal() const;
+    bool savePdf();
+    // The title of a modified project: "*" after its file name, or alone.
+    void setModifiedTitle();
     // Empties the window and the store without asking.
     void clearProject();
     // Appends the extension (case-sensitive test) unless the path has it;
@@ -237,6 +249,7 @@ private:
     bool testsArrived = false; // during the current read
     QPlainTextEdit *messager = nullptr;
     QProgressBar *readBar = nullptr;
+    QLabel *readOutcomeLabel = nullptr;
     ProcList *procList = nullptr;
     ProcessModel *procModel = nullptr;
     ProcDelegate *procDelegate = nullptr;

@@ -11,6 +11,8 @@ class ProcessP;
 class PlotterScaleDraw : public QwtScaleDraw {
 public:
     explicit PlotterScaleDraw(const ProcessP *record);
+    // An axis in units of `period` seconds (1: plain seconds).
+    explicit PlotterScaleDraw(quint32 period);
 
     quint32 period() const { return period_; }
     QwtText label(double value) const override;

@@ -3,24 +3,21 @@
 #include "app/russiancatalogues.h"
 #include "device/viewerusb.h"
 #include "evaluation/activityevaluation.h"
-#include "evaluation/monitor.h"
+#include "evaluation/tabletexts.h"
 #include "print/protocolpage.h"
-#include "records/atomicsave.h"
 #include "records/keeperproc.h"
 #include "records/processp.h"
 #include "records/projectfile.h"
 #include "records/textexport.h"
-#include "transportfactory.h"
+#include "simulator/transportfactory.h"
 
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLocale>
 #include <QMap>
-#include <QPrinter>
-#include <QStandardItemModel>
-#include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>
 #include <memory>
@@ -117,34 +114,6 @@ private:
     int saved_ = -1;
 };
 
-// The protocol page of the record as a PDF file at path; false, with the
-// reason in *error, when it cannot be written. The printer writes its file as
-// it goes and reports no write error: the page is made in a scratch folder,
-// checked, and only then put in place.
-bool writeProtocol(const ProcessP &record, const QString &path, QString *error) {
-    QTemporaryDir scratch;
-    if (!scratch.isValid()) {
-        *error = QStringLiteral("no temporary folder (%1)").arg(scratch.errorString());
-        return false;
-    }
-    const QString draft = scratch.filePath(QStringLiteral("protocol.pdf"));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setOutputFileName(draft);
-    QFile file(draft);
-    const QByteArray pdf =
-        ProtocolPage::print(&printer, {&record}) && file.open(QIODevice::ReadOnly) ? file.readAll()
-                                                                                   : QByteArray();
-    if (!pdf.startsWith("%PDF-") || !pdf.trimmed().endsWith("%%EOF")) {
-        *error = QStringLiteral("the page could not be made");
-        return false;
-    }
-    const AtomicSave saved = AtomicSave::write(path, pdf);
-    *error = saved.error;
-    return saved.ok();
-}
 } // namespace
 
 CommandLine::CommandLine(QTextStream &out, QTextStream &err) : out_(out), err_(err) {}
@@ -172,6 +141,12 @@ QString CommandLine::usage() {
         "language the program has stored in its settings (English when none).\n"
         "Exit status: 0 success, 1 wrong usage, 2 the project file cannot be read,\n"
         "3 no instrument or the read failed, 4 an output file cannot be written.\n");
+}
+
+bool CommandLine::paints(const QStringList &arguments) {
+    return !arguments.isEmpty() && arguments.first() == QLatin1String("protocol") &&
+           !arguments.contains(QStringLiteral("--help")) &&
+           !arguments.contains(QStringLiteral("-h"));
 }
 
 int CommandLine::run(const QStringList &arguments) {
@@ -294,7 +269,9 @@ int CommandLine::loadTest(const Arguments &args, Project &project, const Process
     const QString text = args.option("--test");
     const int row = text.toInt(&ok);
     const int count = project.store.count();
-    if (!ok || row < 0 || row >= count)
+    if (!ok)
+        return usageError(QStringLiteral("--test %1: \"%1\" is not a row number.").arg(text));
+    if (row < 0 || row >= count)
         return usageError(count == 0
                               ? QStringLiteral("--test %1: the project holds no tests.").arg(text)
                               : QStringLiteral("--test %1: the project holds %2, rows 0 to %3.")
@@ -304,22 +281,15 @@ int CommandLine::loadTest(const Arguments &args, Project &project, const Process
     return Success;
 }
 
-QStringList CommandLine::tableTexts(Monitor &monitor, ProcessP *record) {
-    monitor.clearProcess();
-    monitor.showProcess(record);
+QStringList CommandLine::tableTexts(const ProcessP &record) {
+    const TableTexts table(record);
     QStringList texts;
-    const QStandardItemModel *model = monitor.tableModel();
-    for (int row = 0; row < Monitor::RowCount; ++row) {
-        const QStandardItem *item = model->item(row, 1);
-        if (!item)
-            texts << QString();
-        else if (item->isCheckable())
-            texts << (item->checkState() == Qt::Checked ? QStringLiteral("checked")
-                                                        : QStringLiteral("unchecked"));
+    for (int row = 0; row < TableTexts::RowCount; ++row) {
+        if (TableTexts::isCheckBox(row))
+            texts << (table.checked(row) ? QStringLiteral("checked") : QStringLiteral("unchecked"));
         else
-            texts << item->text();
+            texts << (table.filled(row) ? table.value(row) : QString());
     }
-    monitor.clearProcess();
     return texts;
 }
 
@@ -347,12 +317,9 @@ int CommandLine::report(const Arguments &args) {
 }
 
 void CommandLine::writeReport(const Project &project) {
-    Monitor monitor;
     QStringList labels;
-    for (int row = 0; row < Monitor::RowCount; ++row) {
-        const QStandardItem *item = monitor.tableModel()->item(row, 0);
-        labels << (item ? item->text() : QString());
-    }
+    for (int row = 0; row < TableTexts::RowCount; ++row)
+        labels << TableTexts::label(row);
     int width = 0;
     for (const QString &label : labels)
         width = qMax(width, label.size());
@@ -377,8 +344,8 @@ void CommandLine::writeReport(const Project &project) {
              << "\n  " << QStringLiteral("Instrument kind").leftJustified(width) << "  "
              << int(record->kind()) << "\n  " << QStringLiteral("Points").leftJustified(width)
              << "  " << record->pointCount() << "\n";
-        const QStringList values = tableTexts(monitor, record);
-        for (int row = 0; row < Monitor::RowCount; ++row) {
+        const QStringList values = tableTexts(*record);
+        for (int row = 0; row < TableTexts::RowCount; ++row) {
             if (labels.at(row).isEmpty())
                 out_ << "\n";
             else
@@ -389,7 +356,6 @@ void CommandLine::writeReport(const Project &project) {
 }
 
 void CommandLine::writeJson(const Project &project) {
-    Monitor monitor;
     out_ << "{\n  \"description\": " << quoted(project.description) << ",\n  \"tests\": [";
     for (int i = 0; i < project.store.count(); ++i) {
         ProcessP *record = project.store.at(i);
@@ -400,7 +366,7 @@ void CommandLine::writeJson(const Project &project) {
              << ", \"kind\": " << int(record->kind()) << ", \"duration\": " << record->duration()
              << ", \"period\": " << record->period() << ", \"points\": " << record->pointCount()
              << ", \"startIndex\": " << record->startIndex()
-             << ", \"table\": " << quotedList(tableTexts(monitor, record))
+             << ", \"table\": " << quotedList(tableTexts(*record))
              << ", \"protocol\": {\"parameters\": " << quotedList(evaluation.parameterTexts())
              << ", \"results\": " << quotedList(evaluation.resultTexts()) << "}}";
     }
@@ -429,7 +395,10 @@ int CommandLine::exportText(const Arguments &args) {
 }
 
 int CommandLine::protocol(const Arguments &args) {
-    return writeTest(args, "--pdf", &writeProtocol);
+    return writeTest(args, "--pdf",
+                     [](const ProcessP &record, const QString &path, QString *error) {
+                         return ProtocolPage::writePdf({&record}, path, error);
+                     });
 }
 
 int CommandLine::writeTest(const Arguments &args, const char *option, const Writer &write) {
@@ -458,7 +427,7 @@ int CommandLine::read(const Arguments &args) {
             path, QStringLiteral("the folder %1 does not exist").arg(target.absolutePath()));
     const int before = project.store.count();
 
-    ViewerUsb::ReadResult result;
+    ViewerUsb::ReadReport report;
     {
         StdoutToStderr diagnostics;
         QString note;
@@ -481,9 +450,9 @@ int CommandLine::read(const Arguments &args) {
                          });
         viewer.checkPresentDev();
         viewer.readDevices();
-        result = viewer.lastRead();
+        report = viewer.lastReport();
     }
-    if (result == ViewerUsb::ReadResult::NoInstrument) {
+    if (report.result == ViewerUsb::ReadResult::NoInstrument) {
         err_ << "No instrument found." << Qt::endl;
         return ReadFailed;
     }
@@ -491,9 +460,10 @@ int CommandLine::read(const Arguments &args) {
     const int added = project.store.count() - before;
     for (int i = 0; i < added; ++i)
         project.names << QString();
+    const bool complete = report.result == ViewerUsb::ReadResult::Complete;
     // An existing project without new tests is left untouched; a missing one
     // is created once the instrument has been read in full.
-    if (added > 0 || (!existed && result == ViewerUsb::ReadResult::Complete)) {
+    if (added > 0 || (!existed && complete)) {
         const ProjectFile::Result saved =
             ProjectFile::save(path, project.store, project.description, project.names);
         if (!saved.ok())
@@ -501,12 +471,33 @@ int CommandLine::read(const Arguments &args) {
         err_ << QStringLiteral("%1 saved; %2 holds %3.")
                     .arg(tests(added, "new test"), path, tests(project.store.count(), "test"))
              << Qt::endl;
+    }
+    // One line that says how the read went, and what became of the file.
+    if (report.full) {
+        err_ << QStringLiteral("The project holds %1 tests, as many as a project file can take: "
+                               "%2 stayed on the instrument.")
+                    .arg(KeeperProc::MaxRecords)
+                    .arg(tests(int(report.notRead()), "test"))
+             << Qt::endl;
+    } else if (complete) {
+        if (added == 0 && existed)
+            err_ << QStringLiteral("No new tests; %1 was not written.").arg(path) << Qt::endl;
+    } else if (added > 0) {
+        err_ << QStringLiteral("The read did not bring every test (%1 not read); the tests read "
+                               "in full are saved.")
+                    .arg(report.notRead())
+             << Qt::endl;
+    } else if (report.permission) {
+        err_ << QStringLiteral("No permission to use the instrument: nothing was read, and %1 "
+                               "was not written.")
+                    .arg(path)
+             << Qt::endl;
     } else {
-        err_ << QStringLiteral("No new tests; %1 was not written.").arg(path) << Qt::endl;
+        err_ << QStringLiteral("The read failed before any new test arrived; %1 was not written.")
+                    .arg(path)
+             << Qt::endl;
     }
-    if (result == ViewerUsb::ReadResult::Failed) {
-        err_ << "The read failed; the tests read in full are saved." << Qt::endl;
+    if (!complete)
         return ReadFailed;
-    }
     return Success;
 }

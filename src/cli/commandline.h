@@ -6,7 +6,6 @@
 #include <functional>
 
 class KeeperProc;
-class Monitor;
 class ProcessP;
 class QTextStream;
 
@@ -15,8 +14,8 @@ class QTextStream;
 // numbers, texts and files are the window's own. Output goes to the two
 // streams given; the exit status says how it went.
 //
-// The report's table and the protocol page are widgets' work: a
-// QApplication must exist (off screen is enough).
+// Only the protocol page paints: it needs a QApplication (off screen is
+// enough); the other commands run on a QCoreApplication.
 class CommandLine {
 public:
     enum Status {
@@ -34,10 +33,13 @@ public:
 
     static QString usage();
 
-    // The value column of the parameters-and-results table right after the
-    // window shows the record: check boxes as "checked" or "unchecked", rows
+    // The value column of the parameters-and-results table as the window
+    // shows the record: check boxes as "checked" or "unchecked", rows
     // without a value as "".
-    static QStringList tableTexts(Monitor &monitor, ProcessP *record);
+    static QStringList tableTexts(const ProcessP &record);
+    // Whether the command (the first argument) paints, and so needs a GUI
+    // application.
+    static bool paints(const QStringList &arguments);
     // "yyyy-MM-ddTHH:mm:ss", empty when the stored date or time is not valid.
     static QString startText(const ProcessP &record);
 

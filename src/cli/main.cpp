@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTextStream>
 #include <cstdio>
+#include <memory>
 
 namespace {
 QtMessageHandler toolkitHandler = nullptr;
@@ -18,11 +19,19 @@ void quietHandler(QtMsgType type, const QMessageLogContext &context, const QStri
 
 int main(int argc, char *argv[]) {
     toolkitHandler = qInstallMessageHandler(quietHandler);
-    // Nothing is ever shown: the table and the protocol page are made off
-    // screen, with or without a display.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    // Only the protocol page is painted, and never shown: always off screen,
+    // so that a session's platform (xcb without a display, say) cannot stop
+    // it. Every other command needs no GUI at all.
+    std::unique_ptr<QCoreApplication> app;
+    if (CommandLine::paints(arguments)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+        app = std::make_unique<QApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setOrganizationName(QStringLiteral("Ostrevan"));
     QCoreApplication::setApplicationName(QStringLiteral("setrovia-cli"));
 

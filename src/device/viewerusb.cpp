@@ -94,6 +94,8 @@ void ViewerUsb::checkPresentDev() {
             found = true;
         }
     }
+    if (!found)
+        resumeAt_ = 0; // another instrument may come next
     if (found != present_) {
         present_ = found;
         emit activateUsbButton(found);
@@ -110,6 +112,10 @@ void ViewerUsb::readDevices() {
     announced_ = -1;
     added_ = 0;
     held_ = 0;
+    skipped_ = 0;
+    permission_ = false;
+    gone_ = false;
+    full_ = false;
     if (present_ && openDevice()) {
         if (device_.productId == OlderProductId)
             readOldDevice();
@@ -118,8 +124,53 @@ void ViewerUsb::readDevices() {
         closeDevice();
         reportEnd();
     }
+    if (!full_)
+        resumeAt_ = 0;
+    {
+        QMutexLocker lock(&reportMutex_);
+        report_ = {lastRead_.load(), announced_,  added_, held_,
+                   skipped_,         permission_, gone_,  full_};
+    }
     stopRequested_.storeRelaxed(0);
     emit readEnd();
+}
+
+ViewerUsb::ReadReport ViewerUsb::lastReport() const {
+    QMutexLocker lock(&reportMutex_);
+    return report_;
+}
+
+bool ViewerUsb::storeFull(int index) {
+    if (!keeper_ || keeper_->count() < KeeperProc::MaxRecords)
+        return false;
+    full_ = true;
+    failed(); // the read did not bring every test
+    resumeAt_ = index;
+    emit sendMes(tr("The project holds %1 tests, as many as a project file can take: %2 tests "
+                    "stayed on the instrument. Save this project, close it and read again: the "
+                    "new project continues with them (tests it holds already are skipped).")
+                     .arg(KeeperProc::MaxRecords)
+                     .arg(qMax<qint64>(0, announced_ - index)));
+    return true;
+}
+
+// Tests read into the previous project, before it filled up.
+int ViewerUsb::resumeFrom(int tests) {
+    const int from = qBound(0, resumeAt_, tests);
+    if (from > 0)
+        emit sendMes(tr("Tests 1 to %1 were read into the previous project; this read continues "
+                        "with test %2.")
+                         .arg(from)
+                         .arg(from + 1));
+    return from;
+}
+
+void ViewerUsb::noteResult(int result) {
+    if (result != -ENODEV || gone_)
+        return;
+    gone_ = true;
+    emit sendMes(tr("The instrument has disappeared: no further commands are sent, and the "
+                    "tests not read stay on it."));
 }
 
 bool ViewerUsb::openDevice() {
@@ -127,7 +178,8 @@ bool ViewerUsb::openDevice() {
     if (opened < 0) {
         failed();
         printLine("Can not open dev\n");
-        emit sendMes(isPermissionError(opened)
+        permission_ = isPermissionError(opened);
+        emit sendMes(permission_
                          ? accessHint(transport_->lastError())
                          : tr("Can not open the instrument: %1").arg(transport_->lastError()));
         return false;
@@ -137,8 +189,10 @@ bool ViewerUsb::openDevice() {
     const int claimed = transport_->claimInterface(Interface);
     // The read goes on regardless; but a device node that could only be
     // opened read-only refuses both, and every command after them will fail.
-    if (isPermissionError(configured) || isPermissionError(claimed))
+    if (isPermissionError(configured) || isPermissionError(claimed)) {
+        permission_ = true;
         emit sendMes(accessHint(transport_->lastError()));
+    }
     return true;
 }
 
@@ -151,7 +205,7 @@ void ViewerUsb::reportEnd() {
     emit sendMes(tr("Read finished: %1 new tests, %2 already in the project, %3 not read.")
                      .arg(added_)
                      .arg(held_)
-                     .arg(qMax<qint64>(0, announced_ - added_ - held_)));
+                     .arg(qMax<qint64>(0, announced_ - added_ - held_ - skipped_)));
 }
 
 QString ViewerUsb::accessHint(const QString &error) {
@@ -201,7 +255,8 @@ void ViewerUsb::readNewerDevice() {
     // An empty reply carries no count at all.
     tests_ = got > 0 ? quint8(replyBuffer_[0]) : 0;
     announced_ = tests_;
-    for (int i = 0; i < tests_ && !stopped_; ++i)
+    skipped_ = resumeFrom(tests_);
+    for (int i = skipped_; i < tests_ && !stopped_ && !gone_ && !full_; ++i)
         readCell(i);
 }
 
@@ -229,6 +284,8 @@ void ViewerUsb::readCell(int index) {
         ++held_;
         return;
     }
+    if (storeFull(index))
+        return;
     QByteArray block(ProcessP::sampleBytes(kind_), '\0');
     if (readCellData(index, block.data(), kind_))
         offerRecord(header, std::move(block), kind_);
@@ -256,8 +313,8 @@ void ViewerUsb::readOldDevice() {
     kind_ = kind;
 
     // The instrument announces the length of its identification; the reply
-    // buffer is what bounds it.
-    if (!sendCommand(OldIdentification, int(qMin<quint32>(identLength, ReplyBufferSize))))
+    // buffer bounds it (sendCommand never asks for more than it holds).
+    if (!sendCommand(OldIdentification, int(qMin<quint32>(identLength, INT_MAX))))
         return;
     const char *text = replyBuffer_ + 1;
     const uint textBytes = uint(qMax(0, replyLength_ - 1));
@@ -266,14 +323,18 @@ void ViewerUsb::readOldDevice() {
     if (!sendCommand(OldStart, 0))
         return;
     tests_ = int(qMin<quint32>(count, INT_MAX));
+    // The older instrument lists its tests one after the other: those read
+    // into the previous project are listed too, but not fetched.
+    const int from = resumeFrom(tests_);
     for (quint32 i = 0; i < count; ++i) {
-        startTest(int(qMin<quint32>(i + 1, INT_MAX)));
-        if (!readOldProcess(kind))
+        const int index = int(qMin<quint32>(i, INT_MAX - 1));
+        startTest(index + 1);
+        if (!readOldProcess(kind, index, index < from))
             break;
     }
 }
 
-bool ViewerUsb::readOldProcess(quint8 kind) {
+bool ViewerUsb::readOldProcess(quint8 kind, int index, bool skip) {
     emit sendMes(QStringLiteral("Try read old process "));
     if (!sendCommand(OldHeader, ProcessP::OldHeaderSize))
         return false;
@@ -285,12 +346,18 @@ bool ViewerUsb::readOldProcess(quint8 kind) {
                          .arg(ProcessP::OldHeaderSize));
         return false;
     }
+    if (skip) {
+        ++skipped_;
+        return true;
+    }
     const QByteArray header =
         ProcessP::convertOldHeader(QByteArray(replyBuffer_, ProcessP::OldHeaderSize));
     if (keeper_ && keeper_->contains(header)) {
         ++held_;
         return true;
     }
+    if (storeFull(index))
+        return false;
     if (!sendCommand(OldSamples, 0))
         return false;
     QByteArray block(ProcessP::sampleBytes(kind), '\0');
@@ -397,7 +464,11 @@ int ViewerUsb::bulkOut(const char *data, int size) {
         stopped_ = true;
         return -ECANCELED;
     }
-    return transport_->bulkWrite(OutEndpoint, data, size, TimeoutMs);
+    if (gone_)
+        return -ENODEV;
+    const int result = transport_->bulkWrite(OutEndpoint, data, size, TimeoutMs);
+    noteResult(result);
+    return result;
 }
 
 int ViewerUsb::bulkIn(char *data, int size) {
@@ -405,7 +476,11 @@ int ViewerUsb::bulkIn(char *data, int size) {
         stopped_ = true;
         return -ECANCELED;
     }
-    return transport_->bulkRead(InEndpoint, data, size, TimeoutMs);
+    if (gone_)
+        return -ENODEV;
+    const int result = transport_->bulkRead(InEndpoint, data, size, TimeoutMs);
+    noteResult(result);
+    return result;
 }
 
 QString ViewerUsb::errorText() const {

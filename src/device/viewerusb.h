@@ -4,6 +4,7 @@
 #include "device/usbtransport.h"
 
 #include <QAtomicInt>
+#include <QMutex>
 #include <QThread>
 #include <atomic>
 #include <memory>
@@ -55,6 +56,22 @@ public:
     enum class ReadResult { Complete, NoInstrument, Failed };
     ReadResult lastRead() const { return lastRead_.load(); }
 
+    // What the last read brought, for the one who tells the user; valid once
+    // its readEnd() has come.
+    struct ReadReport {
+        ReadResult result = ReadResult::Complete;
+        qint64 announced = -1;   // tests the instrument holds; -1: it never said
+        int added = 0;           // new tests given to the store
+        int held = 0;            // tests the project held already
+        int skipped = 0;         // read into the previous project before it filled up
+        bool permission = false; // the instrument refused us access
+        bool gone = false;       // the instrument disappeared during the read
+        bool full = false;       // the store reached the project's limit
+        // Tests the instrument holds that this read did not bring.
+        qint64 notRead() const { return qMax<qint64>(0, announced - added - held - skipped); }
+    };
+    ReadReport lastReport() const;
+
 public slots:
     void readDevices();
     void checkPresentDev();
@@ -81,7 +98,8 @@ private:
     void readCell(int index);
     bool readCellData(int index, char *block, quint8 kind);
     void readOldDevice();
-    bool readOldProcess(quint8 kind);
+    // skip: listed only (read into the previous project).
+    bool readOldProcess(quint8 kind, int index, bool skip);
     bool sendCommand(quint32 code, int replyLength);
     bool readPackets(char *block, int size);
     bool readExactly(char *data, int size, QString *failure);
@@ -91,6 +109,13 @@ private:
     void reportEnd();
     void startTest(int test);
     void failed() { lastRead_.store(ReadResult::Failed); }
+    // The store holds as many tests as a project can: the read stops, and
+    // the next one continues where this one stopped.
+    bool storeFull(int index);
+    // Where this read starts: after the tests read before the project filled up.
+    int resumeFrom(int tests);
+    // Ends a read whose instrument disappeared: no further command is sent.
+    void noteResult(int result);
 
     int writeCommand(quint32 code);
     int writeIndexedCommand(quint32 code, quint16 index);
@@ -119,6 +144,15 @@ private:
     qint64 announced_ = -1;
     int added_ = 0;
     int held_ = 0;
+    int skipped_ = 0;
+    bool permission_ = false;
+    bool gone_ = false;
+    bool full_ = false;
+    // The first test a read into a full project could not take; the next
+    // read starts there. 0: from the first test.
+    int resumeAt_ = 0;
+    mutable QMutex reportMutex_;
+    ReadReport report_;
 };
 
 #endif // VIEWERUSB_H

@@ -5,7 +5,6 @@
 #include "records/processp.h"
 
 #include <QCoreApplication>
-#include <QTime>
 #include <cmath>
 #include <limits>
 
@@ -13,7 +12,6 @@ namespace {
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 const QString Unknown = QStringLiteral("?");
 constexpr quint32 LastGrade = 6; // M-700
-constexpr quint32 SecondsPerDay = 86400;
 } // namespace
 
 ActivityEvaluation::ActivityEvaluation(const ProcessP &record)
@@ -53,9 +51,15 @@ QString ActivityEvaluation::massText() const {
     return QString::number(mass_);
 }
 
+QString ActivityEvaluation::durationText(quint32 seconds) {
+    // A length of time, not a time of day: a day-long test lasts "24:00".
+    return QStringLiteral("%1:%2")
+        .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 3600 / 60, 2, 10, QLatin1Char('0'));
+}
+
 QString ActivityEvaluation::durationText() const {
-    // A time of day: tests of a day or more wrap.
-    return QTime(0, 0).addSecs(int(duration_ % SecondsPerDay)).toString(QStringLiteral("hh:mm"));
+    return durationText(duration_);
 }
 
 QString ActivityEvaluation::periodText() const {

@@ -74,6 +74,8 @@ public:
     static QStringList parameterTexts(const ProcessP &record);
     static QStringList resultTexts(const ProcessP &record);
 
+    // Whole hours and minutes, "hh:mm" with at least two digits of hours.
+    static QString durationText(quint32 seconds);
     // Fixed point with 2 decimals, "." as separator; "?" for NaN or infinity.
     static QString numberText(double value);
 

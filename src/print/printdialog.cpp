@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -39,7 +40,11 @@ PrintDialog::PrintDialog(int count, QAbstractItemModel *sourceModel, int current
         items->appendRow(row);
     }
     tree->setColumnWidth(0, 23);
-    tree->setColumnWidth(1, 100);
+    // Dates and times are shown whole: each column at least as wide as its
+    // longest text (the date column never narrower than 100).
+    const QAbstractItemView *view = tree;
+    tree->setColumnWidth(1, qMax(100, view->sizeHintForColumn(1)));
+    tree->setColumnWidth(2, qMax(tree->columnWidth(2), view->sizeHintForColumn(2)));
 
     if (currentIndex < 0)
         buttonBox->button(QDialogButtonBox::Ok)->setEnabled(false);
@@ -58,7 +63,13 @@ PrintDialog::PrintDialog(int count, QAbstractItemModel *sourceModel, int current
     boxes->addWidget(pdfCheck);
     layout->addLayout(boxes);
     layout->addWidget(buttonBox);
-    resize(400, 300);
+    // Wide enough for the check, date and time columns and a part of the name.
+    const int columns = tree->columnWidth(0) + tree->columnWidth(1) + tree->columnWidth(2) +
+                        qMax(100, view->sizeHintForColumn(3));
+    const QMargins margins = layout->contentsMargins();
+    resize(qMax(400, columns + margins.left() + margins.right() + 2 * tree->frameWidth() +
+                         tree->verticalScrollBar()->sizeHint().width()),
+           300);
 }
 
 void PrintDialog::print() {

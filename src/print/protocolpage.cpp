@@ -1,12 +1,15 @@
 #include "protocolpage.h"
 
-#include "charts/plotterscaledraw.h"
+#include "charts/plotaxes.h"
 #include "evaluation/activityevaluation.h"
+#include "records/atomicsave.h"
 #include "records/processp.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QPainter>
 #include <QPrinter>
+#include <QTemporaryDir>
 #include <QVector>
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
@@ -49,6 +52,20 @@ const char *const resultLabels[] = {"Результаты испытаний",
                                     "Активность с коэф. совпадения, МПа",
                                     "Удельная контракция, мл"};
 
+// Draws the text with its baseline at the point, in a smaller font when it
+// is wider than its cell: a long label or value never runs over the border.
+void drawFitted(QPainter &painter, const QPoint &at, const QString &text, int width) {
+    const QFont font = painter.font();
+    const int needed = painter.fontMetrics().horizontalAdvance(text);
+    if (needed > width) {
+        QFont smaller = font;
+        smaller.setPointSizeF(font.pointSizeF() * width / needed);
+        painter.setFont(smaller);
+    }
+    painter.drawText(at, text);
+    painter.setFont(font);
+}
+
 QString rectText(const QString &format, const QRect &r) {
     return format.arg(r.left()).arg(r.right()).arg(r.top()).arg(r.bottom());
 }
@@ -84,6 +101,34 @@ bool ProtocolPage::print(QPrinter *printer, const QList<const ProcessP *> &recor
     return painter.end();
 }
 
+bool ProtocolPage::writePdf(const QList<const ProcessP *> &records, const QString &path,
+                            QString *error, const Log &log) {
+    // The printer writes its file as it goes and reports no write error.
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        *error = QCoreApplication::translate("MainWindow", "no temporary folder (%1)")
+                     .arg(scratch.errorString());
+        return false;
+    }
+    const QString draft = scratch.filePath(QStringLiteral("protocol.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setOutputFileName(draft);
+    QFile file(draft);
+    const QByteArray pdf =
+        print(&printer, records, log) && file.open(QIODevice::ReadOnly) ? file.readAll()
+                                                                        : QByteArray();
+    if (!pdf.startsWith("%PDF-") || !pdf.trimmed().endsWith("%%EOF")) {
+        *error = QCoreApplication::translate("MainWindow", "the page could not be made");
+        return false;
+    }
+    const AtomicSave saved = AtomicSave::write(path, pdf);
+    *error = saved.error;
+    return saved.ok();
+}
+
 void ProtocolPage::paintProtocolPage(QPainter &painter, const ProcessP &record, float sx, float sy,
                                      const Log &log) {
     if (log) {
@@ -117,14 +162,15 @@ void ProtocolPage::paintProtocolPage(QPainter &painter, const ProcessP &record, 
                      QStringLiteral("УСКОРЕННОЕ ОПРЕДЕЛЕНИЕ И ПРОГНОЗИРОВАНИЕ АКТИВНОСТИ "
                                     "ЦЕМЕНТА\nПО ЕГО КОНТРАКЦИИ МИ 2486-98, МИ 2487-98"));
 
+    // Both tables start at their left border (x = 9 mm), rows and bands alike.
     const QColor band(240, 240, 240);
-    painter.fillRect(mmRect(sx, sy, 10, 40, 93, 7.5), band);
-    painter.fillRect(mmRect(sx, sy, 10, 100, 93, 7.5), band);
+    painter.fillRect(mmRect(sx, sy, 9, 40, 94, 7.5), band);
+    painter.fillRect(mmRect(sx, sy, 9, 100, 94, 7.5), band);
 
     QVector<QLine> lines;
     for (int i = 0; i <= 7; ++i) {
         const int y = px(sy, 40 + 7.5 * i);
-        lines << QLine(px(sx, 10), y, px(sx, 103), y);
+        lines << QLine(px(sx, 9), y, px(sx, 103), y);
     }
     for (int i = 8; i <= 20; ++i) {
         const int y = px(sy, 40 + 7.5 * i);
@@ -144,30 +190,27 @@ void ProtocolPage::paintProtocolPage(QPainter &painter, const ProcessP &record, 
     QFont normal = font;
     normal.setWeight(QFont::Normal);
     painter.setFont(normal);
-    for (int i = 0; i < 7; ++i)
-        painter.drawText(QPoint(px(sx, 11), px(sy, 45 + 7.5 * i)),
-                         QString::fromUtf8(parameterLabels[i]));
-    // A label wider than its column is drawn smaller rather than over the value.
+    // Labels end 1 mm before the column separator, values 1 mm before the
+    // right border; the heading rows span the whole table.
     const int labelWidth = px(sx, 85 - 11 - 1);
-    for (int i = 0; i < 12; ++i) {
-        const QString label = QString::fromUtf8(resultLabels[i]);
-        const int width = painter.fontMetrics().horizontalAdvance(label);
-        if (width > labelWidth) {
-            QFont smaller = normal;
-            smaller.setPointSizeF(normal.pointSizeF() * labelWidth / width);
-            painter.setFont(smaller);
-        }
-        painter.drawText(QPoint(px(sx, 11), px(sy, 105 + 7.5 * i)), label);
-        painter.setFont(normal);
-    }
+    const int headingWidth = px(sx, 103 - 11 - 1);
+    const int valueWidth = px(sx, 103 - 88 - 1);
+    for (int i = 0; i < 7; ++i)
+        drawFitted(painter, QPoint(px(sx, 11), px(sy, 45 + 7.5 * i)),
+                   QString::fromUtf8(parameterLabels[i]), i == 0 ? headingWidth : labelWidth);
+    for (int i = 0; i < 12; ++i)
+        drawFitted(painter, QPoint(px(sx, 11), px(sy, 105 + 7.5 * i)),
+                   QString::fromUtf8(resultLabels[i]), i == 0 ? headingWidth : labelWidth);
 
     const ActivityEvaluation evaluation(record);
     const QStringList parameters = evaluation.parameterTexts();
     const QStringList results = evaluation.resultTexts();
     for (int i = 0; i < parameters.size(); ++i)
-        painter.drawText(QPoint(px(sx, 88), px(sy, 52.5 + 7.5 * i)), parameters.at(i));
+        drawFitted(painter, QPoint(px(sx, 88), px(sy, 52.5 + 7.5 * i)), parameters.at(i),
+                   valueWidth);
     for (int i = 0; i < results.size(); ++i)
-        painter.drawText(QPoint(px(sx, 88), px(sy, 112.5 + 7.5 * i)), results.at(i));
+        drawFitted(painter, QPoint(px(sx, 88), px(sy, 112.5 + 7.5 * i)), results.at(i),
+                   valueWidth);
     painter.restore();
 
     paintVolumePlot(painter, record, sx, sy);
@@ -178,7 +221,7 @@ void ProtocolPage::paintVolumePlot(QPainter &painter, const ProcessP &record, fl
     plot.setTitle(mw("Volume"));
     plot.setAxisTitle(QwtPlot::yLeft, mw("Volume, ml"));
     plot.setAxisTitle(QwtPlot::xBottom, mw("Time"));
-    plot.setAxisScaleDraw(QwtPlot::xBottom, new PlotterScaleDraw(&record));
+    PlotAxes::dress(&plot, record.period());
 
     // Only the first three hours make the method's window: the curve stops
     // there, so that both axes scale to what the page shows.

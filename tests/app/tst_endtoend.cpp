@@ -1,13 +1,14 @@
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
 #include "app/proclist.h"
-#include "evaluation/monitor.h"
 #include "records/processp.h"
-#include "testgenerator.h"
+#include "simulator/testgenerator.h"
+#include "table/monitor.h"
 #include "testsettings.h"
 
 #include <QAbstractItemDelegate>
 #include <QAction>
+#include <QDockWidget>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -58,19 +59,20 @@ struct Session {
     // Types the mass into the table's own editor and commits it.
     void typeMass(const QString &digits) {
         Monitor *m = w->monitor();
-        const QModelIndex index = m->tableModel()->index(Monitor::RowMass, 1);
+        const QModelIndex index = m->tableModel()->index(TableTexts::RowMass, 1);
         m->edit(index);
         auto *spin = qobject_cast<QSpinBox *>(m->indexWidget(index));
         QVERIFY(spin);
         spin->selectAll();
         QTest::keyClicks(spin, digits);
-        QAbstractItemDelegate *delegate = m->itemDelegateForRow(Monitor::RowMass);
+        QAbstractItemDelegate *delegate = m->itemDelegateForRow(TableTexts::RowMass);
         emit delegate->commitData(spin);
         emit delegate->closeEditor(spin);
     }
 
     void read() {
-        QTRY_VERIFY(w->readAction()->isEnabled()); // the presence check found it
+        QTRY_VERIFY_WITH_TIMEOUT(w->readAction()->isEnabled(),
+                                 60000); // the presence check found it
         w->readAction()->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(!w->isReading(), 60000);
     }
@@ -81,7 +83,7 @@ struct Session {
             click(i);
             const ProcessP *p = w->store().at(i);
             out << Row{p->header(), p->samples(), w->processModel()->item(i, 2)->text(),
-                       value(Monitor::RowMass)->text()};
+                       value(TableTexts::RowMass)->text()};
         }
         return out;
     }
@@ -122,6 +124,8 @@ class TestEndToEnd : public QObject {
 private slots:
     void readLookEditSaveReopen();
     void faultsMidRead();
+    void noPermission();
+    void noInstrument();
 
 private:
     QTemporaryDir dir_;
@@ -168,8 +172,38 @@ void TestEndToEnd::faultsMidRead() {
     for (const QString &line : logged)
         QVERIFY2(log.contains(line), qPrintable(line + "\n--- log:\n" + log));
     QVERIFY(log.endsWith(logged.last()));
+    // Where the user looks: the status bar and the log itself.
+    QCOMPARE(s.w->readOutcome(), QString("Read ended early: 2 of 5 tests read — see Messages"));
+    QVERIFY(s.w->docks()[1]->isVisible());
 
     s.saveCloseReopen(dir_.filePath("faults.vtl"));
+}
+
+// Without the udev rule the read fails at once: the user sees why.
+void TestEndToEnd::noPermission() {
+    Session s("tests=3;access=denied");
+    QVERIFY(!s.w->docks()[1]->isVisible()); // the log is hidden by default
+    s.read();
+    QCOMPARE(s.w->store().count(), 0);
+    QCOMPARE(s.w->readOutcome(),
+             QString("Read failed: no permission to use the instrument — see Messages"));
+    QVERIFY(s.w->docks()[1]->isVisible());
+    QVERIFY(s.log().contains("No permission to use the instrument"));
+    // The line stays until the next read starts; a greyed button says why.
+    QCOMPARE(s.w->readAction()->toolTip(), QString("Read the tests stored on the instrument."));
+    s.w->readAction()->trigger();
+    QCOMPARE(s.w->readOutcome(), QString());
+    QCOMPARE(s.w->readAction()->statusTip(), QString("The instrument is being read."));
+    QTRY_VERIFY_WITH_TIMEOUT(!s.w->isReading(), 60000);
+}
+
+void TestEndToEnd::noInstrument() {
+    Session s("plugged=no");
+    QVERIFY(!s.w->readAction()->isEnabled());
+    const QString why = "No instrument found. Connect it with USB; if it is connected, see Help "
+                        "▸ Troubleshooting.";
+    QCOMPARE(s.w->readAction()->toolTip(), why);
+    QCOMPARE(s.w->readAction()->statusTip(), why);
 }
 
 QTEST_MAIN(TestEndToEnd)

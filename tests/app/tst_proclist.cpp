@@ -2,7 +2,7 @@
 #include "app/processmodel.h"
 #include "app/proclist.h"
 #include "charts/plottabs.h"
-#include "evaluation/monitor.h"
+#include "table/monitor.h"
 #include "modalanswer.h"
 #include "records/processp.h"
 #include "testrecords.h"
@@ -60,6 +60,7 @@ private slots:
     void deleteLastRowShowsTheNewLast();
     void deleteMiddleRowShowsTheNextOne();
     void deleteOnlyRowLeavesNothing();
+    void deleteSeveralSelectedRows();
 };
 
 void TestProcList::clickShowsTheTestOnce() {
@@ -176,6 +177,45 @@ void TestProcList::deleteOnlyRowLeavesNothing() {
     QVERIFY(!w.exportAction()->isEnabled());
     QVERIFY(w.processDescription()->toPlainText().isEmpty());
     QVERIFY(!w.processDescription()->isEnabled());
+}
+
+// Ctrl+click selects more rows; Delete asks once, naming how many.
+void TestProcList::deleteSeveralSelectedRows() {
+    TestSettings settings;
+    MainWindow w;
+    ProcessP *b = record(2);
+    ProcessP *d = record(4, 3);
+    addRows(w, {record(1), b, record(3), d, record(5)});
+    showWindow(w);
+    clickRow(w, 1);
+    w.processDescription()->setPlainText(QStringLiteral("kept"));
+    ProcList *list = w.processList();
+    for (int row : {0, 2, 4})
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          list->visualRect(w.processModel()->index(row, 0)).center());
+    QCOMPARE(w.currentTest(), 4); // the last row clicked
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->visualRect(w.processModel()->index(1, 0)).center()); // b out again
+    QCOMPARE(list->selectionModel()->selectedRows().size(), 3);
+
+    QString text;
+    answerNextMessageBox(QMessageBox::No, &text);
+    QTest::keyClick(list, Qt::Key_Delete);
+    QCOMPARE(text, QStringLiteral("Do you want to remove 3 processes?"));
+    QCOMPARE(w.store().count(), 5);
+
+    answerNextMessageBox(QMessageBox::Yes);
+    QTest::keyClick(list, Qt::Key_Delete);
+    QCOMPARE(w.store().count(), 2);
+    QCOMPARE(w.processModel()->rowCount(), 2);
+    QCOMPARE(w.store().at(0), b);
+    QCOMPARE(w.store().at(1), d);
+    // Row 4, the current one, went: the row now in place of the first removed one shows.
+    QCOMPARE(w.currentTest(), 0);
+    QCOMPARE(w.monitor()->currentRecord(), b);
+    QCOMPARE(QString::fromUtf8(b->note()), QStringLiteral("kept"));
+    QCOMPARE(w.processDescription()->toPlainText(), QStringLiteral("kept"));
+    QVERIFY(w.saveAction()->isEnabled());
 }
 
 QTEST_MAIN(TestProcList)

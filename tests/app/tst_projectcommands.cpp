@@ -61,6 +61,7 @@ class TestProjectCommands : public QObject {
 private slots:
     void failedSaveKeepsTheOldFileAndTheWork();
     void promptAnswersOnClose();
+    void titleSaysModified();
     void openThatEndsEarlyChangesNothing_data();
     void openThatEndsEarlyChangesNothing();
 
@@ -135,6 +136,22 @@ void TestProjectCommands::promptAnswersOnClose() {
     w.w.closeAction()->trigger();
     QCOMPARE(w.w.processModel()->rowCount(), 1);
     QVERIFY(w.w.saveAction()->isEnabled());
+}
+
+// Modified is always in the title, whether the project has a file or not.
+void TestProjectCommands::titleSaysModified() {
+    Window w;
+    QCOMPARE(w.w.windowTitle(), QString("Setrovia+"));
+    w.addNew(3); // read from the instrument into an empty window
+    QCOMPARE(w.w.windowTitle(), QString("*  Setrovia+"));
+    w.w.projectDescription()->insertPlainText("!");
+    QCOMPARE(w.w.windowTitle(), QString("*  Setrovia+"));
+    const QString path = dir_.filePath("titled.vtl");
+    w.answers << path;
+    w.w.saveAction()->trigger();
+    QCOMPARE(w.w.windowTitle(), QString("titled.vtl   Setrovia+  (%1)").arg(path));
+    w.addNew(4);
+    QCOMPARE(w.w.windowTitle(), QString("titled.vtl*  Setrovia+  (%1)").arg(path));
 }
 
 void TestProjectCommands::openThatEndsEarlyChangesNothing_data() {

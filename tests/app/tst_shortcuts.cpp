@@ -2,9 +2,9 @@
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
 #include "app/proclist.h"
-#include "evaluation/monitor.h"
 #include "modalanswer.h"
 #include "records/processp.h"
+#include "table/monitor.h"
 #include "testrecords.h"
 #include "testsettings.h"
 

@@ -1,11 +1,11 @@
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
 #include "cli/commandline.h"
-#include "evaluation/monitor.h"
 #include "records/keeperproc.h"
 #include "records/projectfile.h"
 #include "samplerecords.h"
-#include "testgenerator.h"
+#include "simulator/testgenerator.h"
+#include "table/monitor.h"
 #include "testsettings.h"
 
 #include <QAction>
@@ -27,7 +27,8 @@ struct Run {
 };
 
 // simulator: the SETROVIA_SIMULATOR value, or null for none. The tool runs
-// as from a scheduled job: no display, no platform chosen.
+// as from a scheduled job: no display, though the session asks for X11 (a
+// command that started a GUI application would abort).
 // config: the folder of the settings the tool finds (XDG_CONFIG_HOME), or null
 // for the test's own.
 Run cli(const QStringList &args, const QString &simulator = QString(),
@@ -37,6 +38,7 @@ Run cli(const QStringList &args, const QString &simulator = QString(),
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
     for (const char *name : {"SETROVIA_SIMULATOR", "QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
         env.remove(QLatin1String(name));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     if (!simulator.isNull())
         env.insert(QStringLiteral("SETROVIA_SIMULATOR"), simulator);
     QProcess p;
@@ -71,7 +73,7 @@ struct Window {
         QMetaObject::invokeMethod(&w, "addGraph",
                                   Q_ARG(QModelIndex, w.processModel()->index(row, 0)));
         QStringList texts;
-        for (int r = 0; r < Monitor::RowCount; ++r) {
+        for (int r = 0; r < TableTexts::RowCount; ++r) {
             const QStandardItem *item = w.monitor()->tableModel()->item(r, 1);
             if (r == 6 || r == 7)
                 texts << (item->checkState() == Qt::Checked ? "checked" : "unchecked");
@@ -109,13 +111,13 @@ private:
 // A: 25 h, both flags; B: no flags and the 13th month; C: 2 h 30 min.
 void TestCommandLine::initTestCase() {
     project_ = dir_.filePath("sample.vtl");
-    HeaderFields b = longSpec(), c = longSpec();
+    HeaderFields b = longTestHeader(), c = longTestHeader();
     b.flags = 0;
     b.month = 13;
     c.duration = 9000;
     c.minute = 31;
     KeeperProc store;
-    for (const HeaderFields &s : {longSpec(), b, c})
+    for (const HeaderFields &s : {longTestHeader(), b, c})
         store.add(make(s).release());
     QVERIFY(ProjectFile::save(project_, store, "Series 7\n\"quoted\"", {"A", "", "C"}).ok());
 }
@@ -133,6 +135,8 @@ void TestCommandLine::wrongUsage_data() {
     QTest::newRow("row past the end") << QStringList{"protocol", p, "--test", "3", "--pdf", out}
                                       << "--test 3: the project holds 3 tests, rows 0 to 2.";
     QTest::newRow("read without --output") << QStringList{"read", out} << "read takes no file";
+    QTest::newRow("row not a number") << QStringList{"protocol", p, "--test", "abc", "--pdf", out}
+                                      << "--test abc: \"abc\" is not a row number.";
     QTest::newRow("unknown language") << QStringList{"report", p, "--language", "de"}
                                       << "--language de: the languages are ru and en.";
 }
@@ -208,7 +212,7 @@ void TestCommandLine::reportIsTheWindowsTable() {
     const QJsonObject a = tests.at(0).toObject();
     QCOMPARE(a.value("name").toString(), QString("A"));
     QCOMPARE(a.value("start").toString(), QString("2026-06-15T10:30:00"));
-    const QStringList parameters = {"500", "01:00", "60", "M-500", "1.7", "28"};
+    const QStringList parameters = {"500", "25:00", "60", "M-500", "1.7", "28"};
     const QStringList results = {"1.30", "2.60", "Yes",  "1.70",  "16.50", "0.12",
                                  "4.42", "62.3", "0.90", "56.07", "0.048"};
     QCOMPARE(strings(a["table"]), parameters + QStringList({"checked", "checked", ""}) + results);
@@ -248,7 +252,7 @@ void TestCommandLine::languages_data() {
     QTest::addColumn<QString>("language");  // the option; null: none
     QTest::addColumn<QByteArray>("stored"); // the program's settings; null: none
     QTest::addColumn<QStringList>("patterns");
-    const QStringList russianPage = {"Длительность, чч:мм +01:00",
+    const QStringList russianPage = {"Длительность, чч:мм +25:00",
                                      "Активность с коэф. совпадения, МПа +56.07", "Торможение +Да",
                                      "Объём, мл", "Время"};
     const QStringList englishPage = {"Торможение +Yes", "Volume, ml", "Time"};
@@ -318,11 +322,16 @@ void TestCommandLine::read_data() {
     QTest::addColumn<QString>("message");
     const QString out = dir_.filePath("read.vtl");
     QTest::newRow("complete") << "tests=3" << out << 0 << QList<int>{0, 1, 2}
-                              << "Test 3 of 3, packet 313 of 313\n";
+                              << QString("3 new tests saved; %1 holds 3 tests.\n").arg(out);
     // The instrument goes on after a lost packet.
     QTest::newRow("newer: packet 3 of test 1 lost")
         << "tests=3;fail-packet=1:3" << out << 3 << QList<int>{0, 2}
-        << "The read failed; the tests read in full are saved.\n";
+        << "The read did not bring every test (1 not read); the tests read in full are saved.\n";
+    QTest::newRow("no permission")
+        << "tests=3;access=denied" << out << 3 << QList<int>()
+        << QString("No permission to use the instrument: nothing was read, and %1 was not "
+                   "written.\n")
+               .arg(out);
     QTest::newRow("no instrument")
         << "plugged=no" << out << 3 << QList<int>() << "No instrument found.\n";
     QTest::newRow("output below a file")
@@ -339,7 +348,7 @@ void TestCommandLine::read() {
     QFile::remove(output);
     const Run run = cli({"read", "--output", output}, simulator);
     QCOMPARE(run.status, status);
-    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    QVERIFY2(run.err.endsWith(message), qPrintable(run.err)); // one closing line, a true one
     QVERIFY(run.out.isEmpty()); // the reader's diagnostics go to standard error
     QCOMPARE(QFileInfo::exists(output), !saved.isEmpty());
     KeeperProc store;

@@ -1,7 +1,7 @@
 #ifndef FAKELIBUSB_H
 #define FAKELIBUSB_H
 
-#include "simulatortransport.h"
+#include "simulator/simulatortransport.h"
 
 // The libusb 0.1 functions, defined over a simulated bus so that a program
 // linked with them in place of the library runs the real LibUsbTransport

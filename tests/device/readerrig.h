@@ -7,9 +7,9 @@
 #include "device/viewerusb.h"
 #include "records/keeperproc.h"
 #include "records/processp.h"
-#include "simulatoroptions.h"
-#include "simulatortransport.h"
-#include "testgenerator.h"
+#include "simulator/simulatoroptions.h"
+#include "simulator/simulatortransport.h"
+#include "simulator/testgenerator.h"
 
 #include <QSignalSpy>
 #include <QTemporaryFile>

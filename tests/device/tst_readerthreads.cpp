@@ -71,8 +71,7 @@ void TestReaderThreads::readWhileGuiUsesStore() {
     QSemaphore gate;
     const int TransfersPerRound = 50;
     const int MaxRounds = 1000; // far more than the read needs; keeps the keys unique
-    ThreadRig rig(instrument("generation=newer", 20), 0,
-                  [&gate] { gate.acquire(); });
+    ThreadRig rig(instrument("generation=newer", 20), 0, [&gate] { gate.acquire(); });
     QList<ProcessP *> own;
     int round = 0;
     for (; round < MaxRounds && rig.watcher.ends == 0; ++round) {
@@ -85,14 +84,15 @@ void TestReaderThreads::readWhileGuiUsesStore() {
         QVERIFY(rig.store.add(own.last()));
         for (int i = 0; i < rig.store.count(); ++i)
             QVERIFY(rig.store.at(i)->duration() > 0);
-        if (round % 3 == 2)
+        if (own.size() > 3)
             delete rig.store.remove(rig.store.indexOf(own.takeFirst()));
+        // The reader's turn: a few transfers, used up before the next round.
         gate.release(TransfersPerRound);
-        QCoreApplication::processEvents();
+        QTRY_VERIFY_WITH_TIMEOUT(gate.available() == 0 || rig.watcher.ends > 0, 60000);
     }
     QVERIFY2(round > 1, "the read should have overlapped several rounds of store work");
     gate.release(1 << 20);
-    QTRY_COMPARE(rig.watcher.ends, 1);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.watcher.ends, 1, 60000);
     QCOMPARE(rig.watcher.added.size(), 20);
     QCOMPARE(rig.store.count(), 20 + own.size());
     for (int t = 0; t < 20; ++t)
@@ -104,7 +104,7 @@ void TestReaderThreads::readWhileGuiUsesStore() {
 // tests were kept.
 void TestReaderThreads::destroyDuringRead() {
     QSemaphore held, proceed;
-    int transfers = 0; // reader thread only
+    int transfers = 0;      // reader thread only
     const int HoldAt = 500; // a newer kind-2 test takes a little over 300 transfers
     ThreadRig rig(instrument("generation=newer", 40), 0, [&] {
         if (++transfers == HoldAt) {

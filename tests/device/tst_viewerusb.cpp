@@ -1,4 +1,5 @@
 #include "readerrig.h"
+#include "testrecords.h"
 
 #include <QtTest>
 
@@ -11,6 +12,8 @@ const QByteArray ReadTimeout = "error reading from bulk endpoint 0x81: Connectio
 const QByteArray WriteGone = "error writing to bulk endpoint 2: No such device";
 const QString Ident = QStringLiteral("SETROVIA-DEV-01.03");
 const QString Try = QStringLiteral("Try read old process ");
+const QString Gone = QStringLiteral("The instrument has disappeared: no further commands are "
+                                    "sent, and the tests not read stay on it.");
 const QString Early =
     QStringLiteral("Read ended before the instrument told how many tests it holds.");
 
@@ -40,6 +43,10 @@ private slots:
     void oversizedIdentification();
     void presenceAndLastDevice();
     void stopMidRead();
+    void goneInstrumentGetsNoMoreCommands_data();
+    void goneInstrumentGetsNoMoreCommands();
+    void fullProjectStopsAndTheNextReadContinues_data();
+    void fullProjectStopsAndTheNextReadContinues();
 };
 
 void TestViewerUsb::allFourKinds_data() {
@@ -123,7 +130,10 @@ void TestViewerUsb::failureExits_data() {
     row("newer: packet 100 lost", "fail-packet=1:100", {"Read frame #100", lost + ReadTimeout, two},
         t02);
     row("newer: short packet", "short-packet=1:5", {"Read frame #5", lost + short32, two}, t02);
-    row("newer: unplugged after test 1", "unplug-after=1", {send.arg(8) + WriteGone, two}, {0, 1});
+    row("newer: unplugged after test 1", "unplug-after=1", {Gone, send.arg(8) + WriteGone, two},
+        {0, 1});
+    row("older: unplugged after test 0", "generation=older;unplug-after=0",
+        {Ident, Try, Try, Gone, send.arg(4) + WriteGone, one}, t0);
 
     row("older: info reply", "generation=older;fail-reply=1", {reply.arg(1) + ReadTimeout, Early},
         nothing);
@@ -214,6 +224,81 @@ void TestViewerUsb::stopMidRead() {
     QObject::disconnect(&rig.viewer, &ViewerUsb::readProgress, nullptr, nullptr);
     rig.read();
     QCOMPARE(rig.heldHeaders(), headersOf(3, {0, 1, 2}));
+}
+
+void TestViewerUsb::goneInstrumentGetsNoMoreCommands_data() {
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<int>(
+        "writes"); // identification and the like, two per test read, the failed one
+    QTest::newRow("newer") << "generation=newer;unplug-after=1" << 2 + 2 * 2 + 1;
+    QTest::newRow("older") << "generation=older;unplug-after=1" << 3 + 2 * 2 + 1;
+}
+
+// Once the library says the device is gone, the reader stops talking to it.
+void TestViewerUsb::goneInstrumentGetsNoMoreCommands() {
+    QFETCH(QString, options);
+    QFETCH(int, writes);
+    ReaderRig rig(instrument(options, 6));
+    rig.read();
+    QCOMPARE(rig.bus->count("w "), writes);
+    const ViewerUsb::ReadReport report = rig.viewer.lastReport();
+    QVERIFY(report.gone);
+    QCOMPARE(report.result, ViewerUsb::ReadResult::Failed);
+    QCOMPARE(report.added, 2);
+    QCOMPARE(report.notRead(), qint64(4));
+}
+
+void TestViewerUsb::fullProjectStopsAndTheNextReadContinues_data() {
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<QString>("samplesCommand");
+    QTest::newRow("newer") << "generation=newer"
+                           << "w 09";
+    QTest::newRow("older") << "generation=older"
+                           << "w 05";
+}
+
+// A project takes 255 tests: the read stops there, says how many stayed on
+// the instrument, and a read into a new project goes on with them.
+void TestViewerUsb::fullProjectStopsAndTheNextReadContinues() {
+    QFETCH(QString, options);
+    QFETCH(QString, samplesCommand);
+    const SimulatedInstrument::Setup setup = instrument(options, 7);
+    const quint8 kind = SimulatedInstrument::kindFor(setup);
+    ReaderRig rig(setup);
+    for (int i = 0; i < KeeperProc::MaxRecords - 3; ++i) {
+        testrecords::HeaderFields s;
+        s.year = 30;
+        s.second = quint8(i % 60);
+        s.minute = quint8(i / 60);
+        QVERIFY(rig.store.add(new ProcessP(testrecords::header(s), testrecords::samples(1), 1)));
+    }
+    rig.read();
+    QCOMPARE(rig.store.count(), KeeperProc::MaxRecords);
+    QCOMPARE(rig.bus->count(samplesCommand), 3);
+    ViewerUsb::ReadReport report = rig.viewer.lastReport();
+    QVERIFY(report.full);
+    QCOMPARE(report.notRead(), qint64(4));
+    QVERIFY(rig.log().contains(
+        "The project holds 255 tests, as many as a project file can take: 4 tests stayed on the "
+        "instrument. Save this project, close it and read again: the new project continues with "
+        "them (tests it holds already are skipped)."));
+
+    rig.store.clear(); // a new project
+    rig.bus->clearTrace();
+    rig.read();
+    QVERIFY(rig.log().contains(
+        "Tests 1 to 3 were read into the previous project; this read continues with test 4."));
+    QCOMPARE(rig.heldHeaders(), headersOf(kind, {3, 4, 5, 6}));
+    QCOMPARE(rig.bus->count(samplesCommand), 4);
+    report = rig.viewer.lastReport();
+    QVERIFY(!report.full);
+    QCOMPARE(report.skipped, 3);
+    QCOMPARE(report.notRead(), qint64(0));
+    QCOMPARE(report.result, ViewerUsb::ReadResult::Complete);
+
+    // Once all went in, the next read starts from the first test again.
+    rig.read();
+    QCOMPARE(rig.store.count(), 7);
 }
 
 QTEST_GUILESS_MAIN(TestViewerUsb)

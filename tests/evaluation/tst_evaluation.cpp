@@ -25,10 +25,11 @@ private slots:
     void activityWithHit_data();
     void activityWithHit();
     void badValues();
+    void durationIsALengthOfTime();
 };
 
 void TestEvaluation::threeHourThreshold() {
-    HeaderFields s = longSpec();
+    HeaderFields s = longTestHeader();
     s.duration = 10799;
     auto shorter = make(s);
     QVERIFY(!lastsThreeHours(*shorter));
@@ -59,7 +60,7 @@ void TestEvaluation::braking() {
     QFETCH(int, v70);
     QFETCH(int, v190);
     QFETCH(bool, braking);
-    HeaderFields s = longSpec();
+    HeaderFields s = longTestHeader();
     s.grade = grade;
     QByteArray b = longSamples();
     fill(b, 1, 0, 70, 190, qint16(v70));
@@ -69,7 +70,7 @@ void TestEvaluation::braking() {
 
 void TestEvaluation::averageTemperatureWindow() {
     // s = 10, k3 = 180: T[10..189] = 10..189 (mean 99.5), 1000 elsewhere.
-    HeaderFields s = longSpec();
+    HeaderFields s = longTestHeader();
     s.duration = 30000; // n = 500
     QByteArray b = longSamples(1000);
     for (int i = 10; i < 190; ++i)
@@ -93,7 +94,7 @@ void TestEvaluation::temperatureCorrection() {
     QFETCH(int, count);
     QFETCH(quint8, flags);
     QFETCH(float, correction);
-    HeaderFields s = longSpec();
+    HeaderFields s = longTestHeader();
     s.temperatureScale = 0.5f;
     s.flags = flags;
     const float got = Evaluation::temperatureCorrection(*make(s, longSamples(qint16(count))));
@@ -101,7 +102,7 @@ void TestEvaluation::temperatureCorrection() {
 }
 
 void TestEvaluation::supplierAndHitFactor() {
-    HeaderFields s = longSpec();
+    HeaderFields s = longTestHeader();
     const QList<QPair<quint32, float>> suppliers = {
         {0, 1.1f}, {6, 1.7f}, {7, 1.6f}, {0xffffffffu, 1.6f}};
     for (const auto &p : suppliers) {
@@ -136,7 +137,7 @@ void TestEvaluation::activityWithHit() {
 }
 
 void TestEvaluation::badValues() {
-    HeaderFields s = longSpec();
+    HeaderFields s = longTestHeader();
     // Mass 0: nothing per 1000 g can be evaluated; the temperature can.
     s.mass = 0;
     auto massless = make(s);
@@ -145,7 +146,7 @@ void TestEvaluation::badValues() {
              QStringList({"1.30", "?", "?", "?", "16.50", "0.12", "?", "?", "0.90", "?", "?"}));
 
     // No samples: period 0, or a duration shorter than one period.
-    s = longSpec();
+    s = longTestHeader();
     for (quint32 period : {0u, 100000u}) {
         s.period = period;
         auto empty = make(s);
@@ -159,7 +160,7 @@ void TestEvaluation::badValues() {
     QCOMPARE(ActivityEvaluation::resultTexts(*sparse).mid(4, 3), QStringList({"?", "?", "?"}));
 
     // Damaged hardening index, grade and supplier.
-    s = longSpec();
+    s = longTestHeader();
     s.grade = 0xffffffffu;
     s.supplier = 0xffffffffu;
     auto damaged = make(s);
@@ -170,13 +171,22 @@ void TestEvaluation::badValues() {
              QStringList({"2.72", "?", "0.90", "?", "?"}));
 
     // A NaN or infinite volume scale from a damaged file.
-    s = longSpec();
+    s = longTestHeader();
     for (float scale :
          {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
         s.volumeScale = scale;
         const QStringList t = ActivityEvaluation::resultTexts(*make(s));
         QCOMPARE(t.at(1) + t.at(6) + t.at(7) + t.at(10), QString("????"));
     }
+}
+
+void TestEvaluation::durationIsALengthOfTime() {
+    const QList<QPair<quint32, QString>> cases{
+        {0, "00:00"},      {59, "00:00"},          {90, "00:01"},
+        {9000, "02:30"},   {86400, "24:00"},       {91800, "25:30"},
+        {259200, "72:00"}, {3600 * 100, "100:00"}, {0xffffffffu, "1193046:28"}};
+    for (const auto &c : cases)
+        QCOMPARE(ActivityEvaluation::durationText(c.first), c.second);
 }
 
 QTEST_GUILESS_MAIN(TestEvaluation)

@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QStandardItemModel>
+#include <QTreeView>
 #include <QtTest>
 
 namespace {
@@ -28,6 +29,7 @@ class TestPrintDialog : public QObject {
 private slots:
     void checkStatesFollowTheRows();
     void okReportsFormatAndSelectionInOrder();
+    void datesAndTimesShowWhole();
 };
 
 void TestPrintDialog::checkStatesFollowTheRows() {
@@ -71,6 +73,20 @@ void TestPrintDialog::okReportsFormatAndSelectionInOrder() {
     QCOMPARE(d.result(), int(QDialog::Accepted));
     QCOMPARE(format, 1);
     QCOMPARE(selection, QList<int>({0, 2, 3}));
+}
+
+void TestPrintDialog::datesAndTimesShowWhole() {
+    QStandardItemModel list(2, 3);
+    list.setItem(0, 0, new QStandardItem("Wed Nov 20 2024"));
+    list.setItem(0, 1, new QStandardItem("11:15:30"));
+    list.setItem(1, 0, new QStandardItem("Fri Sep 30 2026 and more"));
+    list.setItem(1, 1, new QStandardItem("23:59:59"));
+    PrintDialog d(2, &list, 0, nullptr, nullptr);
+    QTreeView *tree = d.view();
+    const QAbstractItemView *view = tree;
+    for (int column : {1, 2})
+        QVERIFY(tree->columnWidth(column) >= view->sizeHintForColumn(column));
+    QVERIFY(d.width() >= tree->columnWidth(0) + tree->columnWidth(1) + tree->columnWidth(2));
 }
 
 QTEST_MAIN(TestPrintDialog)

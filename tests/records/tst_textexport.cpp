@@ -14,13 +14,14 @@ private slots:
     void timesWrapAfterADay();
 };
 
-// Kind 1, two hours at one point a minute, 400 g of cement: volume counts
-// 10 i at 0.01 ml, ambient temperature counts 203 at 0.1 degrees.
+// Kind 1, two hours at one point a minute, 300 g of cement: volume counts
+// 10 i at 0.01 ml, ambient temperature counts 203 at 0.1 degrees. Numbers
+// have six significant digits.
 void TestTextExport::linesInEitherLocale() {
     HeaderFields s;
     s.duration = 7200;
     s.period = 60;
-    s.mass = 400;
+    s.mass = 300;
     QByteArray block = samples(1);
     for (int i = 0; i < 120; ++i) {
         setCount(block, 1, 0, i, quint16(10 * i));
@@ -31,11 +32,11 @@ void TestTextExport::linesInEitherLocale() {
     QCOMPARE(lines.size(), 121);
     QCOMPARE(lines[0], QStringLiteral("#\tTime\tVolume\tTemperature"));
     QCOMPARE(lines[1], QStringLiteral("0\t00:00:00\t0\t20.3"));
-    // 10 counts x 0.01 ml x 1000 / 400 g
-    QCOMPARE(lines[2], QStringLiteral("1\t00:01:00\t0.25\t20.3"));
-    QCOMPARE(lines[120], QStringLiteral("119\t01:59:00\t29.75\t20.3"));
+    // 10 counts x 0.01 ml x 1000 / 300 g
+    QCOMPARE(lines[2], QStringLiteral("1\t00:01:00\t0.333333\t20.3"));
+    QCOMPARE(lines[120], QStringLiteral("119\t01:59:00\t39.6667\t20.3"));
     QCOMPARE(TextExport::lines(p, QLocale(QLocale::German))[120],
-             QStringLiteral("119\t01:59:00\t29,75\t20,3"));
+             QStringLiteral("119\t01:59:00\t39,6667\t20,3"));
 }
 
 void TestTextExport::timesWrapAfterADay() {

@@ -1,7 +1,7 @@
 #ifndef TESTGENERATOR_H
 #define TESTGENERATOR_H
 
-#include "simulatedinstrument.h"
+#include "simulator/simulatedinstrument.h"
 
 // Realistic tests of each instrument kind, the same for the same seed: a
 // setting paste that starts to contract after a delay and follows a smooth

@@ -2,9 +2,10 @@
 #define TRANSPORTFACTORY_H
 
 #include "device/usbtransport.h"
-#include "simulatedinstrument.h"
-#include "simulatortransport.h"
+#include "simulator/simulatedinstrument.h"
+#include "simulator/simulatortransport.h"
 
+#include <QStringList>
 #include <memory>
 
 // Name of the environment variable that replaces the instrument by a
@@ -21,9 +22,13 @@ std::unique_ptr<UsbTransport> createTransport(QString *note);
 std::unique_ptr<SimulatorTransport> createSimulator(const QString &options, QString *note);
 
 // The tests the simulated instrument holds for "project=PATH": the tests of
-// that project file, in file order. This is the one place that reads project
-// files for the simulator; until it is wired to the project reader it
-// returns none and sets error.
+// that project file, in file order; none (and error set) when it cannot be read.
 QVector<InstrumentTest> projectTests(const QString &path, QString *error);
+
+// Makes the setup the instrument that records tests of the kind.
+void becomeRecorderOf(quint8 kind, SimulatedInstrument::Setup &setup);
+// Drops the tests of the setup that its instrument does not record; returns
+// a log line for each, saying which and why.
+QStringList keepOwnKind(SimulatedInstrument::Setup &setup, const QString &project);
 
 #endif // TRANSPORTFACTORY_H

@@ -1,44 +1,22 @@
 #ifndef MONITOR_H
 #define MONITOR_H
 
+#include "evaluation/tabletexts.h"
+
 #include <QTreeView>
 
-class ActivityEvaluation;
 class ProcessP;
 class QStandardItem;
 class QStandardItemModel;
 
 // The parameters-and-results table of the current test: labels in column 0,
-// values in column 1. Editing a parameter emits the new value (the main window
+// values in column 1, both as TableTexts composes them (rows by
+// TableTexts::Row). Editing a parameter emits the new value (the main window
 // stores it in the record before the emit returns) and then re-evaluates the
 // rows that depend on it.
 class Monitor : public QTreeView {
     Q_OBJECT
 public:
-    enum Row {
-        RowMass,
-        RowDuration,
-        RowPeriod,
-        RowGrade,
-        RowSupplier,
-        RowDays,
-        RowBrakingRecord,
-        RowTemperatureNotObserved,
-        RowSeparator,
-        RowContraction,
-        RowContraction1k3,
-        RowBraking,
-        RowBrakingCorrection,
-        RowAverageTemperature,
-        RowTemperatureCorrection,
-        RowTotal,
-        RowActivity,
-        RowHit,
-        RowActivityWithHit,
-        RowSpecificContraction,
-        RowCount
-    };
-
     explicit Monitor(QWidget *parent = nullptr);
     ~Monitor() override;
 
@@ -71,11 +49,9 @@ private:
     void putCheck(int row, bool checked);
     // Replaces the text of the row's value item, or puts a read-only one there.
     void updateValue(int row, const QString &text);
-    void showBraking(const ActivityEvaluation &evaluation);
-    void showBrakingCorrection(const ActivityEvaluation &evaluation);
-    // The total and everything read from the tables with it.
-    void showTotal(const ActivityEvaluation &evaluation);
-    void showLookups(const ActivityEvaluation &evaluation);
+    // Shows the rows' texts: the looked-up results (activities, specific
+    // contraction) replace their text, every other row gets a new item.
+    void show(const TableTexts &texts, std::initializer_list<int> rows);
 
     QStandardItemModel *model;
     bool updating = false;

@@ -1,5 +1,5 @@
 #include "app/mainwindow.h"
-#include "evaluation/dialogtab.h"
+#include "table/dialogtab.h"
 #include "testsettings.h"
 
 #include <QAction>

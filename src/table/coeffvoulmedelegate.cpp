@@ -1,8 +1,9 @@
 #include "coeffvoulmedelegate.h"
 
 #include "evaluation/activityevaluation.h"
-#include "evaluation/delegateeditors.h"
-#include "evaluation/monitor.h"
+#include "table/coefficienteditor.h"
+#include "table/delegateeditors.h"
+#include "table/monitor.h"
 
 #include <QDoubleSpinBox>
 
@@ -10,14 +11,10 @@ CoeffVoulmeDelegate::CoeffVoulmeDelegate(QObject *parent) : QItemDelegate(parent
 
 QWidget *CoeffVoulmeDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                                            const QModelIndex &index) const {
-    if (!DelegateEditors::isValueCell(index, Monitor::RowHit))
+    if (!DelegateEditors::isValueCell(index, TableTexts::RowHit))
         return QItemDelegate::createEditor(parent, option, index);
-    auto *editor = new QDoubleSpinBox(parent);
-    editor->setDecimals(2);
-    editor->setRange(0.2, 2.0);
-    editor->setSingleStep(0.01);
-    connect(editor, QOverload<double>::of(&QDoubleSpinBox::valueChanged),
-            const_cast<CoeffVoulmeDelegate *>(this), &CoeffVoulmeDelegate::coeffVoulmeChanged);
+    auto *editor = new CoefficientEditor(parent);
+    // Stored when the edit is committed; Escape changes nothing.
     return editor;
 }
 
@@ -30,11 +27,16 @@ void CoeffVoulmeDelegate::setEditorData(QWidget *editor, const QModelIndex &inde
 
 void CoeffVoulmeDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
                                        const QModelIndex &index) const {
-    if (auto *spin = qobject_cast<QDoubleSpinBox *>(editor))
+    if (auto *spin = qobject_cast<QDoubleSpinBox *>(editor)) {
+        bool shown = false;
+        const double before = index.data(Qt::DisplayRole).toString().toDouble(&shown);
+        if (shown && qRound(spin->value() * 100) == qRound(before * 100))
+            return; // nothing changed: nothing to store
         // The text the table shows for the stored coefficient, not a number
         // the view would paint in the locale's format.
         model->setData(index, ActivityEvaluation::numberText(spin->value()), Qt::EditRole);
-    else
+        const_cast<CoeffVoulmeDelegate *>(this)->coeffVoulmeChanged(spin->value());
+    } else
         QItemDelegate::setModelData(editor, model, index);
 }
 

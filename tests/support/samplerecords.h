@@ -26,7 +26,7 @@ inline void fill(QByteArray &block, quint8 kind, int channel, int from, int to, 
 // counts (1.30 ml). Ambient temperature 165 counts of 0.1 °C everywhere.
 // The header: 500 g (ΔV1k3 = 2.60), M-500, supplier 1.7, 25 hours, both
 // flags, hit coefficient 0.90.
-inline HeaderFields longSpec() {
+inline HeaderFields longTestHeader() {
     HeaderFields s;
     s.mass = 500;
     s.grade = 4;

@@ -1,7 +1,8 @@
 #include "massadelegate.h"
 
-#include "evaluation/delegateeditors.h"
-#include "evaluation/monitor.h"
+#include "table/delegateeditors.h"
+#include "table/masseditor.h"
+#include "table/monitor.h"
 
 #include <QSpinBox>
 
@@ -9,14 +10,14 @@ MassaDelegate::MassaDelegate(QObject *parent) : QItemDelegate(parent) {}
 
 QWidget *MassaDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                                      const QModelIndex &index) const {
-    if (!DelegateEditors::isValueCell(index, Monitor::RowMass))
+    if (!DelegateEditors::isValueCell(index, TableTexts::RowMass))
         return QItemDelegate::createEditor(parent, option, index);
-    auto *editor = new QSpinBox(parent);
+    auto *editor = new MassEditor(parent);
     editor->setRange(0, 5000);
     editor->setSingleStep(1);
-    // Every value typed is stored and evaluated at once.
-    connect(editor, QOverload<int>::of(&QSpinBox::valueChanged), const_cast<MassaDelegate *>(this),
-            &MassaDelegate::massaChanged);
+    // The value reaches the record when the edit is committed (Enter, or
+    // leaving the cell), so that Escape leaves the record, the results and
+    // the project's modified state as they were.
     return editor;
 }
 
@@ -29,11 +30,16 @@ void MassaDelegate::setEditorData(QWidget *editor, const QModelIndex &index) con
 
 void MassaDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
                                  const QModelIndex &index) const {
-    if (auto *spin = qobject_cast<QSpinBox *>(editor))
+    if (auto *spin = qobject_cast<QSpinBox *>(editor)) {
+        bool shown = false;
+        const int before = index.data(Qt::DisplayRole).toString().toInt(&shown);
+        if (shown && spin->value() == before)
+            return; // nothing changed: nothing to store
         // As text, as the table shows it: a number would be painted with the
         // locale's group separators.
         model->setData(index, QString::number(spin->value()), Qt::EditRole);
-    else
+        const_cast<MassaDelegate *>(this)->massaChanged(spin->value());
+    } else
         QItemDelegate::setModelData(editor, model, index);
 }
 

@@ -1,7 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
-#include "evaluation/monitor.h"
 #include "samplerecords.h"
+#include "table/monitor.h"
 #include "testsettings.h"
 
 #include <QAbstractItemDelegate>
@@ -20,7 +20,7 @@ using RowTexts = QMap<int, QString>;
 
 QStringList values(const Monitor *m) {
     QStringList texts;
-    for (int row = 0; row < Monitor::RowCount; ++row) {
+    for (int row = 0; row < TableTexts::RowCount; ++row) {
         const QStandardItem *item = m->tableModel()->item(row, 1);
         texts << (item ? item->text() : None);
     }
@@ -38,7 +38,9 @@ struct Shown {
         QMetaObject::invokeMethod(&w, "addProc", Q_ARG(ProcessP *, record));
         QMetaObject::invokeMethod(&w, "addGraph",
                                   Q_ARG(QModelIndex, w.processModel()->index(0, 0)));
-        m()->show();
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
     }
     Monitor *m() { return w.monitor(); }
     QStandardItem *item(int row) { return m()->tableModel()->item(row, 1); }
@@ -47,6 +49,24 @@ struct Shown {
         const QModelIndex index = m()->tableModel()->index(row, 1);
         m()->edit(index);
         return m()->indexWidget(index);
+    }
+    // Opens the cell's editor with the mouse, types the text over what it
+    // shows and ends with the key; *shown gets the editor's text on opening.
+    void type(int row, const QString &text, Qt::Key end, QString *shown = nullptr) {
+        const QModelIndex index = m()->tableModel()->index(row, 1);
+        m()->scrollTo(index);
+        const QRect cell = m()->visualRect(index);
+        QTest::mouseClick(m()->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(m()->viewport(), Qt::LeftButton, {}, cell.center());
+        QTRY_VERIFY(m()->indexWidget(index));
+        auto *spin = qobject_cast<QAbstractSpinBox *>(m()->indexWidget(index));
+        QVERIFY(spin);
+        if (shown)
+            *shown = spin->text();
+        spin->selectAll();
+        QTest::keyClicks(spin, text);
+        QTest::keyClick(spin, end);
+        QTRY_COMPARE(m()->indexWidget(index), nullptr);
     }
     void commit(int row, QWidget *editor) {
         QAbstractItemDelegate *d = m()->itemDelegateForRow(row);
@@ -68,30 +88,46 @@ class TestMonitor : public QObject {
 private slots:
     void longTest();
     void clearFlagsShowDash();
+    void shortTestLeavesTheHitRowsAlone();
     void partialReevaluation_data();
     void partialReevaluation();
     void gradeEditorEmitsOnOpening();
     void flagRowsChangeOnlyByTheirBox_data();
     void flagRowsChangeOnlyByTheirBox();
     void committedNumbersShowAsTheTableShowsThem();
+    void escapeUndoesANumberEdit_data();
+    void escapeUndoesANumberEdit();
+    void typedNumbers_data();
+    void typedNumbers();
 };
 
 void TestMonitor::longTest() {
     Monitor m;
-    auto r = make(longSpec());
+    auto r = make(longTestHeader());
     m.showProcess(r.get());
     QCOMPARE(values(&m),
-             QStringList({"500", "01:00", "60", "M-500", "1.7", "28", "", "", None}) + longResults);
+             QStringList({"500", "25:00", "60", "M-500", "1.7", "28", "", "", None}) + longResults);
 }
 
 void TestMonitor::clearFlagsShowDash() {
     Monitor m;
-    HeaderFields s = longSpec();
+    HeaderFields s = longTestHeader();
     s.flags = 0;
     auto r = make(s);
     m.showProcess(r.get());
     QCOMPARE(values(&m).mid(9), QStringList({"1.30", "2.60", "-", "-", "16.50", "-", "2.60", "35.6",
                                              "0.90", "32.04", "0.031"}));
+}
+
+// Under three hours nothing from braking on is known; the hit coefficient
+// gets no cell to edit.
+void TestMonitor::shortTestLeavesTheHitRowsAlone() {
+    Monitor m;
+    HeaderFields s = longTestHeader();
+    s.duration = 9000;
+    auto r = make(s);
+    m.showProcess(r.get());
+    QCOMPARE(values(&m).mid(11), QStringList({"?", "?", "?", "?", "?", "?", None, None, "?"}));
 }
 
 void TestMonitor::partialReevaluation_data() {
@@ -126,7 +162,7 @@ void TestMonitor::partialReevaluation() {
     QFETCH(double, value);
     QFETCH(quint8, flags);
     QFETCH(RowTexts, changed);
-    HeaderFields s = longSpec();
+    HeaderFields s = longTestHeader();
     s.flags = flags;
     Shown t(s);
     QStringList expected = values(t.m());
@@ -143,12 +179,12 @@ void TestMonitor::partialReevaluation() {
 }
 
 void TestMonitor::gradeEditorEmitsOnOpening() {
-    HeaderFields s = longSpec();
+    HeaderFields s = longTestHeader();
     s.grade = 3;
     Shown t(s);
     QSignalSpy spy(t.m(), &Monitor::changedCemenetA);
     QVERIFY(!t.w.saveAction()->isEnabled());
-    auto *box = qobject_cast<QComboBox *>(t.edit(Monitor::RowGrade));
+    auto *box = qobject_cast<QComboBox *>(t.edit(TableTexts::RowGrade));
     QVERIFY(box);
     QCOMPARE(box->count(), 8);
     QCOMPARE(box->itemText(7), QString("Unknown"));
@@ -156,14 +192,14 @@ void TestMonitor::gradeEditorEmitsOnOpening() {
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toInt(), 3);
     QVERIFY(t.w.saveAction()->isEnabled()); // modified though nothing changed
-    t.commit(Monitor::RowGrade, box);
+    t.commit(TableTexts::RowGrade, box);
 }
 
 void TestMonitor::flagRowsChangeOnlyByTheirBox_data() {
     QTest::addColumn<int>("row");
     QTest::addColumn<quint8>("bit");
-    QTest::newRow("braking record") << int(Monitor::RowBrakingRecord) << quint8(1);
-    QTest::newRow("inobservance t") << int(Monitor::RowTemperatureNotObserved) << quint8(2);
+    QTest::newRow("braking record") << int(TableTexts::RowBrakingRecord) << quint8(1);
+    QTest::newRow("inobservance t") << int(TableTexts::RowTemperatureNotObserved) << quint8(2);
 }
 
 // What a user does to the cell with mouse and keyboard: only a click on the
@@ -171,7 +207,7 @@ void TestMonitor::flagRowsChangeOnlyByTheirBox_data() {
 void TestMonitor::flagRowsChangeOnlyByTheirBox() {
     QFETCH(int, row);
     QFETCH(quint8, bit);
-    Shown t(longSpec());
+    Shown t(longTestHeader());
     Monitor *m = t.m();
     const QModelIndex index = m->tableModel()->index(row, 1);
     const QRect cell = m->visualRect(index);
@@ -179,6 +215,7 @@ void TestMonitor::flagRowsChangeOnlyByTheirBox() {
     const quint8 flags = t.record->flags();
     auto flagsNow = [&] { return quint8(t.record->flags() & bit); };
 
+    QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, cell.center() + QPoint(40, 0));
     QTest::mouseDClick(m->viewport(), Qt::LeftButton, {}, cell.center() + QPoint(40, 0));
     QTest::keyClick(m->viewport(), Qt::Key_Return);
     m->setCurrentIndex(index);
@@ -187,10 +224,11 @@ void TestMonitor::flagRowsChangeOnlyByTheirBox() {
     QTest::keyClick(m->viewport(), Qt::Key_Enter);
     QCOMPARE(m->indexWidget(index), nullptr);
     QCOMPARE(t.record->flags(), flags);
-    QCOMPARE(t.item(Monitor::RowBraking)->text(), QString("Yes"));
+    QCOMPARE(t.item(TableTexts::RowBraking)->text(), QString("Yes"));
     QVERIFY(!t.w.saveAction()->isEnabled());
 
-    // The box sits at the left of the cell.
+    // The labels stayed where they were, and the box sits at the left of the cell.
+    QCOMPARE(m->visualRect(index), cell);
     const QPoint box(cell.left() + m->style()->pixelMetric(QStyle::PM_IndicatorWidth) / 2 + 4,
                      cell.center().y());
     QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, box);
@@ -206,20 +244,100 @@ void TestMonitor::flagRowsChangeOnlyByTheirBox() {
 // not a number that the view would paint with the locale's separators.
 void TestMonitor::committedNumbersShowAsTheTableShowsThem() {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    Shown t(longSpec());
-    auto *mass = qobject_cast<QSpinBox *>(t.edit(Monitor::RowMass));
+    Shown t(longTestHeader());
+    auto *mass = qobject_cast<QSpinBox *>(t.edit(TableTexts::RowMass));
     QVERIFY(mass);
     mass->setValue(1500);
-    t.commit(Monitor::RowMass, mass);
-    auto *hit = qobject_cast<QDoubleSpinBox *>(t.edit(Monitor::RowHit));
+    t.commit(TableTexts::RowMass, mass);
+    auto *hit = qobject_cast<QDoubleSpinBox *>(t.edit(TableTexts::RowHit));
     QVERIFY(hit);
     hit->setValue(1.2);
-    t.commit(Monitor::RowHit, hit);
+    t.commit(TableTexts::RowHit, hit);
     QLocale::setDefault(QLocale::c());
-    for (int row : {int(Monitor::RowMass), int(Monitor::RowHit)})
+    for (int row : {int(TableTexts::RowMass), int(TableTexts::RowHit)})
         QCOMPARE(t.item(row)->data(Qt::DisplayRole).userType(), int(QMetaType::QString));
-    QCOMPARE(t.item(Monitor::RowMass)->text(), QString("1500"));
-    QCOMPARE(t.item(Monitor::RowHit)->text(), QString("1.20"));
+    QCOMPARE(t.item(TableTexts::RowMass)->text(), QString("1500"));
+    QCOMPARE(t.item(TableTexts::RowHit)->text(), QString("1.20"));
+}
+
+void TestMonitor::escapeUndoesANumberEdit_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("changedRow"); // a result that follows the edit
+    QTest::newRow("mass") << int(TableTexts::RowMass) << "999" << int(TableTexts::RowTotal);
+    QTest::newRow("hit coefficient")
+        << int(TableTexts::RowHit) << "2" << int(TableTexts::RowActivityWithHit);
+}
+
+// Typed, then Escape: record, results and modified state as before the
+// editor opened. Typed, then Enter: all of them follow.
+void TestMonitor::escapeUndoesANumberEdit() {
+    QFETCH(int, row);
+    QFETCH(QString, typed);
+    QFETCH(int, changedRow);
+    Shown t(longTestHeader());
+    Monitor *m = t.m();
+    const QStringList before = values(m);
+    const QByteArray header = t.record->header();
+    const QString title = t.w.windowTitle();
+    t.type(row, typed, Qt::Key_Escape);
+    QCOMPARE(values(m), before);
+    QCOMPARE(t.record->header(), header);
+    QVERIFY(!t.w.saveAction()->isEnabled());
+    QCOMPARE(t.w.windowTitle(), title);
+
+    t.type(row, typed, Qt::Key_Return);
+    QVERIFY(values(m).at(row) != before.at(row));
+    QVERIFY(values(m).at(changedRow) != before.at(changedRow));
+    QVERIFY(t.record->header() != header);
+    QVERIFY(t.w.saveAction()->isEnabled());
+}
+
+void TestMonitor::typedNumbers_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("cell");   // after Enter
+    QTest::addColumn<QString>("opened"); // what the editor showed on opening
+    for (const char *locale : {"en_US", "ru_RU", "de_DE"}) {
+        const QByteArray l(locale);
+        // A mass is whole grams: the separator ends the number, never ×10.
+        QTest::newRow(l + " mass 350.5") << locale << int(TableTexts::RowMass) << "350.5"
+                                         << "350"
+                                         << "500";
+        QTest::newRow(l + " mass 350,5") << locale << int(TableTexts::RowMass) << "350,5"
+                                         << "350"
+                                         << "500";
+        QTest::newRow(l + " mass 1500") << locale << int(TableTexts::RowMass) << "1500"
+                                        << "1500"
+                                        << "500";
+        // The coefficient is written with a point; a comma typed counts as one.
+        QTest::newRow(l + " hit 1.25") << locale << int(TableTexts::RowHit) << "1.25"
+                                       << "1.25"
+                                       << "0.90";
+        QTest::newRow(l + " hit 1,25") << locale << int(TableTexts::RowHit) << "1,25"
+                                       << "1.25"
+                                       << "0.90";
+    }
+}
+
+void TestMonitor::typedNumbers() {
+    QFETCH(QString, locale);
+    QFETCH(int, row);
+    QFETCH(QString, typed);
+    QFETCH(QString, cell);
+    QFETCH(QString, opened);
+    QLocale::setDefault(QLocale(locale));
+    Shown t(longTestHeader());
+    QString shown;
+    t.type(row, typed, Qt::Key_Return, &shown);
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(shown, opened);
+    QCOMPARE(values(t.m()).at(row), cell);
+    if (row == TableTexts::RowMass)
+        QCOMPARE(t.record->mass(), cell.toUInt());
+    else
+        QCOMPARE(t.record->hitPercent(), quint8(125));
 }
 
 QTEST_MAIN(TestMonitor)

@@ -1,7 +1,7 @@
 #include "supplierdelegate.h"
 
-#include "evaluation/delegateeditors.h"
-#include "evaluation/monitor.h"
+#include "table/delegateeditors.h"
+#include "table/monitor.h"
 
 #include <QComboBox>
 
@@ -19,7 +19,7 @@ SupplierDelegate::SupplierDelegate(QObject *parent) : QItemDelegate(parent) {}
 
 QWidget *SupplierDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                                         const QModelIndex &index) const {
-    if (!DelegateEditors::isValueCell(index, Monitor::RowSupplier))
+    if (!DelegateEditors::isValueCell(index, TableTexts::RowSupplier))
         return QItemDelegate::createEditor(parent, option, index);
     QComboBox *editor = DelegateEditors::comboBox(parent, supplierItems());
     // Connected after the items are in, so that filling the box emits nothing.

@@ -1,7 +1,7 @@
 #include "cementdelegate.h"
 
-#include "evaluation/delegateeditors.h"
-#include "evaluation/monitor.h"
+#include "table/delegateeditors.h"
+#include "table/monitor.h"
 
 #include <QComboBox>
 
@@ -17,7 +17,7 @@ CementDelegate::CementDelegate(QObject *parent) : QItemDelegate(parent) {}
 
 QWidget *CementDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                                       const QModelIndex &index) const {
-    if (!DelegateEditors::isValueCell(index, Monitor::RowGrade))
+    if (!DelegateEditors::isValueCell(index, TableTexts::RowGrade))
         return QItemDelegate::createEditor(parent, option, index);
     QComboBox *editor = DelegateEditors::comboBox(parent, gradeItems());
     // Connected after the items are in, so that filling the box emits nothing.

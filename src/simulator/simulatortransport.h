@@ -2,7 +2,7 @@
 #define SIMULATORTRANSPORT_H
 
 #include "device/usbtransport.h"
-#include "simulatedinstrument.h"
+#include "simulator/simulatedinstrument.h"
 
 #include <QMutex>
 #include <QSet>

@@ -80,10 +80,11 @@ InstrumentTest TestGenerator::test(quint8 kind, int index, quint32 seed) {
     putU32(header, 60, 1000 + seed % 9000); // instrument serial number
 
     // Contraction: still for the start delay, then a saturating curve whose
-    // three-hour part is 3..6.5 ml per kilogram of cement.
+    // three-hour part is 2.4..4.6 ml per kilogram of cement: activities of 33
+    // to 66 MPa, as ordinary cements show.
     const double delay = rnd.uniform(600, 2400);
     const double tau = rnd.uniform(4, 8) * 3600;
-    const double perKg3h = rnd.uniform(3.0, 6.5);
+    const double perKg3h = rnd.uniform(2.4, 4.6);
     const double total = perKg3h * mass / 1000.0 / (1.0 - std::exp(-10800.0 / tau));
     // Kind 3 stores a small zero error of the volume sensor in volumeOffset.
     const int zeroError = kind == 3 ? rnd.below(5) - 2 : 0;

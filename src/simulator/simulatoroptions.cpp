@@ -56,6 +56,9 @@ SimulatorOptions SimulatorOptions::parse(const QString &text) {
 
 bool SimulatorOptions::apply(const QString &key, const QString &value) {
     qint64 n = 0;
+    if (key == QLatin1String("generation") || key == QLatin1String("model") ||
+        key == QLatin1String("version"))
+        instrumentGiven = true;
     if (key == QLatin1String("generation")) {
         if (value == QLatin1String("newer"))
             setup.generation = SimulatedInstrument::Generation::Newer;

@@ -1,7 +1,7 @@
 #ifndef SIMULATOROPTIONS_H
 #define SIMULATOROPTIONS_H
 
-#include "simulatedinstrument.h"
+#include "simulator/simulatedinstrument.h"
 
 #include <QStringList>
 
@@ -17,6 +17,9 @@ public:
     int tests = 5;
     quint32 seed = 1;
     QString project;
+    // Whether the generation, model or version was given: without them a
+    // project's tests choose the instrument that recorded them.
+    bool instrumentGiven = false;
     // "plugged=no": the instrument is on the bus's list but absent, as if
     // unplugged before the program looked.
     bool plugged = true;

@@ -1,8 +1,8 @@
 #include "durationdelegate.h"
 
-#include "evaluation/delegateeditors.h"
-#include "evaluation/monitor.h"
 #include "evaluation/referencetables.h"
+#include "table/delegateeditors.h"
+#include "table/monitor.h"
 
 #include <QComboBox>
 
@@ -19,7 +19,7 @@ DurationDelegate::DurationDelegate(QObject *parent) : QItemDelegate(parent) {}
 
 QWidget *DurationDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                                         const QModelIndex &index) const {
-    if (!DelegateEditors::isValueCell(index, Monitor::RowDays))
+    if (!DelegateEditors::isValueCell(index, TableTexts::RowDays))
         return QItemDelegate::createEditor(parent, option, index);
     QComboBox *editor = DelegateEditors::comboBox(parent, dayItems());
     // Connected after the items are in, so that filling the box emits nothing.

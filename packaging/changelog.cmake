@@ -1,0 +1,95 @@
+# Writes the Debian changelog of the package from NEWS, one entry per release
+# section, newest first, so that a release only has to add its section there:
+#   cmake -DNEWS=NEWS -DOUTPUT=changelog -DPACKAGE=setrovia
+#         "-DMAINTAINER=Name <address>" -P changelog.cmake
+# NEWS's own head describes the format; anything else after the first release
+# heading stops the build with the line that is wrong.
+foreach(var NEWS OUTPUT PACKAGE MAINTAINER)
+    if(NOT DEFINED ${var})
+        message(FATAL_ERROR "changelog.cmake: -D${var}=... is missing")
+    endif()
+endforeach()
+
+file(READ "${NEWS}" text)
+# One list element per line. Semicolons and brackets would confuse the list,
+# so they travel as placeholders.
+string(REPLACE ";" "<semicolon>" text "${text}")
+string(REPLACE "[" "<open>" text "${text}")
+string(REPLACE "]" "<close>" text "${text}")
+string(REGEX REPLACE "\n$" "" text "${text}")
+string(REPLACE "\n" ";" lines "${text}")
+
+set(weekdays Sun Mon Tue Wed Thu Fri Sat)
+set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+set(monthOffsets 0 3 2 5 0 3 5 1 4 6 2 4)
+
+set(out "")
+set(entry "")     # the open entry's version, empty before the first heading
+set(trailer "")
+set(items 0)
+set(number 0)
+
+macro(close_entry)
+    if(NOT entry STREQUAL "")
+        if(items EQUAL 0)
+            message(FATAL_ERROR "${NEWS}: release ${entry} lists no change")
+        endif()
+        string(APPEND out "\n${trailer}\n")
+    endif()
+endmacro()
+
+foreach(line IN LISTS lines)
+    math(EXPR number "${number} + 1")
+    string(REPLACE "<semicolon>" ";" line "${line}")
+    string(REPLACE "<open>" "[" line "${line}")
+    string(REPLACE "<close>" "]" line "${line}")
+    if(line MATCHES "^Setrovia\\+ ([0-9][^ ]*) \\(([0-9][0-9][0-9][0-9])-([0-9][0-9])-([0-9][0-9])\\)$")
+        close_entry()
+        set(version "${CMAKE_MATCH_1}")
+        set(year "${CMAKE_MATCH_2}")
+        set(month "${CMAKE_MATCH_3}")
+        set(day "${CMAKE_MATCH_4}")
+        string(REGEX REPLACE "^0" "" month "${month}")
+        string(REGEX REPLACE "^0" "" day "${day}")
+        if(month LESS 1 OR month GREATER 12 OR day LESS 1 OR day GREATER 31)
+            message(FATAL_ERROR "${NEWS}:${number}: not a date: ${line}")
+        endif()
+        # Day of the week (0 = Sunday) by Sakamoto's method.
+        set(y ${year})
+        if(month LESS 3)
+            math(EXPR y "${y} - 1")
+        endif()
+        math(EXPR m "${month} - 1")
+        list(GET monthOffsets ${m} offset)
+        math(EXPR weekday "(${y} + ${y} / 4 - ${y} / 100 + ${y} / 400 + ${offset} + ${day}) % 7")
+        list(GET weekdays ${weekday} weekdayName)
+        list(GET months ${m} monthName)
+        if(day LESS 10)
+            set(day "0${day}")
+        endif()
+        set(entry "${version}")
+        set(items 0)
+        set(trailer
+            " -- ${MAINTAINER}  ${weekdayName}, ${day} ${monthName} ${year} 12:00:00 +0000\n")
+        string(APPEND out "${PACKAGE} (${version}) stable; urgency=medium\n\n")
+    elseif(entry STREQUAL "" OR line STREQUAL "" OR line MATCHES "^-+$")
+        # The head of the file, blank lines and heading underlines.
+    elseif(line MATCHES "^- (.+)$")
+        string(APPEND out "  * ${CMAKE_MATCH_1}\n")
+        math(EXPR items "${items} + 1")
+    elseif(line MATCHES "^  ([^ ].*)$" AND items GREATER 0)
+        string(APPEND out "    ${CMAKE_MATCH_1}\n")
+    else()
+        message(FATAL_ERROR "${NEWS}:${number}: neither a release heading, an item "
+                            "(\"- \") nor its continuation (two blanks): ${line}")
+    endif()
+    string(LENGTH "${line}" length)
+    if(NOT entry STREQUAL "" AND length GREATER 76)
+        message(FATAL_ERROR "${NEWS}:${number}: longer than 76 characters")
+    endif()
+endforeach()
+close_entry()
+if(NOT out)
+    message(FATAL_ERROR "${NEWS}: no release heading \"Setrovia+ VERSION (YYYY-MM-DD)\"")
+endif()
+file(WRITE "${OUTPUT}" "${out}")

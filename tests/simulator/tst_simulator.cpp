@@ -1,0 +1,89 @@
+#include "readerrig.h"
+#include "records/projectfile.h"
+#include "testrecords.h"
+#include "simulator/transportfactory.h"
+
+#include <QtEndian>
+#include <QtTest>
+
+// The simulated instrument's conversion of headers back to the older layout,
+// and a project file served as the instrument would serve it.
+class TestSimulator : public QObject {
+    Q_OBJECT
+private slots:
+    void olderHeaderIsMadeBack();
+    void projectTestsAreServedByTheirOwnInstrument_data();
+    void projectTestsAreServedByTheirOwnInstrument();
+};
+
+void TestSimulator::olderHeaderIsMadeBack() {
+    testrecords::HeaderFields s;
+    s.volumeScale = 0.25f;
+    s.volumeOffset = -7;
+    char raw[ProcessP::HeaderSize];
+    std::memcpy(raw, testrecords::header(s).constData(), sizeof raw);
+    testrecords::putU32(raw, 60, 0xA1B2C3D4);
+    const QByteArray header(raw, sizeof raw);
+    const QByteArray old = SimulatedInstrument::oldHeader(header);
+    QCOMPARE(old.size(), 72);
+    QCOMPARE(old.left(32), header.left(32));
+    QCOMPARE(qFromLittleEndian<double>(old.constData() + 32), 0.25);
+    QCOMPARE(qFromLittleEndian<qint32>(old.constData() + 64), -7);
+    QCOMPARE(qFromLittleEndian<quint32>(old.constData() + 68), 0xA1B2C3D4u);
+    const QByteArray converted = ProcessP::convertOldHeader(old);
+    QCOMPARE(SimulatedInstrument::oldHeader(converted), old);
+}
+
+void TestSimulator::projectTestsAreServedByTheirOwnInstrument_data() {
+    QTest::addColumn<QString>("instrument"); // keys besides project=PATH
+    QTest::addColumn<int>("kind");
+    // The file holds one test of each kind, kind 1 first.
+    QTest::newRow("chosen by the first test") << "" << 1;
+    QTest::newRow("newer, four channels") << "generation=newer" << 2;
+    QTest::newRow("older, two channels") << "generation=older" << 0;
+    QTest::newRow("older, four channels") << "generation=older;version=2" << 3;
+}
+
+// project=PATH: the instrument holds the file's tests of its own kind, in
+// file order and byte for byte; the others are left out with a line saying
+// which and why, never reinterpreted as another kind.
+void TestSimulator::projectTestsAreServedByTheirOwnInstrument() {
+    QFETCH(QString, instrument);
+    QFETCH(int, kind);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("lab.vtl");
+    KeeperProc source;
+    for (quint8 k : {1, 2, 0, 3}) {
+        const InstrumentTest t = TestGenerator::test(k, k, 5);
+        QVERIFY(source.add(new ProcessP(t.header, t.samples, t.kind)));
+    }
+    QVERIFY(ProjectFile::save(path, source, "description", {}).ok());
+
+    QString note;
+    KeeperProc store;
+    ViewerUsb viewer(createSimulator(instrument + ";project=" + path, &note));
+    viewer.setKeeper(&store);
+    viewer.checkPresentDev();
+    viewer.readDevices();
+    QCOMPARE(store.count(), 1);
+    const ProcessP *own = source.at(kind == 1 ? 0 : kind == 2 ? 1 : kind == 0 ? 2 : 3);
+    QCOMPARE(int(store.at(0)->kind()), kind);
+    QCOMPARE(store.at(0)->header(), own->header());
+    QCOMPARE(store.at(0)->samples(), own->samples());
+    const QStringList lines = note.split('\n');
+    QCOMPARE(lines.size(), 4);
+    QVERIFY2(
+        lines.filter(QRegularExpression("^Test \\d of .*lab.vtl left out: it was recorded by an "
+                                        ".* \\(kind \\d\\), and this simulated instrument "
+                                        "is an .* \\(kind " +
+                                        QString::number(kind) + "\\).$"))
+                .size() == 3,
+        qPrintable(note));
+
+    QString error;
+    QVERIFY(projectTests(dir.filePath("missing.vtl"), &error).isEmpty());
+    QVERIFY(error.contains("Can not open file"));
+}
+
+QTEST_GUILESS_MAIN(TestSimulator)
+#include "tst_simulator.moc"
