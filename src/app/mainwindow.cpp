@@ -213,6 +213,12 @@ void MainWindow::createShortcuts() {
     connect(deleteAct, &QAction::triggered, this, &MainWindow::deleteSelProc);
     procList->addAction(deleteAct);
     fileMenu->insertAction(closeAct, deleteAct);
+    // Greyed while the list is empty.
+    const auto listChanged = [this] { deleteAct->setEnabled(procModel->rowCount() > 0); };
+    connect(procModel, &QAbstractItemModel::rowsInserted, this, listChanged);
+    connect(procModel, &QAbstractItemModel::rowsRemoved, this, listChanged);
+    connect(procModel, &QAbstractItemModel::modelReset, this, listChanged);
+    listChanged();
 }
 
 void MainWindow::createProjectHelpers() {

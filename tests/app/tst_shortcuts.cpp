@@ -25,6 +25,7 @@ struct Window {
     MainWindow w;
     Window() {
         w.setTitle("Setrovia+");
+        QVERIFY(!w.deleteTestAction()->isEnabled()); // nothing to delete
         for (quint8 second : {1, 2}) {
             HeaderFields s;
             s.second = second;
@@ -168,6 +169,11 @@ void TestShortcuts::deleteKeyFollowsTheFocus() {
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Delete);
     QCOMPARE(win.w.store().count(), 1);
+    QVERIFY(win.w.deleteTestAction()->isEnabled());
+    win.w.closeAction()->setEnabled(true);
+    answerNextMessageBox(QMessageBox::No); // closed without saving
+    win.w.closeAction()->trigger();
+    QVERIFY(!win.w.deleteTestAction()->isEnabled());
 }
 
 QTEST_MAIN(TestShortcuts)
