@@ -66,44 +66,13 @@ struct Window {
 class TestProjectDrop : public QObject {
     Q_OBJECT
 private slots:
-    void requestOfTheData_data();
-    void requestOfTheData();
     void dropOpensOrAdds_data();
     void dropOpensOrAdds();
     void otherDropsAreRefused_data();
     void otherDropsAreRefused();
     void refusedDuringARead();
-    void textStillDropsIntoTheEditors();
+    void textAndLinksStillDropIntoTheEditors();
 };
-
-void TestProjectDrop::requestOfTheData_data() {
-    QTest::addColumn<QStringList>("paths");
-    QTest::addColumn<int>("keys");
-    QTest::addColumn<int>("request");
-    const int ctrl = Qt::ControlModifier;
-    QTest::newRow("one project") << QStringList{"/a/p.vtl"} << 0 << int(ProjectDrop::Open);
-    QTest::newRow("with Ctrl") << QStringList{"/a/p.vtl"} << ctrl << int(ProjectDrop::Add);
-    QTest::newRow("Ctrl+Shift") << QStringList{"/a/p.vtl"} << int(ctrl | Qt::ShiftModifier)
-                                << int(ProjectDrop::Add);
-    QTest::newRow("upper case") << QStringList{"/a/P.VTL"} << 0 << int(ProjectDrop::Open);
-    QTest::newRow("two projects") << QStringList{"/a/p.vtl", "/a/q.vtl"} << 0
-                                  << int(ProjectDrop::Refused);
-    QTest::newRow("other file") << QStringList{"/a/p.txt"} << ctrl << int(ProjectDrop::Refused);
-    QTest::newRow("a link") << QStringList{"https://example.org/p.vtl"} << 0
-                            << int(ProjectDrop::NotFiles);
-    QTest::newRow("no urls") << QStringList() << 0 << int(ProjectDrop::NotFiles);
-}
-
-void TestProjectDrop::requestOfTheData() {
-    QFETCH(QStringList, paths);
-    QFETCH(int, keys);
-    QFETCH(int, request);
-    std::unique_ptr<QMimeData> data(files(paths));
-    QString path;
-    QCOMPARE(int(ProjectDrop::request(data.get(), Qt::KeyboardModifiers(keys), &path)), request);
-    if (request == ProjectDrop::Open || request == ProjectDrop::Add)
-        QCOMPARE(path, paths.first());
-}
 
 void TestProjectDrop::dropOpensOrAdds_data() {
     QTest::addColumn<bool>("ctrl");
@@ -181,7 +150,8 @@ void TestProjectDrop::refusedDuringARead() {
     }
 }
 
-void TestProjectDrop::textStillDropsIntoTheEditors() {
+// Drags without a local file are not the window's.
+void TestProjectDrop::textAndLinksStillDropIntoTheEditors() {
     Window win;
     QWidget *editor = win.w->processDescription()->viewport();
     win.w->processDescription()->setEnabled(true);
@@ -193,6 +163,7 @@ void TestProjectDrop::textStillDropsIntoTheEditors() {
     QDropEvent dropped(editor->rect().center(), Qt::CopyAction, &text, Qt::LeftButton, {});
     QApplication::sendEvent(editor, &dropped);
     QCOMPARE(win.w->processDescription()->toPlainText(), QString("dropped text"));
+    QCOMPARE(drop(win.w.data(), {"https://example.org/p.vtl"}), Qt::IgnoreAction);
 }
 
 QTEST_MAIN(TestProjectDrop)

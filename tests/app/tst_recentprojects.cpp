@@ -97,8 +97,6 @@ void TestRecentProjects::storedValue_data() {
     QTest::newRow("number") << QByteArray("recentProjects=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x11)")
                             << QStringList();
     QTest::newRow("bytes") << QByteArray("recentProjects=@ByteArray(/a/b.vtl)") << QStringList();
-    QTest::newRow("point") << QByteArray("recentProjects=@Point(1 2)") << QStringList();
-    QTest::newRow("invalid") << QByteArray("recentProjects=@Invalid()") << QStringList();
     QTest::newRow("not absolute, empty, control, twice")
         << QByteArray("recentProjects=b.vtl, , \"/a/\\x1b.vtl\", /a/c.vtl, /a/./c.vtl")
         << QStringList({"/a/c.vtl"});

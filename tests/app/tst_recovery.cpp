@@ -93,7 +93,6 @@ private slots:
     void crashThenRestore();
     void writtenWhileModifiedOnly();
     void oneTimerNotEveryKeystroke();
-    void instancesKeepTheirOwn();
     void discardDeletesIt();
     void damagedIsReportedAndSetAside_data();
     void damagedIsReportedAndSetAside();
@@ -227,20 +226,6 @@ void TestRecovery::oneTimerNotEveryKeystroke() {
     w.recoveryKeeper()->setDelay(0);
     QTRY_VERIFY(QFileInfo::exists(w.recoveryKeeper()->folder().path()));
     QVERIFY(!w.recoveryKeeper()->timer().isActive());
-}
-
-void TestRecovery::instancesKeepTheirOwn() {
-    DataHome data;
-    Window first, second;
-    for (MainWindow *w : {&first.w, &second.w}) {
-        w->projectDescription()->setEnabled(true);
-        w->projectDescription()->insertPlainText("typed");
-        QVERIFY(w->recoveryKeeper()->writeNow());
-    }
-    QCOMPARE(data.files("*.recovery").size(), 2);
-    // Both owners run: a third instance offers neither.
-    Window third;
-    QVERIFY(third.w.recoveryKeeper()->folder().orphans().empty());
 }
 
 void TestRecovery::discardDeletesIt() {
