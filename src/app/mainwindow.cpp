@@ -1040,7 +1040,11 @@ void MainWindow::openRecentProject(const QString &path) {
                                  .arg(QDir::toNativeSeparators(path)));
         return;
     }
-    openProjectFile(path);
+    // As Open project goes on after its dialog.
+    if (!maybeSave())
+        return;
+    lastWorkDir = path;
+    openChosenProject(path);
 }
 
 void MainWindow::addProject() {

@@ -176,6 +176,16 @@ void TestRecentProjects::goneEntryLeavesTheList() {
     QCOMPARE(RecentProjects::paths(), QStringList({t.newer}));
     QCOMPARE(t.w.projectFilePath(), t.newer);
     QCOMPARE(t.w.store().count(), 1);
+
+    // There again but damaged: said as Open project says it; it stays listed.
+    writeFile(t.older, "format 04\x05");
+    t.w.recentProjects()->add(t.older);
+    answerNextMessageBox(QMessageBox::Ok, &text);
+    entry(t.w.recentProjects(), "gone.vtl")->trigger();
+    QCOMPARE(text, "File " + t.older + " corrupt");
+    QCOMPARE(RecentProjects::paths(), QStringList({t.older, t.newer}));
+    QCOMPARE(t.w.projectFilePath(), t.newer);
+    QCOMPARE(t.w.lastWorkPath(), t.older);
 }
 
 QTEST_MAIN(TestRecentProjects)
