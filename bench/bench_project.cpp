@@ -4,6 +4,7 @@
 
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
+#include "largeproject.h"
 #include "records/keeperproc.h"
 #include "records/processp.h"
 #include "records/projectfile.h"
@@ -36,37 +37,6 @@ double bestMs(const std::function<void()> &step) {
     return best;
 }
 
-qint64 statusKb(const char *key) {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith(key))
-            return line.mid(int(qstrlen(key))).trimmed().split(' ').first().toLongLong();
-    return 0;
-}
-
-void buildProject(const QString &path) {
-    KeeperProc store;
-    QStringList names;
-    for (int t = 0; t < 255; ++t) {
-        HeaderFields s;
-        s.day = quint8(1 + t % 28);
-        s.month = quint8(1 + t / 28);
-        s.duration = 4320 * 60;
-        s.period = 60;
-        QByteArray block = samples(3);
-        for (int c = 0; c < 4; ++c)
-            for (int i = 0; i < 4320; ++i)
-                setCount(block, 3, c, i, quint16((i * (c + 3) + t) & 0x3fff));
-        auto *p = new ProcessP(header(s), block, 3);
-        p->setNote(QByteArray("Test ") + QByteArray::number(t));
-        store.add(p);
-        names << QStringLiteral("Sample %1").arg(t);
-    }
-    if (!ProjectFile::save(path, store, QStringLiteral("Benchmark project"), names).ok())
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-}
 } // namespace
 
 int main(int argc, char **argv) {
@@ -78,9 +48,9 @@ int main(int argc, char **argv) {
     // bench_project [--keep PATH]: also leave the 255-test project at PATH.
     const QStringList args = QCoreApplication::arguments();
     const int keep = args.indexOf(QStringLiteral("--keep"));
-    const QString path = keep > 0 && keep + 1 < args.size() ? args.at(keep + 1)
-                                                           : dir.filePath("bench.vtl");
-    buildProject(path);
+    const QString path =
+        keep > 0 && keep + 1 < args.size() ? args.at(keep + 1) : dir.filePath("bench.vtl");
+    writeLargeProject(path);
     const qint64 size = QFileInfo(path).size();
     std::printf("project: 255 tests of kind 3, 4320 points, %lld bytes\n",
                 static_cast<long long>(size));

@@ -78,6 +78,14 @@
         <translation>Не удаётся открыть файл</translation>
     </message>
     <message>
+        <source>Delete test</source>
+        <translation>Удалить испытание</translation>
+    </message>
+    <message>
+        <source>Drop one project file (.vtl): it is opened, or with Ctrl held its tests are added to the open project.</source>
+        <translation>Перетащите один файл проекта (.vtl): он будет открыт, а при нажатой Ctrl его испытания будут добавлены в открытый проект.</translation>
+    </message>
+    <message>
         <source>Setrovia+</source>
         <translation>Сетровия+</translation>
     </message>
@@ -242,12 +250,24 @@
         <translation>Температура, °C</translation>
     </message>
     <message>
+        <source>The folder %1 cannot be written.</source>
+        <translation>Невозможно записать в папку %1.</translation>
+    </message>
+    <message>
         <source>The language change will take effect after a restart of %1.</source>
         <translation>Смена языка вступит в силу после перезапуска %1.</translation>
     </message>
     <message>
+        <source>The project %1 no longer exists. It has been removed from the list of recent projects.</source>
+        <translation>Проект %1 больше не существует. Он удалён из списка недавних проектов.</translation>
+    </message>
+    <message>
         <source>The project has been modified. Do you want to save your changes?</source>
         <translation>Проект изменён. Сохранить изменения?</translation>
+    </message>
+    <message>
+        <source>The recovery file %1 could not be written: %2</source>
+        <translation>Не удалось записать файл восстановления %1: %2</translation>
     </message>
     <message>
         <source>There is no available printer</source>
@@ -573,6 +593,103 @@
     <message>
         <source>The instrument has disappeared: no further commands are sent, and the tests not read stay on it.</source>
         <translation>Прибор пропал: команды ему больше не посылаются, непрочитанные испытания остаются на нём.</translation>
+    </message>
+</context>
+<context>
+    <name>PlotImage</name>
+    <message>
+        <source>Copy image</source>
+        <translation>Копировать изображение</translation>
+    </message>
+    <message>
+        <source>PDF document (*.pdf)</source>
+        <translation>Документ PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>PNG image (*.png)</source>
+        <translation>Изображение PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>Save image</source>
+        <translation>Сохранение изображения</translation>
+    </message>
+    <message>
+        <source>Save image...</source>
+        <translation>Сохранить изображение...</translation>
+    </message>
+    <message>
+        <source>SVG image (*.svg)</source>
+        <translation>Изображение SVG (*.svg)</translation>
+    </message>
+    <message>
+        <source>The image could not be written to %1: %2</source>
+        <translation>Не удалось записать изображение в %1: %2</translation>
+    </message>
+    <message>
+        <source>The plot could not be drawn.</source>
+        <translation>Не удалось нарисовать график.</translation>
+    </message>
+</context>
+<context>
+    <name>RecentProjects</name>
+    <message>
+        <source>Clear list</source>
+        <translation>Очистить список</translation>
+    </message>
+    <message>
+        <source>Recent projects</source>
+        <translation>Недавние проекты</translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryPrompt</name>
+    <message>
+        <source>Discard</source>
+        <translation>Удалить</translation>
+    </message>
+    <message>
+        <source>It was not opened and has been renamed to %1.</source>
+        <translation>Он не открыт и переименован в %1.</translation>
+    </message>
+    <message>
+        <source>It was not opened. It could not be renamed and stays as it is.</source>
+        <translation>Он не открыт. Переименовать его не удалось, он оставлен как есть.</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Восстановить</translation>
+    </message>
+    <message>
+        <source>Restore opens them as a modified project; Discard deletes the recovery file.</source>
+        <translation>«Восстановить» откроет их как изменённый проект; «Удалить» удалит файл восстановления.</translation>
+    </message>
+    <message>
+        <source>The file %1 is not a recovery file of this program.</source>
+        <translation>Файл %1 не является файлом восстановления этой программы.</translation>
+    </message>
+    <message>
+        <source>The program was not closed properly. A recovery file written on %1 holds the tests and changes of a project that was never saved.</source>
+        <translation>Программа не была закрыта правильно. Файл восстановления, записанный %1, содержит испытания и изменения проекта, который ни разу не сохранялся.</translation>
+    </message>
+    <message>
+        <source>The program was not closed properly. A recovery file written on %1 holds unsaved changes of the project %2.</source>
+        <translation>Программа не была закрыта правильно. Файл восстановления, записанный %1, содержит несохранённые изменения проекта %2.</translation>
+    </message>
+    <message>
+        <source>The recovery file %1 cannot be read.</source>
+        <translation>Файл восстановления %1 невозможно прочитать.</translation>
+    </message>
+    <message>
+        <source>The recovery file %1 holds a project that cannot be read.</source>
+        <translation>Файл восстановления %1 содержит проект, который невозможно прочитать.</translation>
+    </message>
+    <message>
+        <source>The recovery file %1 is empty.</source>
+        <translation>Файл восстановления %1 пуст.</translation>
+    </message>
+    <message>
+        <source>The recovery file %1 is incomplete or damaged.</source>
+        <translation>Файл восстановления %1 неполон или повреждён.</translation>
     </message>
 </context>
 </TS>

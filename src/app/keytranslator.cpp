@@ -17,6 +17,13 @@ const Translation translations[] = {
     {Qt::ControlModifier | Qt::ShiftModifier, 0x042F, Qt::Key_Z},
     {Qt::ControlModifier, 0x042F, Qt::Key_Z},
     {Qt::ControlModifier, 0x0424, Qt::Key_A},
+    // The project commands' shortcuts: O, S, P and W report SHCHA, YERU, ZE
+    // and TSE on the Russian layout.
+    {Qt::ControlModifier, 0x0429, Qt::Key_O},
+    {Qt::ControlModifier | Qt::ShiftModifier, 0x042B, Qt::Key_S},
+    {Qt::ControlModifier, 0x042B, Qt::Key_S},
+    {Qt::ControlModifier, 0x0417, Qt::Key_P},
+    {Qt::ControlModifier, 0x0426, Qt::Key_W},
 };
 } // namespace
 

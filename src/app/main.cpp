@@ -33,6 +33,8 @@ int main(int argc, char *argv[]) {
         MainWindow window;
         window.setTitle(QObject::tr("Setrovia+"));
         window.show();
+        // Changes a crash left behind, asked about over the shown window.
+        QTimer::singleShot(0, &window, [&window] { window.offerRecovery(); });
         // A project named on the command line (a double click on a .vtl file).
         const QStringList args = QCoreApplication::arguments().mid(1);
         if (!args.isEmpty() && !args.first().startsWith(QLatin1Char('-'))) {

@@ -5,6 +5,9 @@
 #include "app/procdelegate.h"
 #include "app/processmodel.h"
 #include "app/proclist.h"
+#include "app/projectdrop.h"
+#include "app/recentprojects.h"
+#include "app/recoveryprompt.h"
 #include "charts/plottabs.h"
 #include "table/dialogtab.h"
 #include "table/monitor.h"
@@ -13,6 +16,7 @@
 #include "print/protocolpreview.h"
 #include "records/processp.h"
 #include "records/projectfile.h"
+#include "records/recoverykeeper.h"
 #include "records/textexport.h"
 #include "simulator/transportfactory.h"
 
@@ -37,6 +41,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <QStandardItem>
 #include <QStatusBar>
 #include <QStringList>
@@ -81,6 +86,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
     createDocks();
     createMenus();
     createToolBar();
+    createShortcuts();
+    createProjectHelpers();
 
     reader.setKeeper(&keeper);
     // The simulated instrument when SETROVIA_SIMULATOR asks for it, else libusb.
@@ -114,6 +121,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
     plotTabs = new QTabWidget(this);
     setCentralWidget(plotTabs);
     graphs = new PlotTabs(plotTabs, this);
+    graphs->setImageTarget([this] { return plotImageTarget(); });
 
     timer.start();
     currentProc = -1;
@@ -182,6 +190,105 @@ void MainWindow::createActions() {
     connect(addAct, &QAction::triggered, this, &MainWindow::addProject);
     exportAct = make(tr("Export to txt"), ":/image/txt_9523.ico", false);
     connect(exportAct, &QAction::triggered, this, &MainWindow::exportToTxt);
+}
+
+void MainWindow::createShortcuts() {
+    openAct->setShortcuts(QKeySequence::Open);
+    saveAct->setShortcuts(QKeySequence::Save);
+    // Fixed sequences where the platform's standard is missing (Save as
+    // outside GNOME and KDE) or differs from what users expect here (Close is
+    // Ctrl+F4 on some desktops).
+    saveAsAct->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    printAct->setShortcuts(QKeySequence::Print);
+    closeAct->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    readAct->setShortcuts(QKeySequence::Refresh);
+    helpAct->setShortcuts(QKeySequence::HelpContents);
+
+    // Delete removes the selected test only while the list has the focus:
+    // elsewhere (the description editors, a name being edited) it deletes
+    // characters. Only the primary binding: some desktops add Ctrl+D.
+    deleteAct = new QAction(tr("Delete test"), this);
+    deleteAct->setShortcut(QKeySequence(QKeySequence::Delete));
+    deleteAct->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(deleteAct, &QAction::triggered, this, &MainWindow::deleteSelProc);
+    procList->addAction(deleteAct);
+    fileMenu->insertAction(closeAct, deleteAct);
+    // Greyed while the list is empty.
+    const auto listChanged = [this] { deleteAct->setEnabled(procModel->rowCount() > 0); };
+    connect(procModel, &QAbstractItemModel::rowsInserted, this, listChanged);
+    connect(procModel, &QAbstractItemModel::rowsRemoved, this, listChanged);
+    connect(procModel, &QAbstractItemModel::modelReset, this, listChanged);
+    listChanged();
+}
+
+void MainWindow::createProjectHelpers() {
+    recent = new RecentProjects(fileMenu, addAct, this);
+    connect(recent, &RecentProjects::chosen, this, &MainWindow::openRecentProject);
+    auto *drop = new ProjectDrop(this);
+    connect(drop, &ProjectDrop::dropped, this, &MainWindow::projectDropped);
+
+    // The recovery file follows the modified state: kept while there are
+    // unsaved changes, gone once they are saved or given up.
+    recovery = new RecoveryKeeper(
+        [this](QString *path, QByteArray *image, QString *error) {
+            storeCurrentNote();
+            *path = projectPath;
+            // Not a save: the store's lines about it stay out of the log.
+            const QSignalBlocker quiet(&keeper);
+            const ProjectFile::Result made =
+                ProjectFile::image(keeper, projectDesc->toPlainText(), rowNames(), image);
+            *error = made.message;
+            return made.ok();
+        },
+        this);
+    connect(recovery, &RecoveryKeeper::failed, this, &MainWindow::message);
+    connect(saveAct, &QAction::changed, recovery, [this] {
+        if (isModified())
+            recovery->changed();
+        else
+            recovery->discard();
+    });
+    // A read's tests are written as soon as it ends (and within the delay
+    // while it runs).
+    connect(&reader, &ViewerUsb::addedNewProc, recovery, [this] {
+        testsArrived = true;
+        recovery->changed();
+    });
+    connect(&reader, &ViewerUsb::readEnd, recovery, [this] {
+        if (testsArrived && isModified())
+            recovery->writeNow();
+        testsArrived = false;
+    });
+}
+
+void MainWindow::offerRecovery() {
+    RecoveryPrompt::Choice chosen;
+    if (!RecoveryPrompt::ask(this, appTitle, recovery->folder(), &chosen) || refuseWhileReading() ||
+        !maybeSave())
+        return; // the file stays for the next start
+    showProject(*chosen.staged, chosen.file.project, chosen.file.projectPath);
+    changedProc();
+    // This instance's own file first, then the old one may go.
+    recovery->writeNow();
+    RecoveryFolder::discard(chosen.orphan);
+}
+
+void MainWindow::projectDropped(ProjectDrop::Request request, const QString &path) {
+    // Judged at the drop, done once it has ended: a question inside the drop
+    // would keep the program the file came from waiting.
+    const bool refused = reading;
+    QTimer::singleShot(0, this, [this, request, path, refused] {
+        if (refused)
+            warnReading();
+        else if (request == ProjectDrop::Refused)
+            QMessageBox::warning(this, appTitle,
+                                 tr("Drop one project file (.vtl): it is opened, or with Ctrl "
+                                    "held its tests are added to the open project."));
+        else if (request == ProjectDrop::Add && !refuseWhileReading())
+            addChosenProject(path);
+        else if (request == ProjectDrop::Open)
+            openProjectFile(path);
+    });
 }
 
 void MainWindow::createDocks() {
@@ -572,6 +679,7 @@ bool MainWindow::isModified() const {
 }
 
 void MainWindow::changedProc() {
+    recovery->changed();
     saveAct->setEnabled(true);
     saveAsAct->setEnabled(true);
     setModifiedTitle();
@@ -758,10 +866,14 @@ QString MainWindow::chooseFile(const FileRequest &request) {
 bool MainWindow::refuseWhileReading() {
     if (!reading)
         return false;
+    warnReading();
+    return true;
+}
+
+void MainWindow::warnReading() {
     QMessageBox::warning(this, appTitle,
                          tr("The instrument is being read. Wait until the reading has ended, "
                             "then try again."));
-    return true;
 }
 
 // The note of the test whose description the editor shows.
@@ -818,6 +930,7 @@ bool MainWindow::saveProject(const QString &name) {
     }
     saveAct->setEnabled(false);
     setSavedTitle();
+    recent->add(name);
     return true;
 }
 
@@ -897,16 +1010,41 @@ bool MainWindow::openChosenProject(const QString &path) {
     const ProjectFile::Contents file = readProjectFile(path, staged);
     if (!file.ok())
         return false;
+    showProject(staged, file, path);
+    recent->add(path);
+    return true;
+}
+
+void MainWindow::showProject(KeeperProc &staged, const ProjectFile::Contents &file,
+                             const QString &path) {
     clearProject();
     keeper.takeAll(staged);
     showLoadedTests(file, true);
     projectPath = path;
-    lastWorkDir = path;
+    if (!path.isEmpty())
+        lastWorkDir = path;
     setSavedTitle();
     closeAct->setEnabled(true);
     saveAct->setEnabled(false);
     saveAsAct->setEnabled(true);
-    return true;
+}
+
+void MainWindow::openRecentProject(const QString &path) {
+    if (refuseWhileReading())
+        return;
+    if (!QFileInfo::exists(path)) {
+        recent->remove(path);
+        QMessageBox::warning(this, appTitle,
+                             tr("The project %1 no longer exists. It has been removed from the "
+                                "list of recent projects.")
+                                 .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    // As Open project goes on after its dialog.
+    if (!maybeSave())
+        return;
+    lastWorkDir = path;
+    openChosenProject(path);
 }
 
 void MainWindow::addProject() {
@@ -916,6 +1054,10 @@ void MainWindow::addProject() {
         chooseFile({FileRequest::Open, tr("Open project"), lastWorkDir, ProjectFilter});
     if (path.isEmpty())
         return;
+    addChosenProject(path);
+}
+
+void MainWindow::addChosenProject(const QString &path) {
     const ProjectFile::Contents file = readProjectFile(path, keeper);
     if (!file.ok())
         return;
@@ -1069,6 +1211,22 @@ void MainWindow::printReport(QPrinter *printer) {
                                   ? tr("The protocol could not be printed.")
                                   : tr("The protocol could not be written to %1.").arg(file));
     }
+}
+
+PlotImage::Target MainWindow::plotImageTarget() const {
+    // The project's folder (the last one chosen while none is saved); the
+    // test's name, else its start.
+    const QFileInfo base(projectPath.isEmpty() ? lastWorkDir : projectPath);
+    PlotImage::Target target{base.isDir() ? base.filePath() : base.path(), QString()};
+    target.name = procModel->data(procModel->index(currentProc, 2)).toString().trimmed();
+    if (const ProcessP *record = keeper.at(currentProc); record && target.name.isEmpty()) {
+        const QDateTime start(
+            QDate(record->startYear() + 2000, record->startMonth(), record->startDay()),
+            QTime(record->startHour(), record->startMinute(), record->startSecond()));
+        if (start.isValid())
+            target.name = start.toString(QStringLiteral("yyyy-MM-dd hh-mm-ss"));
+    }
+    return target;
 }
 
 void MainWindow::exportToTxt() {

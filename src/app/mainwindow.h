@@ -1,9 +1,12 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "app/projectdrop.h"
+#include "charts/plotimage.h"
 #include "device/viewerusb.h"
 #include "records/keeperproc.h"
 #include "records/projectfile.h"
+#include "records/recoveryfile.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -17,6 +20,8 @@ class ProcDelegate;
 class ProcList;
 class ProcessModel;
 class ProcessP;
+class RecentProjects;
+class RecoveryKeeper;
 class QAction;
 class QDockWidget;
 class QLabel;
@@ -56,6 +61,11 @@ public:
     // Opens a project given outside the window (the command line, a double
     // click on a .vtl file), as Open project does after its dialog.
     bool openProjectFile(const QString &path);
+    // Offers each recovery file that an instance left behind when it ended
+    // without closing (a crash): Restore opens it as a modified project of
+    // its original file, Discard deletes it; a damaged one is set aside.
+    // Called at start, once the window is shown.
+    void offerRecovery();
     static QString helpFilePath(const QStringList &folders);
 
     // Access for the tools and tests that drive the window.
@@ -95,6 +105,9 @@ public:
     QAction *defaultAction() const { return defaultAct; }
     QAction *addProjectAction() const { return addAct; }
     QAction *exportAction() const { return exportAct; }
+    QAction *deleteTestAction() const { return deleteAct; }
+    RecentProjects *recentProjects() const { return recent; }
+    RecoveryKeeper *recoveryKeeper() const { return recovery; }
 
     // What the project and export commands ask a file dialog for. The chooser
     // returns the chosen path, empty when the user cancels; tests replace it
@@ -146,12 +159,23 @@ private slots:
     void changedCoeffVoulme(double value);
     void changedMassa(int value);
     void exportToTxt();
+    // An entry of File > Recent projects: opened as Open project does after
+    // its dialog; one whose file is gone leaves the list.
+    void openRecentProject(const QString &path);
+    // A file dropped on the window: opened as Open project does, added as
+    // Add project does with Ctrl held; refused during a read.
+    void projectDropped(ProjectDrop::Request request, const QString &path);
 
 private:
     void createActions();
     void createDocks();
     void createMenus();
     void createToolBar();
+    // Keyboard shortcuts of the commands, and the Delete command of the list.
+    void createShortcuts();
+    // The other ways into a project (the recent list, dropped files, the
+    // recovery file) and the recovery file's upkeep.
+    void createProjectHelpers();
     void readSettings();
     void writeSettings();
     // The save prompt: true when the caller may go on (saved, or No).
@@ -159,12 +183,17 @@ private:
     // Each text a paragraph of the message log (up to its first NUL).
     void appendMessages(const QStringList &texts);
     bool openChosenProject(const QString &path);
+    // Replaces the open project by the tests read into `staged`, unmodified.
+    void showProject(KeeperProc &staged, const ProjectFile::Contents &file, const QString &path);
     bool isModified() const;
     void connectDescriptions();
     void disconnectDescriptions();
     QString chooseFile(const FileRequest &request);
     // True (after telling the user) while the instrument is being read.
     bool refuseWhileReading();
+    void warnReading();
+    // Add project after its dialog.
+    void addChosenProject(const QString &path);
     void storeCurrentNote();
     QStringList rowNames() const;
     void setSavedTitle();
@@ -187,6 +216,8 @@ private:
     ProjectFile::Contents readProjectFile(const QString &path, KeeperProc &store);
     // Rows, names and (when asked) the description of the tests the file added.
     void showLoadedTests(const ProjectFile::Contents &file, bool takeDescription);
+    // Where a plot image is saved and what it is called: the shown test's.
+    PlotImage::Target plotImageTarget() const;
 
     ViewerUsb reader;
     QToolBar *toolBar = nullptr;
@@ -212,6 +243,10 @@ private:
     QAction *defaultAct = nullptr;
     QAction *addAct = nullptr;
     QAction *exportAct = nullptr;
+    QAction *deleteAct = nullptr;
+    RecentProjects *recent = nullptr;
+    RecoveryKeeper *recovery = nullptr;
+    bool testsArrived = false; // during the current read
     QPlainTextEdit *messager = nullptr;
     QProgressBar *readBar = nullptr;
     QLabel *readOutcomeLabel = nullptr;

@@ -157,8 +157,16 @@ QwtPlot *PlotTabs::build(Tab tab, const ProcessP *record, const Dress &dress) {
         curve->setSamples(drawable(c.points));
     }
 
-    tabs_->addTab(plot, translated(dress.tabTitle));
+    const QString tabTitle = translated(dress.tabTitle);
+    tabs_->addTab(plot, tabTitle);
     zooms_[tab] = new QwtChartZoom(plot, nullptr);
+    // The plots go before this object (clearGraphs), so `this` outlives them.
+    PlotImage::install(plot, [this, tabTitle] {
+        PlotImage::Target target = imageTarget_ ? imageTarget_() : PlotImage::Target();
+        target.name =
+            target.name.isEmpty() ? tabTitle : target.name + QStringLiteral(" - ") + tabTitle;
+        return target;
+    });
 
     if (dress.narrowRange) {
         // Let the axes take their automatic scales first; a nearly flat

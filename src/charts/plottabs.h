@@ -1,6 +1,8 @@
 #ifndef PLOTTABS_H
 #define PLOTTABS_H
 
+#include "charts/plotimage.h"
+
 #include <QObject>
 #include <QPointer>
 #include <qwt_plot.h>
@@ -46,6 +48,10 @@ public:
     void addVolumeTemperatureGraph(const ProcessP *record);
     void addResistanceTemperatureGraph(const ProcessP *record);
 
+    // Where each plot's "Save image..." starts and the name it proposes; the
+    // tab's title is added to the name.
+    void setImageTarget(PlotImage::TargetSource source) { imageTarget_ = std::move(source); }
+
     QTabWidget *tabWidget() const { return tabs_.data(); }
     // Null while the tab does not exist.
     QwtPlot *plot(Tab tab) const { return plots_[tab]; }
@@ -62,6 +68,7 @@ private:
     // when the window closes.
     QPointer<QwtPlot> plots_[TabCount];
     QwtChartZoom *zooms_[TabCount] = {};
+    PlotImage::TargetSource imageTarget_;
 };
 
 #endif // PLOTTABS_H

@@ -33,11 +33,30 @@ ProjectFile::Contents ProjectFile::read(const QString &path, KeeperProc &store) 
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return fail(CannotOpen);
+    return readRecords(data, store, path);
+}
 
+ProjectFile::Contents ProjectFile::parse(const QByteArray &image, KeeperProc &store,
+                                         const QString &name) {
+    if (!image.startsWith(
+            QByteArray::fromRawData(KeeperProc::FileFormat, KeeperProc::FileFormatSize))) {
+        Contents c;
+        c.status = WrongFormat;
+        c.message = message(WrongFormat, name);
+        return c;
+    }
+    return readRecords(image.mid(KeeperProc::FileFormatSize), store, name);
+}
+
+ProjectFile::Contents ProjectFile::readRecords(const QByteArray &data, KeeperProc &store,
+                                               const QString &name) {
+    Contents c;
     c.recordBytes = store.fromBytes(data, &c.appended);
     if (c.recordBytes < 0) {
         c.appended.clear();
-        return fail(Corrupt);
+        c.status = Corrupt;
+        c.message = message(Corrupt, name);
+        return c;
     }
     Tail tail = splitTail(QByteArray::fromRawData(data.constData() + 1 + c.recordBytes,
                                                   data.size() - 1 - c.recordBytes));

@@ -60,6 +60,9 @@ public:
     // Reads the file at path and adds its new tests to the store. On any
     // failure the store is left as it was.
     static Contents read(const QString &path, KeeperProc &store);
+    // The same for a file image held in memory (format string first); name
+    // stands for the file in the messages.
+    static Contents parse(const QByteArray &image, KeeperProc &store, const QString &name);
 
     // The tail up to its first NUL byte, split at every U+0013 (empty pieces kept).
     static Tail splitTail(const QByteArray &tail);
@@ -78,6 +81,10 @@ public:
 
     // The user's text for a read failure (translated in the window's context).
     static QString message(Status status, const QString &path);
+
+private:
+    // The records and the tail after the format string.
+    static Contents readRecords(const QByteArray &data, KeeperProc &store, const QString &name);
 };
 
 #endif // PROJECTFILE_H

@@ -42,9 +42,9 @@ QStringList placeholders(const QString &text) {
     return found;
 }
 
-const QStringList catalogueContexts = {"MainWindow", "Monitor",     "DialogTab",
-                                       "QObject",    "PrintDialog", "QMessageBox",
-                                       "ViewerUsb",  "MassEditor",  "ProtocolPreview"};
+const QStringList catalogueContexts = {
+    "MainWindow", "Monitor",    "DialogTab",       "QObject",   "PrintDialog",    "QMessageBox",
+    "ViewerUsb",  "MassEditor", "ProtocolPreview", "PlotImage", "RecentProjects", "RecoveryPrompt"};
 } // namespace
 
 class TestCatalogue : public QObject {

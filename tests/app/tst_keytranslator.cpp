@@ -36,6 +36,12 @@ void TestKeyTranslator::translatesExactModifiersOnly_data() {
     QTest::newRow("ES") << 0x0421 << ctrl << int(Qt::Key_C) << ctrl;
     QTest::newRow("CHE") << 0x0427 << ctrl << int(Qt::Key_X) << ctrl;
     QTest::newRow("YA shift") << 0x042F << (ctrl | shift) << int(Qt::Key_Z) << (ctrl | shift);
+    QTest::newRow("SHCHA") << 0x0429 << ctrl << int(Qt::Key_O) << ctrl;
+    QTest::newRow("YERU") << 0x042B << ctrl << int(Qt::Key_S) << ctrl;
+    QTest::newRow("YERU shift") << 0x042B << (ctrl | shift) << int(Qt::Key_S) << (ctrl | shift);
+    QTest::newRow("ZE") << 0x0417 << ctrl << int(Qt::Key_P) << ctrl;
+    QTest::newRow("TSE") << 0x0426 << ctrl << int(Qt::Key_W) << ctrl;
+    QTest::newRow("TSE alt") << 0x0426 << (ctrl | alt) << 0x0426 << (ctrl | alt);
     QTest::newRow("ctrl alt") << 0x0421 << (ctrl | alt) << 0x0421 << (ctrl | alt);
     QTest::newRow("shift only") << 0x0421 << shift << 0x0421 << shift;
     QTest::newRow("ctrl shift ES") << 0x0421 << (ctrl | shift) << 0x0421 << (ctrl | shift);

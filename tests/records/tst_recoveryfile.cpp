@@ -1,0 +1,155 @@
+#include "records/keeperproc.h"
+#include "records/processp.h"
+#include "records/projectfile.h"
+#include "records/recoveryfile.h"
+#include "records/recoveryfolder.h"
+#include "testprojects.h"
+#include "testrecords.h"
+
+#include <QProcess>
+#include <QSysInfo>
+#include <QtTest>
+
+using namespace testrecords;
+using namespace testprojects;
+
+namespace {
+
+const QDateTime Written(QDate(2026, 12, 6), QTime(14, 3, 22), Qt::OffsetFromUTC, 3600);
+
+// A lock file as an instance that has ended leaves it: its process is gone.
+void deadLock(const QString &path) {
+    QProcess done;
+    done.start("true", QStringList());
+    QVERIFY(done.waitForStarted());
+    const qint64 pid = done.processId();
+    QVERIFY(done.waitForFinished());
+    QFile lock(path + ".lock");
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    lock.write(QByteArray::number(pid) + "\ntrue\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+}
+
+} // namespace
+
+class TestRecoveryFile : public QObject {
+    Q_OBJECT
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+    void damagedFiles_data();
+    void damagedFiles();
+    void folderMadeOrRefused();
+    void onlyFilesOfEndedInstancesAreOffered();
+};
+
+void TestRecoveryFile::roundTrip_data() {
+    QTest::addColumn<QString>("projectPath");
+    QTest::newRow("never saved") << QString();
+    QTest::newRow("plain") << "/home/lab/cement.vtl";
+    QTest::newRow("blanks, Cyrillic, a line break")
+        << QString::fromUtf8("/home/лаборатория/партия 7\nпроба %20.vtl");
+}
+
+void TestRecoveryFile::roundTrip() {
+    QFETCH(QString, projectPath);
+    const QByteArray image = projectImage(3);
+    const QByteArray bytes = RecoveryFile::encode(projectPath, Written, image);
+    QVERIFY(bytes.startsWith("Setrovia+ recovery 1\n"));
+    QVERIFY(bytes.endsWith(image));
+    KeeperProc store;
+    const RecoveryFile::Contents c = RecoveryFile::decode(bytes, store);
+    QCOMPARE(int(c.status), int(RecoveryFile::Ok));
+    QCOMPARE(c.projectPath, projectPath);
+    QCOMPARE(c.written, Written);
+    QCOMPARE(c.written.offsetFromUtc(), 3600);
+    QCOMPARE(store.count(), 3);
+    QCOMPARE(c.project.description, QString("lab"));
+    QCOMPARE(c.project.names, QStringList({"test 0", "test 1", "test 2"}));
+}
+
+void TestRecoveryFile::damagedFiles_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("status");
+    const QByteArray good = RecoveryFile::encode("/p.vtl", Written, projectImage(2));
+    const int imageAt = good.indexOf("\n\n") + 2;
+    QTest::newRow("a later version") << QByteArray(good).replace("recovery 1\n", "recovery 2\n")
+                                     << int(RecoveryFile::OtherFormat);
+    QTest::newRow("header cut") << good.left(imageAt - 30) << int(RecoveryFile::Damaged);
+    QByteArray flipped = good;
+    flipped[imageAt + 100] = char(flipped[imageAt + 100] ^ 1);
+    QTest::newRow("a byte changed") << flipped << int(RecoveryFile::Damaged);
+    QTest::newRow("no time") << QByteArray(good).replace("\nwritten 2026", "\nwritten x026")
+                             << int(RecoveryFile::Damaged);
+    // Complete and unchanged, but the records run past their end.
+    const QByteArray cut = projectImage(2).left(200);
+    QTest::newRow("project damaged")
+        << RecoveryFile::encode("/p.vtl", Written, cut) << int(RecoveryFile::ProjectDamaged);
+    QTest::newRow("not a project") << RecoveryFile::encode("/p.vtl", Written, "PK\x03\x04")
+                                   << int(RecoveryFile::ProjectDamaged);
+}
+
+// Never opened: the store stays empty whatever is wrong. (An empty file, a
+// project file and a cut one: tst_recovery, with what the user is told.)
+void TestRecoveryFile::damagedFiles() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, status);
+    KeeperProc store;
+    QCOMPARE(int(RecoveryFile::decode(bytes, store).status), status);
+    QCOMPARE(store.count(), 0);
+}
+
+// The folder is made when first needed, the lock taken before the file is
+// written; a folder that cannot be made is said.
+void TestRecoveryFile::folderMadeOrRefused() {
+    QTemporaryDir dir;
+    RecoveryFolder own(dir.filePath("not/yet/there"));
+    QVERIFY(own.write("/lab/p.vtl", projectImage(1)).ok());
+    QVERIFY(QFileInfo::exists(own.path() + ".lock"));
+    writeFile(dir.filePath("file"), "");
+    const QString blocked = dir.filePath("file/sub");
+    QCOMPARE(RecoveryFolder(blocked).write("", projectImage(1)).error,
+             "The folder " + blocked + " cannot be written.");
+}
+
+// Instances side by side keep their own files; another one offers only the
+// files of instances that are gone, newest first, and never one of a live
+// instance.
+void TestRecoveryFile::onlyFilesOfEndedInstancesAreOffered() {
+    QTemporaryDir dir;
+    RecoveryFolder first(dir.path()), second(dir.path()), third(dir.path());
+    QVERIFY(first.path() != second.path());
+    QVERIFY(first.write("/a.vtl", projectImage(1)).ok());
+    QVERIFY(second.write("/b.vtl", projectImage(1)).ok());
+    QVERIFY(third.orphans().empty());
+
+    // Two left by ended instances, one older than the other.
+    const QString older = dir.filePath("recovery-1-1-1.recovery");
+    const QString newer = dir.filePath("recovery-2-2-1.recovery");
+    writeFile(older, RecoveryFile::encode("/old.vtl", Written, projectImage(1)));
+    writeFile(newer, RecoveryFile::encode("/new.vtl", Written, projectImage(1)));
+    QFile aged(older);
+    QVERIFY(aged.open(QIODevice::ReadWrite));
+    QVERIFY(aged.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                             QFileDevice::FileModificationTime));
+    aged.close();
+    deadLock(older); // a crash; the newer one has no lock at all
+    {
+        std::vector<RecoveryFolder::Orphan> left = third.orphans();
+        QCOMPARE(int(left.size()), 2);
+        QCOMPARE(left[0].path, newer);
+        QCOMPARE(left[1].path, older);
+        // Held by this instance meanwhile: no other one offers them too.
+        QVERIFY(RecoveryFolder(dir.path()).orphans().empty());
+        RecoveryFolder::discard(left[0]);
+        QVERIFY(!QFileInfo::exists(newer));
+    }
+    // Not chosen: offered again next time.
+    std::vector<RecoveryFolder::Orphan> again = third.orphans();
+    QCOMPARE(int(again.size()), 1);
+    QCOMPARE(again[0].path, older);
+    QVERIFY(QFileInfo::exists(first.path()));
+    QVERIFY(QFileInfo::exists(second.path()));
+}
+
+QTEST_GUILESS_MAIN(TestRecoveryFile)
+#include "tst_recoveryfile.moc"

@@ -1,0 +1,55 @@
+#ifndef LARGEPROJECT_H
+#define LARGEPROJECT_H
+
+// The largest project the format holds, for the benchmarks: 255 four-channel
+// tests of 4320 points (about 8.8 MB), each with a name and a description.
+
+#include "records/keeperproc.h"
+#include "records/processp.h"
+#include "records/projectfile.h"
+#include "testrecords.h"
+
+#include <QFile>
+#include <cstdio>
+
+namespace testrecords {
+
+inline bool writeLargeProject(const QString &path) {
+    KeeperProc store;
+    QStringList names;
+    for (int t = 0; t < 255; ++t) {
+        HeaderFields s;
+        s.day = quint8(1 + t % 28);
+        s.month = quint8(1 + t / 28);
+        s.duration = 4320 * 60;
+        s.period = 60;
+        QByteArray block = samples(3);
+        for (int c = 0; c < 4; ++c)
+            for (int i = 0; i < 4320; ++i)
+                setCount(block, 3, c, i, quint16((i * (c + 3) + t) & 0x3fff));
+        auto *p = new ProcessP(header(s), block, 3);
+        p->setNote(QByteArray("Test ") + QByteArray::number(t));
+        store.add(p);
+        names << QStringLiteral("Sample %1").arg(t);
+    }
+    if (ProjectFile::save(path, store, QStringLiteral("Benchmark project"), names).ok())
+        return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+}
+
+// A line of /proc/self/status ("VmRSS:", "VmHWM:", ...) in kB; 0 when the
+// system does not say.
+inline qint64 statusKb(const char *key) {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(int(qstrlen(key))).trimmed().split(' ').first().toLongLong();
+    return 0;
+}
+
+} // namespace testrecords
+
+#endif // LARGEPROJECT_H
