@@ -471,6 +471,61 @@
     </message>
 </context>
 <context>
+    <name>ResultsRow</name>
+    <message>
+        <source>Date</source>
+        <translation>Дата</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Название</translation>
+    </message>
+    <message>
+        <source>Kind (channels)</source>
+        <translation>Тип (каналы)</translation>
+    </message>
+    <message>
+        <source>Cement grade</source>
+        <translation>Марка цемента</translation>
+    </message>
+    <message>
+        <source>Mass, g</source>
+        <translation>Масса, г</translation>
+    </message>
+    <message>
+        <source>Duration, hh:mm</source>
+        <translation>Длительность, чч:мм</translation>
+    </message>
+    <message>
+        <source>Hardening, days</source>
+        <translation>Твердение, сут</translation>
+    </message>
+    <message>
+        <source>Total contraction ΔVₒ, ml</source>
+        <translation>Итоговая контракция ΔVₒ, мл</translation>
+    </message>
+    <message>
+        <source>Activity R, MPa</source>
+        <translation>Активность К, МПа</translation>
+    </message>
+    <message>
+        <source>Hit coefficient</source>
+        <translation>Коэффициент совпадения</translation>
+    </message>
+    <message>
+        <source>Activity with hit coefficient, MPa</source>
+        <translation>Активность с коэф. совпадения, МПа</translation>
+    </message>
+    <message>
+        <source>Specific contraction ΔV, ml</source>
+        <translation>Удельная контракция ΔV, мл</translation>
+    </message>
+</context>
+<context>
     <name>ViewerUsb</name>
     <message>
         <source>Can not open the instrument: %1</source>

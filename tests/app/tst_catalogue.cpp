@@ -43,7 +43,7 @@ QStringList placeholders(const QString &text) {
 }
 
 const QStringList catalogueContexts = {"MainWindow",  "Monitor",     "DialogTab", "QObject",
-                                       "PrintDialog", "QMessageBox", "ViewerUsb"};
+                                       "PrintDialog", "QMessageBox", "ViewerUsb", "ResultsRow"};
 } // namespace
 
 class TestCatalogue : public QObject {
