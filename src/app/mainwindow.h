@@ -8,6 +8,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QModelIndex>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 
@@ -27,6 +28,7 @@ class QProgressBar;
 class QTabWidget;
 class QTextEdit;
 class QToolBar;
+class ResultsWindow;
 
 // The application's single window: owns the instrument reader and its thread,
 // the presence timer, the record store, the actions, menus, toolbar and docks,
@@ -95,6 +97,9 @@ public:
     QAction *defaultAction() const { return defaultAct; }
     QAction *addProjectAction() const { return addAct; }
     QAction *exportAction() const { return exportAct; }
+    QAction *resultsAction() const { return resultsAct; }
+    // The results overview, null while it is not open.
+    ResultsWindow *resultsWindow() const;
 
     // What the project and export commands ask a file dialog for. The chooser
     // returns the chosen path, empty when the user cancels; tests replace it
@@ -110,6 +115,8 @@ public:
 
 signals:
     void readDevSignal();
+    // A test's parameters (or the project) were edited; row: the current test.
+    void testChanged(int row);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -146,6 +153,10 @@ private slots:
     void changedCoeffVoulme(double value);
     void changedMassa(int value);
     void exportToTxt();
+    // Opens the results overview, or brings it forward when it is open.
+    void showResults();
+    // Makes the test of the row current, as a click on it in the list does.
+    void showTest(int row);
 
 private:
     void createActions();
@@ -206,6 +217,8 @@ private:
     QAction *defaultAct = nullptr;
     QAction *addAct = nullptr;
     QAction *exportAct = nullptr;
+    QAction *resultsAct = nullptr;
+    QPointer<ResultsWindow> results;
     QPlainTextEdit *messager = nullptr;
     QProgressBar *readBar = nullptr;
     QLabel *readOutcomeLabel = nullptr;

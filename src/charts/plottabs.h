@@ -46,6 +46,9 @@ public:
     void addVolumeTemperatureGraph(const ProcessP *record);
     void addResistanceTemperatureGraph(const ProcessP *record);
 
+    // The grey dotted grid of the plots, minor lines included.
+    static void addGrid(QwtPlot *plot);
+
     QTabWidget *tabWidget() const { return tabs_.data(); }
     // Null while the tab does not exist.
     QwtPlot *plot(Tab tab) const { return plots_[tab]; }

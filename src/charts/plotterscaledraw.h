@@ -11,12 +11,17 @@ class ProcessP;
 class PlotterScaleDraw : public QwtScaleDraw {
 public:
     explicit PlotterScaleDraw(const ProcessP *record);
+    // An axis of `period` seconds per unit (1: an axis in seconds); as
+    // durations, labels neither wrap at 24 hours nor count back from
+    // midnight before 0 ("-00:10", "72:00").
+    PlotterScaleDraw(quint32 period, bool durations);
 
     quint32 period() const { return period_; }
     QwtText label(double value) const override;
 
 private:
     quint32 period_;
+    bool durations_ = false;
 };
 
 #endif // PLOTTERSCALEDRAW_H

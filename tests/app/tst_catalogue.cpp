@@ -42,8 +42,9 @@ QStringList placeholders(const QString &text) {
     return found;
 }
 
-const QStringList catalogueContexts = {"MainWindow",  "Monitor",     "DialogTab", "QObject",
-                                       "PrintDialog", "QMessageBox", "ViewerUsb", "ResultsRow"};
+const QStringList catalogueContexts = {
+    "MainWindow", "Monitor",    "DialogTab",    "QObject",       "PrintDialog",    "QMessageBox",
+    "ViewerUsb",  "ResultsRow", "ResultsModel", "ResultsWindow", "ComparisonPlot", "ActivityPlot"};
 } // namespace
 
 class TestCatalogue : public QObject {

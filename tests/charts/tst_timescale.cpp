@@ -35,6 +35,7 @@ private slots:
     void axisLabels_data();
     void axisLabels();
     void trackerTexts();
+    void durations();
 };
 
 void TestTimeScale::axisLabels_data() {
@@ -75,6 +76,21 @@ void TestTimeScale::trackerTexts() {
     Tracker<PlotPickerRT> ohmT(plot.canvas());
     ohmT.setPeriod(60);
     QCOMPARE(ohmT.at(1500.0, 0.01234), QString::fromUtf8("12.3 \u03a9\n01:00:00"));
+}
+
+// The comparison's axis in seconds from the start of measurement: neither
+// a wrap at 24 hours nor a count back from midnight.
+void TestTimeScale::durations() {
+    PlotterScaleDraw draw(1, true);
+    QCOMPARE(draw.label(72 * 3600.0 + 5 * 60).text(), QStringLiteral("72:05"));
+    QCOMPARE(draw.label(-600.0).text(), QStringLiteral("-00:10"));
+    QCOMPARE(draw.label(59.9).text(), QStringLiteral("00:00"));
+    QwtPlot plot;
+    Tracker<PlotPicker> picker(plot.canvas());
+    picker.setPeriod(1);
+    picker.setDurations(true);
+    QCOMPARE(picker.at(-3661.0, 1.0), QStringLiteral("1.00\n-01:01:01"));
+    QCOMPARE(picker.at(25 * 3600.0, 1.0), QStringLiteral("1.00\n25:00:00"));
 }
 
 QTEST_MAIN(TestTimeScale)
