@@ -21,7 +21,7 @@ Q_DECLARE_METATYPE(AlignedCurve::Quantity)
 Q_DECLARE_METATYPE(AlignedCurve::Exclusion)
 
 void TestAlignedCurve::points_data() {
-    QTest::addColumn<QByteArray>("header");
+    QTest::addColumn<QByteArray>("header"); // of a kind 0 or 1 test
     QTest::addColumn<int>("kind");
     QTest::addColumn<AlignedCurve::Quantity>("quantity");
     QTest::addColumn<AlignedCurve::Exclusion>("why");
@@ -29,7 +29,7 @@ void TestAlignedCurve::points_data() {
     noMass.mass = 0;
     noPeriod.period = 0;
     noScale.volumeScale = std::numeric_limits<float>::quiet_NaN();
-    const QByteArray four = testrecords::curveRecord(3)->header();
+    const QByteArray four; // kind 3: the realistic curves of curverecord.h
     QTest::newRow("volume") << header(longTestHeader()) << 1 << AlignedCurve::Volume
                             << AlignedCurve::Included;
     QTest::newRow("reduced volume")
