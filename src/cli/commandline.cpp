@@ -364,6 +364,10 @@ int CommandLine::report(const Arguments &args) {
     else
         writeReport(project);
     out_.flush();
+    // A report that did not arrive (a full disk) is no success.
+    if (out_.status() != QTextStream::Ok)
+        return cannotWrite(QStringLiteral("standard output"),
+                           out_.device() ? out_.device()->errorString() : QString());
     return Success;
 }
 
@@ -379,10 +383,9 @@ int CommandLine::writeCsv(const Project &project, const QLocale &locale, const Q
     const QByteArray bytes = ResultsCsv::bytes(rows, locale);
     out_.flush();
     if (QIODevice *device = out_.device()) {
-        const bool written = device->write(bytes) == bytes.size();
-        if (auto *file = qobject_cast<QFileDevice *>(device))
-            file->flush();
-        if (!written)
+        // A full disk or a closed pipe shows only when the buffer goes out.
+        auto *file = qobject_cast<QFileDevice *>(device);
+        if (device->write(bytes) != bytes.size() || (file && !file->flush()))
             return cannotWrite(QStringLiteral("standard output"), device->errorString());
     } else {
         out_ << QString::fromUtf8(bytes);

@@ -278,6 +278,15 @@ void TestCommandLine::csvIsTheWindowsExport() {
     QCOMPARE(below.status, 4);
     QCOMPARE(below.err, QString("Can not write %1/x.csv: Not a directory\n").arg(cliFile));
     QCOMPARE(bytesOf(cliFile), bytesOf(file));
+    // Standard output on a full disk: a failure, not a success.
+    for (const char *format : {"--csv", "--json"}) {
+        QProcess full;
+        full.setStandardOutputFile("/dev/full");
+        full.start(QStringLiteral(SETROVIA_CLI), {"report", project_, format});
+        QVERIFY(full.waitForFinished(60000));
+        QCOMPARE(full.exitCode(), 4);
+        QVERIFY(full.readAllStandardError().startsWith("Can not write standard output: "));
+    }
 }
 
 // The texts follow --language, else the language the program has stored.
