@@ -419,6 +419,45 @@
         <source>Results of all tests</source>
         <translation>Результаты всех испытаний</translation>
     </message>
+    <message>
+        <source>The instrument is being read.</source>
+        <translation>Идёт чтение прибора.</translation>
+    </message>
+    <message>
+        <source>Read the tests stored on the instrument.</source>
+        <translation>Считать испытания, сохранённые в приборе.</translation>
+    </message>
+    <message>
+        <source>No instrument found. Connect it with USB; if it is connected, see Help ▸ Troubleshooting.</source>
+        <translation>Прибор не найден. Подключите его по USB; если он подключён, см. Справка ▸ Устранение неполадок.</translation>
+    </message>
+    <message>
+        <source>Save as PDF</source>
+        <translation>Сохранить в PDF</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>Файлы PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>The protocol could not be written to %1: %2</source>
+        <translation>Не удалось записать протокол в %1: %2</translation>
+    </message>
+    <message>
+        <source>no temporary folder (%1)</source>
+        <translation>нет временной папки (%1)</translation>
+    </message>
+    <message>
+        <source>the page could not be made</source>
+        <translation>не удалось построить страницу</translation>
+    </message>
+</context>
+<context>
+    <name>MassEditor</name>
+    <message>
+        <source>The mass is whole grams: the digits after the separator are left out.</source>
+        <translation>Масса — целое число граммов: цифры после разделителя не учитываются.</translation>
+    </message>
 </context>
 <context>
     <name>Monitor</name>
@@ -520,6 +559,25 @@
     <message>
         <source>Select all</source>
         <translation>Выбрать все</translation>
+    </message>
+</context>
+<context>
+    <name>ProtocolPreview</name>
+    <message>
+        <source>Save as PDF...</source>
+        <translation>Сохранить в PDF...</translation>
+    </message>
+    <message>
+        <source>Protocol preview</source>
+        <translation>Просмотр протокола</translation>
+    </message>
+    <message>
+        <source>Zoom in</source>
+        <translation>Крупнее</translation>
+    </message>
+    <message>
+        <source>Zoom out</source>
+        <translation>Мельче</translation>
     </message>
 </context>
 <context>

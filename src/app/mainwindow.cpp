@@ -11,6 +11,7 @@
 #include "table/monitor.h"
 #include "print/printdialog.h"
 #include "print/protocolpage.h"
+#include "print/protocolpreview.h"
 #include "records/processp.h"
 #include "records/projectfile.h"
 #include "records/textexport.h"
@@ -32,7 +33,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProgressBar>
@@ -147,6 +148,7 @@ void MainWindow::createActions() {
     };
     readAct = make(tr("Read device"), ":/image/read.ico", false);
     readAct->setIconVisibleInMenu(true);
+    updateReadTip();
     connect(readAct, &QAction::triggered, this, &MainWindow::readDevice);
     saveAct = make(tr("Save project"), ":/image/save.ico", false);
     connect(saveAct, &QAction::triggered, this, qOverload<>(&MainWindow::saveProject));
@@ -381,6 +383,7 @@ void MainWindow::writeSettings() {
 void MainWindow::readDevice() {
     reading = true;
     readAct->setEnabled(false);
+    updateReadTip();
     readOutcomeLabel->clear();
     // Busy until the reader reports the first test.
     readBar->setRange(0, 0);
@@ -403,6 +406,7 @@ void MainWindow::readEnd() {
     readBar->hide();
     readBar->reset();
     readAct->setEnabled(true);
+    updateReadTip();
     closeAct->setEnabled(true);
     showReadOutcome(reader.lastReport());
 }
@@ -441,6 +445,18 @@ void MainWindow::showReadOutcome(const ViewerUsb::ReadReport &report) {
 void MainWindow::activateUsbButton(bool present) {
     if (!reading)
         readAct->setEnabled(present);
+    updateReadTip();
+}
+
+// A greyed Read device says why: no instrument, or a read under way.
+void MainWindow::updateReadTip() {
+    const QString tip =
+        reading                ? tr("The instrument is being read.")
+        : readAct->isEnabled() ? tr("Read the tests stored on the instrument.")
+                               : tr("No instrument found. Connect it with USB; if it is "
+                                    "connected, see Help ▸ Troubleshooting.");
+    readAct->setToolTip(tip);
+    readAct->setStatusTip(tip);
 }
 
 void MainWindow::message(const QString &text) {
@@ -965,10 +981,12 @@ void MainWindow::print() {
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setPageSize(QPageSize(QPageSize::A4));
     if (printFormat == 1) {
-        printer.setOutputFileName(QStringLiteral("output.pdf"));
-        QPrintPreviewDialog preview(&printer, this, Qt::Window);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        connect(&preview, &QPrintPreviewDialog::paintRequested, this, &MainWindow::printReport);
+        // The PDF is written by "Save as PDF..." in the preview, to a file
+        // the user chose: a cancelled choice writes nothing.
+        ProtocolPreview preview(&printer, [this] { return savePdf(); }, this);
+        preview.setWindowTitle(appTitle);
+        connect(preview.preview(), &QPrintPreviewWidget::paintRequested, this,
+                &MainWindow::printReport);
         preview.exec();
         return;
     }
@@ -984,12 +1002,69 @@ void MainWindow::print() {
     }
 }
 
-void MainWindow::printReport(QPrinter *printer) {
-    // Every selected test is printed, one page each, in list order.
+QList<const ProcessP *> MainWindow::printRecords() const {
     QList<const ProcessP *> records;
     for (int index : qAsConst(printSelection))
         if (const ProcessP *record = keeper.at(index))
             records.append(record);
+    return records;
+}
+
+namespace {
+const QString PdfFolderKey = QStringLiteral("lastPdfDir");
+
+// A file name from a test's name: what file systems refuse becomes "_".
+QString fileNameFrom(const QString &text) {
+    QString name = text.simplified();
+    for (QChar &c : name)
+        if (c.category() == QChar::Other_Control || QStringLiteral("/\\:*?\"<>|").contains(c))
+            c = QLatin1Char('_');
+    return name;
+}
+} // namespace
+
+QString MainWindow::pdfProposal() const {
+    // The folder used last, else the project's, else home.
+    const QSettings settings(QCoreApplication::organizationName(),
+                             QCoreApplication::applicationName());
+    QString folder = settings.value(PdfFolderKey).toString();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = projectPath.isEmpty() ? QDir::homePath() : QFileInfo(projectPath).absolutePath();
+    QString name;
+    if (printSelection.size() > 1) {
+        name = QStringLiteral("tests-%1").arg(printSelection.size());
+    } else if (!printSelection.isEmpty()) {
+        const int row = printSelection.first();
+        name = fileNameFrom(procModel->data(procModel->index(row, 2)).toString());
+        const ProcessP *record = keeper.at(row);
+        if (name.isEmpty() && record && record->startDateTime().isValid())
+            name = record->startDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm"));
+    }
+    if (name.isEmpty())
+        name = QStringLiteral("protocol");
+    return QDir(folder).filePath(name + QStringLiteral(".pdf"));
+}
+
+bool MainWindow::savePdf() {
+    QString path = chooseFile(
+        {FileRequest::Save, tr("Save as PDF"), pdfProposal(), tr("PDF files (*.pdf)")});
+    if (path.isEmpty() || !addExtension(path, QStringLiteral(".pdf")))
+        return false;
+    QString error;
+    if (!ProtocolPage::writePdf(printRecords(), path, &error,
+                                [this](const QString &line) { message(line); })) {
+        QMessageBox::critical(this, appTitle,
+                              tr("The protocol could not be written to %1: %2").arg(path, error));
+        return false;
+    }
+    QSettings settings(QCoreApplication::organizationName(), QCoreApplication::applicationName());
+    settings.setValue(PdfFolderKey, QFileInfo(path).absolutePath());
+    return true;
+}
+
+void MainWindow::printReport(QPrinter *printer) {
+    // Every selected test is printed, one page each, in list order.
+    const QList<const ProcessP *> records = printRecords();
     if (records.isEmpty())
         return;
     const bool printed =

@@ -180,6 +180,12 @@ private:
     QStringList rowNames() const;
     void setSavedTitle();
     void showReadOutcome(const ViewerUsb::ReadReport &report);
+    void updateReadTip();
+    // The tests chosen for printing, in list order.
+    QList<const ProcessP *> printRecords() const;
+    // The file the PDF of the chosen tests is proposed in, and its writing.
+    QString pdfProposal() const;
+    bool savePdf();
     // The title of a modified project: "*" after its file name, or alone.
     void setModifiedTitle();
     // Empties the window and the store without asking.

@@ -2,6 +2,7 @@
 
 #include "charts/cachedtextengine.h"
 #include "charts/elapsedtime.h"
+#include "charts/plotaxes.h"
 #include "charts/plotpicker.h"
 #include "charts/plotpickerr.h"
 #include "charts/plotpickerrt.h"
@@ -139,7 +140,7 @@ QwtPlot *PlotTabs::build(Tab tab, const ProcessP *record, const Dress &dress) {
     if (auto *canvas = qobject_cast<QwtPlotCanvas *>(plot->canvas()))
         canvas->setPaintAttribute(QwtPlotCanvas::BackingStore, false);
     plot->setTitle(translated(dress.plotTitle));
-    plot->setAxisScaleDraw(QwtPlot::xBottom, new PlotterScaleDraw(record));
+    PlotAxes::dress(plot, record->period());
     if (dress.rightTitle)
         plot->enableAxis(QwtPlot::yRight);
     plot->setAxisTitle(QwtPlot::yLeft, translated(dress.leftTitle));

@@ -11,10 +11,10 @@ class ProcessP;
 class PlotterScaleDraw : public QwtScaleDraw {
 public:
     explicit PlotterScaleDraw(const ProcessP *record);
-    // An axis of `period` seconds per unit (1: an axis in seconds); as
-    // durations, labels neither wrap at 24 hours nor count back from
-    // midnight before 0 ("-00:10", "72:00").
-    PlotterScaleDraw(quint32 period, bool durations);
+    // An axis in units of `period` seconds (1: plain seconds). As durations
+    // the labels neither wrap at 24 hours nor count back from midnight before
+    // 0 ("-00:10", "72:00").
+    explicit PlotterScaleDraw(quint32 period, bool durations = false);
 
     quint32 period() const { return period_; }
     QwtText label(double value) const override;

@@ -6,7 +6,6 @@
 #include "evaluation/resultscsv.h"
 #include "evaluation/tabletexts.h"
 #include "print/protocolpage.h"
-#include "records/atomicsave.h"
 #include "records/keeperproc.h"
 #include "records/processp.h"
 #include "records/projectfile.h"
@@ -14,13 +13,12 @@
 #include "simulator/transportfactory.h"
 
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLocale>
 #include <QMap>
-#include <QPrinter>
-#include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>
 #include <memory>
@@ -121,34 +119,6 @@ private:
     int saved_ = -1;
 };
 
-// The protocol page of the record as a PDF file at path; false, with the
-// reason in *error, when it cannot be written. The printer writes its file as
-// it goes and reports no write error: the page is made in a scratch folder,
-// checked, and only then put in place.
-bool writeProtocol(const ProcessP &record, const QString &path, QString *error) {
-    QTemporaryDir scratch;
-    if (!scratch.isValid()) {
-        *error = QStringLiteral("no temporary folder (%1)").arg(scratch.errorString());
-        return false;
-    }
-    const QString draft = scratch.filePath(QStringLiteral("protocol.pdf"));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setOutputFileName(draft);
-    QFile file(draft);
-    const QByteArray pdf =
-        ProtocolPage::print(&printer, {&record}) && file.open(QIODevice::ReadOnly) ? file.readAll()
-                                                                                   : QByteArray();
-    if (!pdf.startsWith("%PDF-") || !pdf.trimmed().endsWith("%%EOF")) {
-        *error = QStringLiteral("the page could not be made");
-        return false;
-    }
-    const AtomicSave saved = AtomicSave::write(path, pdf);
-    *error = saved.error;
-    return saved.ok();
-}
 } // namespace
 
 CommandLine::CommandLine(QTextStream &out, QTextStream &err) : out_(out), err_(err) {}
@@ -480,7 +450,10 @@ int CommandLine::exportText(const Arguments &args) {
 }
 
 int CommandLine::protocol(const Arguments &args) {
-    return writeTest(args, "--pdf", &writeProtocol);
+    return writeTest(args, "--pdf",
+                     [](const ProcessP &record, const QString &path, QString *error) {
+                         return ProtocolPage::writePdf({&record}, path, error);
+                     });
 }
 
 int CommandLine::writeTest(const Arguments &args, const char *option, const Writer &write) {

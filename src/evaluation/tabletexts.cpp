@@ -32,12 +32,17 @@ const char *const Labels[TableTexts::RowCount] = {
 QString word(const char *text) {
     return QCoreApplication::translate("Monitor", text);
 }
+
+// The words of the value column, in the table's context.
+const char *const Yes = QT_TRANSLATE_NOOP("Monitor", "Yes");
+const char *const No = QT_TRANSLATE_NOOP("Monitor", "No");
+const char *const UnknownGrade = QT_TRANSLATE_NOOP("Monitor", "Unknown");
 } // namespace
 
 TableTexts::TableTexts(const ProcessP &record) : evaluation_(record) {
     const ActivityEvaluation &e = evaluation_;
     values_.reserve(RowCount);
-    values_ << e.massText() << e.durationText() << e.periodText() << e.gradeText(word("Unknown"))
+    values_ << e.massText() << e.durationText() << e.periodText() << e.gradeText(word(UnknownGrade))
             << e.supplierText() << e.hardeningDaysText() << QString() << QString() << QString()
             << e.contractionMlText() << e.specificContraction3hText();
     if (!e.evaluated()) {
@@ -47,7 +52,7 @@ TableTexts::TableTexts(const ProcessP &record) : evaluation_(record) {
         values_ << QString() << QString() << Unknown;
         return;
     }
-    values_ << (e.brakingRecord() ? e.brakingText(word("Yes"), word("No")) : NotApplied)
+    values_ << (e.brakingRecord() ? e.brakingText(word(Yes), word(No)) : NotApplied)
             << (e.brakingRecord() ? e.brakingCorrectionText() : NotApplied)
             << e.averageTemperatureText()
             << (e.temperatureNotObserved() ? e.temperatureCorrectionText() : NotApplied)

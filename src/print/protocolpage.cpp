@@ -1,12 +1,15 @@
 #include "protocolpage.h"
 
-#include "charts/plotterscaledraw.h"
+#include "charts/plotaxes.h"
 #include "evaluation/activityevaluation.h"
+#include "records/atomicsave.h"
 #include "records/processp.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QPainter>
 #include <QPrinter>
+#include <QTemporaryDir>
 #include <QVector>
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
@@ -96,6 +99,34 @@ bool ProtocolPage::print(QPrinter *printer, const QList<const ProcessP *> &recor
         paintProtocolPage(painter, *record, sx, sy, log);
     }
     return painter.end();
+}
+
+bool ProtocolPage::writePdf(const QList<const ProcessP *> &records, const QString &path,
+                            QString *error, const Log &log) {
+    // The printer writes its file as it goes and reports no write error.
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        *error = QCoreApplication::translate("MainWindow", "no temporary folder (%1)")
+                     .arg(scratch.errorString());
+        return false;
+    }
+    const QString draft = scratch.filePath(QStringLiteral("protocol.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setOutputFileName(draft);
+    QFile file(draft);
+    const QByteArray pdf =
+        print(&printer, records, log) && file.open(QIODevice::ReadOnly) ? file.readAll()
+                                                                        : QByteArray();
+    if (!pdf.startsWith("%PDF-") || !pdf.trimmed().endsWith("%%EOF")) {
+        *error = QCoreApplication::translate("MainWindow", "the page could not be made");
+        return false;
+    }
+    const AtomicSave saved = AtomicSave::write(path, pdf);
+    *error = saved.error;
+    return saved.ok();
 }
 
 void ProtocolPage::paintProtocolPage(QPainter &painter, const ProcessP &record, float sx, float sy,
@@ -190,7 +221,7 @@ void ProtocolPage::paintVolumePlot(QPainter &painter, const ProcessP &record, fl
     plot.setTitle(mw("Volume"));
     plot.setAxisTitle(QwtPlot::yLeft, mw("Volume, ml"));
     plot.setAxisTitle(QwtPlot::xBottom, mw("Time"));
-    plot.setAxisScaleDraw(QwtPlot::xBottom, new PlotterScaleDraw(&record));
+    PlotAxes::dress(&plot, record.period());
 
     // Only the first three hours make the method's window: the curve stops
     // there, so that both axes scale to what the page shows.

@@ -24,6 +24,13 @@ public:
     static bool print(QPrinter *printer, const QList<const ProcessP *> &records,
                       const Log &log = Log());
 
+    // Writes the pages of the records as a landscape A4 PDF file at path. The
+    // file appears whole or not at all: the pages are made in a scratch
+    // folder, checked, and only then put in place; what stood at path stays
+    // when anything fails. False, with the reason in *error, on failure.
+    static bool writePdf(const QList<const ProcessP *> &records, const QString &path,
+                         QString *error, const Log &log = Log());
+
     static void paintProtocolPage(QPainter &painter, const ProcessP &record, float sx, float sy,
                                   const Log &log = Log());
     static void paintVolumePlot(QPainter &painter, const ProcessP &record, float sx, float sy);

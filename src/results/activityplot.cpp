@@ -1,5 +1,6 @@
 #include "activityplot.h"
 
+#include "charts/numberscaledraw.h"
 #include "results/activitypicker.h"
 
 #include <QDateTime>
@@ -30,6 +31,8 @@ ActivityPlot::ActivityPlot(QWidget *parent) : PlotPanel(QwtPlot::BottomLegend, p
     plot()->setAxisScaleEngine(QwtPlot::xBottom, new QwtDateScaleEngine(Qt::LocalTime));
     plot()->setAxisTitle(QwtPlot::xBottom, tr("Start of the test"));
     plot()->setAxisTitle(QwtPlot::yLeft, tr("Activity, MPa"));
+    // The value axis writes the point, as the time plots' do.
+    plot()->setAxisScaleDraw(QwtPlot::yLeft, new NumberScaleDraw);
 
     const QColor blue(0x1f, 0x3f, 0x8f), orange(0xe0, 0x7b, 0x00);
     // With a hit coefficient of 1.00 both activities are equal: the small

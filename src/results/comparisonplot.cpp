@@ -1,7 +1,7 @@
 #include "comparisonplot.h"
 
+#include "charts/plotaxes.h"
 #include "charts/plotpicker.h"
-#include "charts/plotterscaledraw.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -42,7 +42,7 @@ ComparisonPlot::ComparisonPlot(QWidget *parent) : PlotPanel(QwtPlot::RightLegend
 
     // Seconds from each test's start of measurement, as durations: tests
     // run for days, and the points before the start lie at "-hh:mm".
-    plot()->setAxisScaleDraw(QwtPlot::xBottom, new PlotterScaleDraw(1, true));
+    PlotAxes::dress(plot(), 1, true);
     plot()->setAxisTitle(QwtPlot::xBottom, tr("Time from the start of measurement"));
     auto *picker = new PlotPicker(QwtPlot::xBottom, QwtPlot::yLeft, QwtPicker::VLineRubberBand,
                                   QwtPicker::AlwaysOn, plot()->canvas());

@@ -1,6 +1,7 @@
 #include "coeffvoulmedelegate.h"
 
 #include "evaluation/activityevaluation.h"
+#include "table/coefficienteditor.h"
 #include "table/delegateeditors.h"
 #include "table/monitor.h"
 
@@ -12,10 +13,7 @@ QWidget *CoeffVoulmeDelegate::createEditor(QWidget *parent, const QStyleOptionVi
                                            const QModelIndex &index) const {
     if (!DelegateEditors::isValueCell(index, TableTexts::RowHit))
         return QItemDelegate::createEditor(parent, option, index);
-    auto *editor = new QDoubleSpinBox(parent);
-    editor->setDecimals(2);
-    editor->setRange(0.2, 2.0);
-    editor->setSingleStep(0.01);
+    auto *editor = new CoefficientEditor(parent);
     // Stored when the edit is committed; Escape changes nothing.
     return editor;
 }

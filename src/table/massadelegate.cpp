@@ -1,6 +1,7 @@
 #include "massadelegate.h"
 
 #include "table/delegateeditors.h"
+#include "table/masseditor.h"
 #include "table/monitor.h"
 
 #include <QSpinBox>
@@ -11,7 +12,7 @@ QWidget *MassaDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem
                                      const QModelIndex &index) const {
     if (!DelegateEditors::isValueCell(index, TableTexts::RowMass))
         return QItemDelegate::createEditor(parent, option, index);
-    auto *editor = new QSpinBox(parent);
+    auto *editor = new MassEditor(parent);
     editor->setRange(0, 5000);
     editor->setSingleStep(1);
     // The value reaches the record when the edit is committed (Enter, or

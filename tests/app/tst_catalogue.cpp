@@ -43,8 +43,9 @@ QStringList placeholders(const QString &text) {
 }
 
 const QStringList catalogueContexts = {
-    "MainWindow", "Monitor",    "DialogTab",    "QObject",       "PrintDialog",    "QMessageBox",
-    "ViewerUsb",  "ResultsRow", "ResultsModel", "ResultsWindow", "ComparisonPlot", "ActivityPlot"};
+    "MainWindow",   "Monitor",       "DialogTab",      "QObject",         "PrintDialog",
+    "QMessageBox",  "ViewerUsb",     "MassEditor",     "ProtocolPreview", "ResultsRow",
+    "ResultsModel", "ResultsWindow", "ComparisonPlot", "ActivityPlot"};
 } // namespace
 
 class TestCatalogue : public QObject {

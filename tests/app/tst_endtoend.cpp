@@ -1,9 +1,9 @@
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
 #include "app/proclist.h"
-#include "table/monitor.h"
 #include "records/processp.h"
 #include "simulator/testgenerator.h"
+#include "table/monitor.h"
 #include "testsettings.h"
 
 #include <QAbstractItemDelegate>
@@ -71,7 +71,8 @@ struct Session {
     }
 
     void read() {
-        QTRY_VERIFY(w->readAction()->isEnabled()); // the presence check found it
+        QTRY_VERIFY_WITH_TIMEOUT(w->readAction()->isEnabled(),
+                                 60000); // the presence check found it
         w->readAction()->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(!w->isReading(), 60000);
     }
@@ -124,6 +125,7 @@ private slots:
     void readLookEditSaveReopen();
     void faultsMidRead();
     void noPermission();
+    void noInstrument();
 
 private:
     QTemporaryDir dir_;
@@ -187,10 +189,21 @@ void TestEndToEnd::noPermission() {
              QString("Read failed: no permission to use the instrument — see Messages"));
     QVERIFY(s.w->docks()[1]->isVisible());
     QVERIFY(s.log().contains("No permission to use the instrument"));
-    // The line stays until the next read starts.
+    // The line stays until the next read starts; a greyed button says why.
+    QCOMPARE(s.w->readAction()->toolTip(), QString("Read the tests stored on the instrument."));
     s.w->readAction()->trigger();
     QCOMPARE(s.w->readOutcome(), QString());
-    QTRY_VERIFY(!s.w->isReading());
+    QCOMPARE(s.w->readAction()->statusTip(), QString("The instrument is being read."));
+    QTRY_VERIFY_WITH_TIMEOUT(!s.w->isReading(), 60000);
+}
+
+void TestEndToEnd::noInstrument() {
+    Session s("plugged=no");
+    QVERIFY(!s.w->readAction()->isEnabled());
+    const QString why = "No instrument found. Connect it with USB; if it is connected, see Help "
+                        "▸ Troubleshooting.";
+    QCOMPARE(s.w->readAction()->toolTip(), why);
+    QCOMPARE(s.w->readAction()->statusTip(), why);
 }
 
 QTEST_MAIN(TestEndToEnd)

@@ -1,12 +1,17 @@
+#include "charts/plotaxes.h"
 #include "charts/plotpicker.h"
 #include "charts/plotpickerr.h"
 #include "charts/plotpickerrt.h"
 #include "charts/plotterscaledraw.h"
+#include "charts/qwtchartzoom.h"
+#include "charts/timescaleengine.h"
 #include "testrecords.h"
 
 #include <QtTest>
 #include <qwt_plot.h>
 #include <qwt_plot_canvas.h>
+#include <qwt_scale_div.h>
+#include <qwt_scale_draw.h>
 
 using namespace testrecords;
 
@@ -19,6 +24,16 @@ public:
                  canvas) {}
     QString at(double x, double y) const { return this->trackerTextF(QPointF(x, y)).text(); }
 };
+
+// The labels of the major ticks the time axis puts on the range.
+QStringList majorLabels(quint32 period, double from, double to) {
+    const TimeScaleEngine engine(period);
+    const PlotterScaleDraw draw(period);
+    QStringList labels;
+    for (double tick : engine.divideScale(from, to, 8, 5).ticks(QwtScaleDiv::MajorTick))
+        labels << draw.label(tick).text();
+    return labels;
+}
 
 QString axisLabel(quint32 period, double value) {
     HeaderFields s;
@@ -36,6 +51,9 @@ private slots:
     void axisLabels();
     void trackerTexts();
     void durations();
+    void roundSteps_data();
+    void roundSteps();
+    void zoomedAndPrintedAxesStayRound();
 };
 
 void TestTimeScale::axisLabels_data() {
@@ -76,6 +94,65 @@ void TestTimeScale::trackerTexts() {
     Tracker<PlotPickerRT> ohmT(plot.canvas());
     ohmT.setPeriod(60);
     QCOMPARE(ohmT.at(1500.0, 0.01234), QString::fromUtf8("12.3 \u03a9\n01:00:00"));
+}
+
+// Ranges in points of `period` seconds; the labels fall on round steps.
+void TestTimeScale::roundSteps_data() {
+    QTest::addColumn<quint32>("period");
+    QTest::addColumn<double>("from");
+    QTest::addColumn<double>("to");
+    QTest::addColumn<QStringList>("labels");
+    QTest::newRow("a day in minutes")
+        << 60u << 0.0 << 1440.0 << QStringList{"00:00", "03:00", "06:00", "09:00", "12:00",
+                                               "15:00", "18:00", "21:00", "00:00"};
+    QTest::newRow("the page's three hours")
+        << 60u << 0.0 << 180.0
+        << QStringList{"00:00", "00:30", "01:00", "01:30", "02:00", "02:30", "03:00"};
+    QTest::newRow("zoomed to 00:07..00:43")
+        << 60u << 7.0 << 43.0
+        << QStringList{"00:10", "00:15", "00:20", "00:25", "00:30", "00:35", "00:40"};
+    QTest::newRow("six hours at 20 s")
+        << 20u << 0.0 << 1080.0
+        << QStringList{"00:00", "01:00", "02:00", "03:00", "04:00", "05:00", "06:00"};
+    QTest::newRow("in seconds, 30 min to 5 h")
+        << 1u << 1800.0 << 18000.0 << QStringList{"00:30", "01:00", "01:30", "02:00", "02:30",
+                                                  "03:00", "03:30", "04:00", "04:30", "05:00"};
+    QTest::newRow("three days in half days")
+        << 120u << 0.0 << 2160.0
+        << QStringList{"00:00", "12:00", "00:00", "12:00", "00:00", "12:00", "00:00"};
+}
+
+void TestTimeScale::roundSteps() {
+    QFETCH(quint32, period);
+    QFETCH(double, from);
+    QFETCH(double, to);
+    QFETCH(QStringList, labels);
+    QCOMPARE(majorLabels(period, from, to), labels);
+    QCOMPARE(majorLabels(period, to, from).size(), labels.size()); // an inverted axis too
+}
+
+// A plot dressed like the window's: round steps after a zoom too, and the
+// value axes write their numbers with a point under a decimal-comma locale.
+void TestTimeScale::zoomedAndPrintedAxesStayRound() {
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    QwtPlot plot;
+    PlotAxes::dress(&plot, 60);
+    plot.setAxisScale(QwtPlot::yLeft, -0.5, 3.5);
+    plot.setAxisAutoScale(QwtPlot::xBottom);
+    plot.setAxisScale(QwtPlot::xBottom, 0, 1337); // an automatic scale ends on a step
+    plot.setAxisAutoScale(QwtPlot::xBottom);
+    plot.resize(600, 400);
+    plot.replot();
+    QwtChartZoom zoom(&plot);
+    plot.setAxisScale(QwtPlot::xBottom, 13, 101); // what a zoom sets
+    plot.replot();
+    const QList<double> ticks = plot.axisScaleDiv(QwtPlot::xBottom).ticks(QwtScaleDiv::MajorTick);
+    QVERIFY(ticks.size() >= 4 && ticks.size() <= 10);
+    for (double t : ticks)
+        QCOMPARE(std::fmod(t * 60, 600.0), 0.0); // 10 minutes
+    QCOMPARE(plot.axisScaleDraw(QwtPlot::yLeft)->label(-0.5).text(), QString("-0.5"));
+    QCOMPARE(plot.axisScaleDraw(QwtPlot::yRight)->label(2.5).text(), QString("2.5"));
+    QLocale::setDefault(QLocale::c());
 }
 
 // The comparison's axis in seconds from the start of measurement: neither

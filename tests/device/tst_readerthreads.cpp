@@ -92,7 +92,7 @@ void TestReaderThreads::readWhileGuiUsesStore() {
     }
     QVERIFY2(round > 1, "the read should have overlapped several rounds of store work");
     gate.release(1 << 20);
-    QTRY_COMPARE(rig.watcher.ends, 1);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.watcher.ends, 1, 60000);
     QCOMPARE(rig.watcher.added.size(), 20);
     QCOMPARE(rig.store.count(), 20 + own.size());
     for (int t = 0; t < 20; ++t)

@@ -1,7 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
-#include "table/monitor.h"
 #include "samplerecords.h"
+#include "table/monitor.h"
 #include "testsettings.h"
 
 #include <QAbstractItemDelegate>
@@ -50,6 +50,24 @@ struct Shown {
         m()->edit(index);
         return m()->indexWidget(index);
     }
+    // Opens the cell's editor with the mouse, types the text over what it
+    // shows and ends with the key; *shown gets the editor's text on opening.
+    void type(int row, const QString &text, Qt::Key end, QString *shown = nullptr) {
+        const QModelIndex index = m()->tableModel()->index(row, 1);
+        m()->scrollTo(index);
+        const QRect cell = m()->visualRect(index);
+        QTest::mouseClick(m()->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(m()->viewport(), Qt::LeftButton, {}, cell.center());
+        QTRY_VERIFY(m()->indexWidget(index));
+        auto *spin = qobject_cast<QAbstractSpinBox *>(m()->indexWidget(index));
+        QVERIFY(spin);
+        if (shown)
+            *shown = spin->text();
+        spin->selectAll();
+        QTest::keyClicks(spin, text);
+        QTest::keyClick(spin, end);
+        QTRY_COMPARE(m()->indexWidget(index), nullptr);
+    }
     void commit(int row, QWidget *editor) {
         QAbstractItemDelegate *d = m()->itemDelegateForRow(row);
         emit d->commitData(editor);
@@ -79,6 +97,8 @@ private slots:
     void committedNumbersShowAsTheTableShowsThem();
     void escapeUndoesANumberEdit_data();
     void escapeUndoesANumberEdit();
+    void typedNumbers_data();
+    void typedNumbers();
 };
 
 void TestMonitor::longTest() {
@@ -260,31 +280,64 @@ void TestMonitor::escapeUndoesANumberEdit() {
     const QStringList before = values(m);
     const QByteArray header = t.record->header();
     const QString title = t.w.windowTitle();
-    auto type = [&](Qt::Key end) {
-        m->scrollTo(m->tableModel()->index(row, 1));
-        const QRect cell = m->visualRect(m->tableModel()->index(row, 1));
-        QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, cell.center());
-        QTest::mouseDClick(m->viewport(), Qt::LeftButton, {}, cell.center());
-        QTRY_VERIFY(m->indexWidget(m->tableModel()->index(row, 1)));
-        auto *spin =
-            qobject_cast<QAbstractSpinBox *>(m->indexWidget(m->tableModel()->index(row, 1)));
-        QVERIFY(spin);
-        spin->selectAll();
-        QTest::keyClicks(spin, typed);
-        QTest::keyClick(spin, end);
-        QTRY_COMPARE(m->indexWidget(m->tableModel()->index(row, 1)), nullptr);
-    };
-    type(Qt::Key_Escape);
+    t.type(row, typed, Qt::Key_Escape);
     QCOMPARE(values(m), before);
     QCOMPARE(t.record->header(), header);
     QVERIFY(!t.w.saveAction()->isEnabled());
     QCOMPARE(t.w.windowTitle(), title);
 
-    type(Qt::Key_Return);
+    t.type(row, typed, Qt::Key_Return);
     QVERIFY(values(m).at(row) != before.at(row));
     QVERIFY(values(m).at(changedRow) != before.at(changedRow));
     QVERIFY(t.record->header() != header);
     QVERIFY(t.w.saveAction()->isEnabled());
+}
+
+void TestMonitor::typedNumbers_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("cell");   // after Enter
+    QTest::addColumn<QString>("opened"); // what the editor showed on opening
+    for (const char *locale : {"en_US", "ru_RU", "de_DE"}) {
+        const QByteArray l(locale);
+        // A mass is whole grams: the separator ends the number, never ×10.
+        QTest::newRow(l + " mass 350.5") << locale << int(TableTexts::RowMass) << "350.5"
+                                         << "350"
+                                         << "500";
+        QTest::newRow(l + " mass 350,5") << locale << int(TableTexts::RowMass) << "350,5"
+                                         << "350"
+                                         << "500";
+        QTest::newRow(l + " mass 1500") << locale << int(TableTexts::RowMass) << "1500"
+                                        << "1500"
+                                        << "500";
+        // The coefficient is written with a point; a comma typed counts as one.
+        QTest::newRow(l + " hit 1.25") << locale << int(TableTexts::RowHit) << "1.25"
+                                       << "1.25"
+                                       << "0.90";
+        QTest::newRow(l + " hit 1,25") << locale << int(TableTexts::RowHit) << "1,25"
+                                       << "1.25"
+                                       << "0.90";
+    }
+}
+
+void TestMonitor::typedNumbers() {
+    QFETCH(QString, locale);
+    QFETCH(int, row);
+    QFETCH(QString, typed);
+    QFETCH(QString, cell);
+    QFETCH(QString, opened);
+    QLocale::setDefault(QLocale(locale));
+    Shown t(longTestHeader());
+    QString shown;
+    t.type(row, typed, Qt::Key_Return, &shown);
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(shown, opened);
+    QCOMPARE(values(t.m()).at(row), cell);
+    if (row == TableTexts::RowMass)
+        QCOMPARE(t.record->mass(), cell.toUInt());
+    else
+        QCOMPARE(t.record->hitPercent(), quint8(125));
 }
 
 QTEST_MAIN(TestMonitor)
