@@ -2,10 +2,84 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
+    <name>ActivityPlot</name>
+    <message>
+        <source>Start of the test</source>
+        <translation>Начало испытания</translation>
+    </message>
+    <message>
+        <source>Activity, MPa</source>
+        <translation>Активность, МПа</translation>
+    </message>
+    <message>
+        <source>Activity R</source>
+        <translation>Активность К</translation>
+    </message>
+    <message>
+        <source>Activity R beyond the table (at its bound)</source>
+        <translation>Активность К за пределами таблицы (на её границе)</translation>
+    </message>
+    <message>
+        <source>Activity with hit coefficient</source>
+        <translation>Активность с коэф. совпадения</translation>
+    </message>
+    <message>
+        <source>Activity with hit coefficient beyond the table (at its bound)</source>
+        <translation>Активность с коэф. совпадения за пределами таблицы (на её границе)</translation>
+    </message>
+    <message>
+        <source>Left out, no valid start date: %1</source>
+        <translation>Не показаны, нет верной даты начала: %1</translation>
+    </message>
+</context>
+<context>
     <name>CementDelegate</name>
     <message>
         <source>Unknown</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ComparisonPlot</name>
+    <message>
+        <source>Volume</source>
+        <translation>Объём</translation>
+    </message>
+    <message>
+        <source>Reduced volume (per 1000 g)</source>
+        <translation>Приведённый объём (на 1000 г)</translation>
+    </message>
+    <message>
+        <source>Cement temperature</source>
+        <translation>Температура цемента</translation>
+    </message>
+    <message>
+        <source>Resistance</source>
+        <translation>Сопротивление</translation>
+    </message>
+    <message>
+        <source>Quantity:</source>
+        <translation>Величина:</translation>
+    </message>
+    <message>
+        <source>Time from the start of measurement</source>
+        <translation>Время от начала измерения</translation>
+    </message>
+    <message>
+        <source>Tick tests in the Compare column to see their curves here.</source>
+        <translation>Отметьте испытания в столбце «Сравнить», чтобы увидеть здесь их кривые.</translation>
+    </message>
+    <message>
+        <source>Left out, two channels only (no cement temperature or resistance): %1</source>
+        <translation>Не показаны, только два канала (нет температуры цемента и сопротивления): %1</translation>
+    </message>
+    <message>
+        <source>Left out, no points: %1</source>
+        <translation>Не показаны, нет точек: %1</translation>
+    </message>
+    <message>
+        <source>Left out, cement mass 0 (no reduced volume): %1</source>
+        <translation>Не показаны, масса цемента 0 (нет приведённого объёма): %1</translation>
     </message>
 </context>
 <context>
@@ -362,6 +436,10 @@
         <translation>Удалить испытания (%1)?</translation>
     </message>
     <message>
+        <source>Results of all tests</source>
+        <translation>Результаты всех испытаний</translation>
+    </message>
+    <message>
         <source>The instrument is being read.</source>
         <translation>Идёт чтение прибора.</translation>
     </message>
@@ -546,6 +624,121 @@
     <message>
         <source>Yes</source>
         <translation>Да</translation>
+    </message>
+</context>
+<context>
+    <name>ResultsModel</name>
+    <message>
+        <source>Compare</source>
+        <translation>Сравнить</translation>
+    </message>
+    <message>
+        <source>Tick up to %1 tests to compare their curves below.</source>
+        <translation>Отметьте до %1 испытаний, чтобы сравнить их кривые ниже.</translation>
+    </message>
+</context>
+<context>
+    <name>ResultsRow</name>
+    <message>
+        <source>Date</source>
+        <translation>Дата</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Название</translation>
+    </message>
+    <message>
+        <source>Kind (channels)</source>
+        <translation>Тип (каналы)</translation>
+    </message>
+    <message>
+        <source>Cement grade</source>
+        <translation>Марка цемента</translation>
+    </message>
+    <message>
+        <source>Mass, g</source>
+        <translation>Масса, г</translation>
+    </message>
+    <message>
+        <source>Duration, hh:mm</source>
+        <translation>Длительность, чч:мм</translation>
+    </message>
+    <message>
+        <source>Hardening, days</source>
+        <translation>Твердение, сут</translation>
+    </message>
+    <message>
+        <source>Total contraction ΔVₒ, ml</source>
+        <translation>Итоговая контракция ΔVₒ, мл</translation>
+    </message>
+    <message>
+        <source>Activity R, MPa</source>
+        <translation>Активность К, МПа</translation>
+    </message>
+    <message>
+        <source>Hit coefficient</source>
+        <translation>Коэффициент совпадения</translation>
+    </message>
+    <message>
+        <source>Activity with hit coefficient, MPa</source>
+        <translation>Активность с коэф. совпадения, МПа</translation>
+    </message>
+    <message>
+        <source>Specific contraction ΔV, ml</source>
+        <translation>Удельная контракция ΔV, мл</translation>
+    </message>
+</context>
+<context>
+    <name>ResultsWindow</name>
+    <message>
+        <source>Copy</source>
+        <translation>Копировать</translation>
+    </message>
+    <message>
+        <source>Export CSV...</source>
+        <translation>Экспорт в CSV...</translation>
+    </message>
+    <message>
+        <source>Clear the comparison</source>
+        <translation>Снять все отметки сравнения</translation>
+    </message>
+    <message>
+        <source>Curves side by side</source>
+        <translation>Кривые рядом</translation>
+    </message>
+    <message>
+        <source>Activity over time</source>
+        <translation>Активность во времени</translation>
+    </message>
+    <message>
+        <source>At most %1 tests can be compared at a time; untick one first.</source>
+        <translation>Сравнить можно не более %1 испытаний сразу; сначала снимите одну из отметок.</translation>
+    </message>
+    <message>
+        <source>Export CSV</source>
+        <translation>Экспорт в CSV</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Файлы CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>The results could not be written to %1:
+%2</source>
+        <translation>Не удалось записать результаты в %1:
+%2</translation>
+    </message>
+    <message>
+        <source>Written to %1</source>
+        <translation>Записано в %1</translation>
+    </message>
+    <message>
+        <source>Tests: %1</source>
+        <translation>Испытаний: %1</translation>
     </message>
 </context>
 <context>

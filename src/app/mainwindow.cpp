@@ -9,6 +9,7 @@
 #include "app/recentprojects.h"
 #include "app/recoveryprompt.h"
 #include "charts/plottabs.h"
+#include "evaluation/resultsrow.h"
 #include "table/dialogtab.h"
 #include "table/monitor.h"
 #include "print/printdialog.h"
@@ -18,6 +19,7 @@
 #include "records/projectfile.h"
 #include "records/recoverykeeper.h"
 #include "records/textexport.h"
+#include "results/resultswindow.h"
 #include "simulator/transportfactory.h"
 
 #include <QActionGroup>
@@ -133,6 +135,8 @@ MainWindow::~MainWindow() {
     // gone before the reader and the store it fills are destroyed.
     timer.stop();
     reader.shutdown();
+    // The overview reads the store: it goes first.
+    delete results;
     writeSettings();
     std::printf("MainWindow::~MainWindow()\n");
     std::fflush(stdout);
@@ -190,6 +194,8 @@ void MainWindow::createActions() {
     connect(addAct, &QAction::triggered, this, &MainWindow::addProject);
     exportAct = make(tr("Export to txt"), ":/image/txt_9523.ico", false);
     connect(exportAct, &QAction::triggered, this, &MainWindow::exportToTxt);
+    resultsAct = make(tr("Results of all tests"), ":/image/results.ico", true);
+    connect(resultsAct, &QAction::triggered, this, &MainWindow::showResults);
 }
 
 void MainWindow::createShortcuts() {
@@ -365,6 +371,8 @@ void MainWindow::createMenus() {
     viewMenu->addAction(projectDescDock->toggleViewAction());
     viewMenu->addAction(processDescDock->toggleViewAction());
     viewMenu->addSeparator();
+    viewMenu->addAction(resultsAct);
+    viewMenu->addSeparator();
     viewMenu->addAction(defaultAct);
     viewMenu->addSeparator();
     languageMenu = viewMenu->addMenu(tr("Language"));
@@ -386,6 +394,7 @@ void MainWindow::createToolBar() {
     toolBar->addAction(openAct);
     toolBar->addAction(printAct);
     toolBar->addAction(exportAct);
+    toolBar->addAction(resultsAct);
     toolBar->addSeparator();
     toolBar->addAction(readAct);
 }
@@ -580,14 +589,10 @@ void MainWindow::addProc(ProcessP *proc) {
     // reader's signal was queued) must not be touched.
     if (!proc || keeper.indexOf(proc) < 0)
         return;
-    // A damaged header may name no real date or time: "?" rather than nothing.
-    const QTime time(proc->startHour(), proc->startMinute(), proc->startSecond());
-    const QDate date(proc->startYear() + 2000, proc->startMonth(), proc->startDay());
-    const QString unknown = QStringLiteral("?");
-    // One row in one insertion: Date, Time and an empty Name.
-    procModel->appendRow({new QStandardItem(date.isValid() ? date.toString(Qt::TextDate) : unknown),
-                          new QStandardItem(time.isValid() ? time.toString(Qt::TextDate) : unknown),
-                          new QStandardItem()});
+    // One row in one insertion: Date, Time and an empty Name; a damaged
+    // header may name no real date or time: "?" rather than nothing.
+    procModel->appendRow({new QStandardItem(ResultsRow::dateText(*proc)),
+                          new QStandardItem(ResultsRow::timeText(*proc)), new QStandardItem()});
     if (sender() == &reader) {
         saveAct->setEnabled(true);
         setModifiedTitle();
@@ -683,6 +688,8 @@ void MainWindow::changedProc() {
     saveAct->setEnabled(true);
     saveAsAct->setEnabled(true);
     setModifiedTitle();
+    if (currentProc >= 0)
+        emit testChanged(currentProc);
 }
 
 void MainWindow::setModifiedTitle() {
@@ -1243,4 +1250,38 @@ void MainWindow::exportToTxt() {
     QString error;
     if (!TextExport::write(path, *record, locale(), &error))
         QMessageBox::critical(this, appTitle, error);
+}
+
+// --- results of all tests ---------------------------------------------------------
+
+ResultsWindow *MainWindow::resultsWindow() const {
+    return results;
+}
+
+void MainWindow::showResults() {
+    if (!results) {
+        // One per window, beside it; closing it lets it go.
+        results = new ResultsWindow(&keeper, procModel, this);
+        results->setAttribute(Qt::WA_DeleteOnClose);
+        connect(this, &MainWindow::testChanged, results, &ResultsWindow::refresh);
+        connect(results, &ResultsWindow::testActivated, this, &MainWindow::showTest);
+    }
+    results->setWindowTitle(tr("Results of all tests") + QStringLiteral(" - ") + appTitle);
+    const QFileInfo project(projectPath.isEmpty() ? lastWorkDir : projectPath);
+    const QString folder = project.isDir() ? project.filePath() : project.path();
+    const QString name = projectPath.isEmpty() ? QStringLiteral("results") : project.baseName();
+    results->setProposedFile(QDir(folder).filePath(name + QStringLiteral(".csv")));
+    results->show();
+    results->raise();
+    results->activateWindow();
+}
+
+void MainWindow::showTest(int row) {
+    const QModelIndex index = procModel->index(row, 0);
+    if (!index.isValid())
+        return;
+    procList->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                           QItemSelectionModel::Rows);
+    procList->scrollTo(index);
+    addGraph(index);
 }

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QModelIndex>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 
@@ -32,6 +33,7 @@ class QProgressBar;
 class QTabWidget;
 class QTextEdit;
 class QToolBar;
+class ResultsWindow;
 
 // The application's single window: owns the instrument reader and its thread,
 // the presence timer, the record store, the actions, menus, toolbar and docks,
@@ -108,6 +110,9 @@ public:
     QAction *deleteTestAction() const { return deleteAct; }
     RecentProjects *recentProjects() const { return recent; }
     RecoveryKeeper *recoveryKeeper() const { return recovery; }
+    QAction *resultsAction() const { return resultsAct; }
+    // The results overview, null while it is not open.
+    ResultsWindow *resultsWindow() const;
 
     // What the project and export commands ask a file dialog for. The chooser
     // returns the chosen path, empty when the user cancels; tests replace it
@@ -123,6 +128,8 @@ public:
 
 signals:
     void readDevSignal();
+    // A test's parameters (or the project) were edited; row: the current test.
+    void testChanged(int row);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -165,6 +172,10 @@ private slots:
     // A file dropped on the window: opened as Open project does, added as
     // Add project does with Ctrl held; refused during a read.
     void projectDropped(ProjectDrop::Request request, const QString &path);
+    // Opens the results overview, or brings it forward when it is open.
+    void showResults();
+    // Makes the test of the row current, as a click on it in the list does.
+    void showTest(int row);
 
 private:
     void createActions();
@@ -247,6 +258,8 @@ private:
     RecentProjects *recent = nullptr;
     RecoveryKeeper *recovery = nullptr;
     bool testsArrived = false; // during the current read
+    QAction *resultsAct = nullptr;
+    QPointer<ResultsWindow> results;
     QPlainTextEdit *messager = nullptr;
     QProgressBar *readBar = nullptr;
     QLabel *readOutcomeLabel = nullptr;

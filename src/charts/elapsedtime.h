@@ -11,4 +11,10 @@
 // finite reads as 00:00:00.
 QString elapsedTime(double seconds, const QString &format);
 
+// A length of time rather than a time of day, for axes that compare tests
+// from a common moment: whole hours do not wrap at 24 ("72:00"), and a time
+// before the moment has a minus sign ("-00:10"). "hh:mm", or "hh:mm:ss"
+// with seconds.
+QString elapsedDuration(double seconds, bool withSeconds);
+
 #endif // ELAPSEDTIME_H

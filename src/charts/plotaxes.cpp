@@ -6,8 +6,8 @@
 
 #include <qwt_plot.h>
 
-void PlotAxes::dress(QwtPlot *plot, quint32 secondsPerUnit) {
-    plot->setAxisScaleDraw(QwtPlot::xBottom, new PlotterScaleDraw(secondsPerUnit));
+void PlotAxes::dress(QwtPlot *plot, quint32 secondsPerUnit, bool durations) {
+    plot->setAxisScaleDraw(QwtPlot::xBottom, new PlotterScaleDraw(secondsPerUnit, durations));
     plot->setAxisScaleEngine(QwtPlot::xBottom, new TimeScaleEngine(secondsPerUnit));
     plot->setAxisScaleDraw(QwtPlot::yLeft, new NumberScaleDraw);
     plot->setAxisScaleDraw(QwtPlot::yRight, new NumberScaleDraw);

@@ -11,8 +11,9 @@ class QwtPlot;
 class PlotAxes {
 public:
     // secondsPerUnit: the bottom axis runs in points of this period (a
-    // test's period), or in seconds (1).
-    static void dress(QwtPlot *plot, quint32 secondsPerUnit);
+    // test's period), or in seconds (1). durations: its labels are lengths
+    // of time ("-00:10", "48:00") rather than a clock (PlotterScaleDraw).
+    static void dress(QwtPlot *plot, quint32 secondsPerUnit, bool durations = false);
 };
 
 #endif // PLOTAXES_H

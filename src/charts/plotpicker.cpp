@@ -14,7 +14,9 @@ QwtText PlotPicker::valueAndTime(const QString &value, double x) const {
     // The period enters as a signed 32-bit number; real periods are far
     // below 2^31 s, where both readings agree.
     const double seconds = double(qint32(period_)) * x;
-    return QwtText(value + QLatin1Char('\n') + elapsedTime(seconds, QStringLiteral("hh:mm:ss")));
+    return QwtText(value + QLatin1Char('\n') +
+                   (durations_ ? elapsedDuration(seconds, true)
+                               : elapsedTime(seconds, QStringLiteral("hh:mm:ss"))));
 }
 
 QString PlotPicker::ohms(double kiloOhms) {

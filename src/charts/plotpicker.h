@@ -13,6 +13,8 @@ public:
 
     void setPeriod(unsigned int period) { period_ = period; }
     unsigned int period() const { return period_; }
+    // Times as durations: no wrap at 24 hours, a minus sign before 0.
+    void setDurations(bool on) { durations_ = on; }
 
 protected:
     QwtText trackerTextF(const QPointF &pos) const override;
@@ -24,6 +26,7 @@ protected:
 
 private:
     quint32 period_ = 0;
+    bool durations_ = false;
 };
 
 #endif // PLOTPICKER_H

@@ -179,12 +179,7 @@ QwtPlot *PlotTabs::build(Tab tab, const ProcessP *record, const Dress &dress) {
 
     plot->setCanvasBackground(QBrush(dress.canvas));
 
-    auto *grid = new QwtPlotGrid;
-    grid->enableXMin(true);
-    grid->enableYMin(true);
-    grid->setMajorPen(QPen(Qt::gray, 0, Qt::DotLine));
-    grid->setMinorPen(QPen(Qt::gray, 0, Qt::DotLine));
-    grid->attach(plot);
+    addGrid(plot);
 
     PlotPicker *picker = nullptr;
     switch (dress.picker) {
@@ -207,6 +202,15 @@ QwtPlot *PlotTabs::build(Tab tab, const ProcessP *record, const Dress &dress) {
     picker->setRubberBand(QwtPicker::CrossRubberBand);
     picker->setTrackerPen(QPen(Qt::black));
     return plot;
+}
+
+void PlotTabs::addGrid(QwtPlot *plot) {
+    auto *grid = new QwtPlotGrid;
+    grid->enableXMin(true);
+    grid->enableYMin(true);
+    grid->setMajorPen(QPen(Qt::gray, 0, Qt::DotLine));
+    grid->setMinorPen(QPen(Qt::gray, 0, Qt::DotLine));
+    grid->attach(plot);
 }
 
 void PlotTabs::addVolumeGraph(const ProcessP *record, int variant) {

@@ -51,6 +51,8 @@ public:
     // Where each plot's "Save image..." starts and the name it proposes; the
     // tab's title is added to the name.
     void setImageTarget(PlotImage::TargetSource source) { imageTarget_ = std::move(source); }
+    // The grey dotted grid of the plots, minor lines included.
+    static void addGrid(QwtPlot *plot);
 
     QTabWidget *tabWidget() const { return tabs_.data(); }
     // Null while the tab does not exist.

@@ -6,8 +6,11 @@
 PlotterScaleDraw::PlotterScaleDraw(const ProcessP *record)
     : period_(record ? record->period() : 0) {}
 
-PlotterScaleDraw::PlotterScaleDraw(quint32 period) : period_(period) {}
+PlotterScaleDraw::PlotterScaleDraw(quint32 period, bool durations)
+    : period_(period), durations_(durations) {}
 
 QwtText PlotterScaleDraw::label(double value) const {
-    return QwtText(elapsedTime(value * double(period_), QStringLiteral("hh:mm")));
+    const double seconds = value * double(period_);
+    return QwtText(durations_ ? elapsedDuration(seconds, false)
+                              : elapsedTime(seconds, QStringLiteral("hh:mm")));
 }

@@ -3,6 +3,7 @@
 #include "app/russiancatalogues.h"
 #include "device/viewerusb.h"
 #include "evaluation/activityevaluation.h"
+#include "evaluation/resultscsv.h"
 #include "evaluation/tabletexts.h"
 #include "print/protocolpage.h"
 #include "records/keeperproc.h"
@@ -53,7 +54,11 @@ struct CommandForm {
 
 const QList<CommandForm> &commands() {
     static const QList<CommandForm> specs{
-        {"report", 1, {"--language"}, {"--language"}, {"--json"}},
+        {"report",
+         1,
+         {"--output", "--locale", "--language"},
+         {"--output", "--locale", "--language"},
+         {"--json", "--csv"}},
         {"export",
          1,
          {"--test", "--output", "--locale", "--language"},
@@ -122,13 +127,18 @@ QString CommandLine::usage() {
     return QStringLiteral(
         "Usage:\n"
         "  setrovia-cli report PROJECT.vtl [--json] [--language ru|en]\n"
+        "  setrovia-cli report PROJECT.vtl --csv [--output FILE.csv] [--locale NAME]\n"
+        "               [--language ru|en]\n"
         "  setrovia-cli export PROJECT.vtl --test N --output FILE.txt [--locale NAME]\n"
         "               [--language ru|en]\n"
         "  setrovia-cli protocol PROJECT.vtl --test N --pdf FILE.pdf [--language ru|en]\n"
         "  setrovia-cli read --output PROJECT.vtl\n"
         "  setrovia-cli --help\n"
         "\n"
-        "report    the parameters and results of every test (--json: one JSON object)\n"
+        "report    the parameters and results of every test (--json: one JSON object;\n"
+        "          --csv: the results overview as Export CSV writes it, to FILE or to\n"
+        "          standard output; separator and decimals as the locale NAME writes\n"
+        "          numbers, default the system locale)\n"
         "export    the series of test N as tab-separated text, as Export to txt writes it;\n"
         "          numbers in the locale NAME (default: the system locale)\n"
         "protocol  the protocol page of test N as a PDF file (landscape A4)\n"
@@ -305,14 +315,52 @@ QString CommandLine::startText(const ProcessP &record) {
 // --- report ---------------------------------------------------------------------
 
 int CommandLine::report(const Arguments &args) {
+    const bool csv = args.flags.contains(QLatin1String("--csv"));
+    if (csv && args.flags.contains(QLatin1String("--json")))
+        return usageError(QStringLiteral("report takes either --json or --csv."));
+    for (const char *option : {"--output", "--locale"})
+        if (!csv && args.options.contains(QLatin1String(option)))
+            return usageError(QStringLiteral("%1 goes with --csv.").arg(QLatin1String(option)));
+    QLocale locale;
+    if (const int status = localeOption(args, &locale))
+        return status;
     Project project;
     if (!load(args.positional.at(0), project))
         return ProjectUnreadable;
+    if (csv)
+        return writeCsv(project, locale, args.option("--output"));
     if (args.flags.contains(QLatin1String("--json")))
         writeJson(project);
     else
         writeReport(project);
     out_.flush();
+    // A report that did not arrive (a full disk) is no success.
+    if (out_.status() != QTextStream::Ok)
+        return cannotWrite(QStringLiteral("standard output"),
+                           out_.device() ? out_.device()->errorString() : QString());
+    return Success;
+}
+
+int CommandLine::writeCsv(const Project &project, const QLocale &locale, const QString &path) {
+    QVector<ResultsRow> rows;
+    for (int i = 0; i < project.store.count(); ++i)
+        rows.append(ResultsRow(*project.store.at(i), project.names.value(i)));
+    if (!path.isEmpty()) {
+        const AtomicSave saved = ResultsCsv::write(path, rows, locale);
+        return saved.ok() ? int(Success) : cannotWrite(path, saved.error);
+    }
+    // Byte for byte what the file would hold, mark and line ends included.
+    const QByteArray bytes = ResultsCsv::bytes(rows, locale);
+    out_.flush();
+    if (QIODevice *device = out_.device()) {
+        // A full disk or a closed pipe shows only when the buffer goes out.
+        auto *file = qobject_cast<QFileDevice *>(device);
+        if (device->write(bytes) != bytes.size() || (file && !file->flush()))
+            return cannotWrite(QStringLiteral("standard output"), device->errorString());
+    } else {
+        out_ << QString::fromUtf8(bytes);
+        out_.flush();
+    }
     return Success;
 }
 
@@ -375,19 +423,26 @@ void CommandLine::writeJson(const Project &project) {
 
 // --- export and protocol ------------------------------------------------------------
 
-int CommandLine::exportText(const Arguments &args) {
+int CommandLine::localeOption(const Arguments &args, QLocale *locale) {
     // The window writes numbers as its locale does, which is the default one.
-    QLocale locale;
+    *locale = QLocale();
     if (args.options.contains(QStringLiteral("--locale"))) {
         const QString name = args.option("--locale");
-        locale = QLocale(name);
+        *locale = QLocale(name);
         // An unknown name gives the C locale: say so rather than write other numbers.
-        if (locale.language() == QLocale::C && name != QLatin1String("C") &&
+        if (locale->language() == QLocale::C && name != QLatin1String("C") &&
             name != QLatin1String("POSIX"))
             return usageError(QStringLiteral("--locale %1: not a locale name (for example "
                                              "en_US, de_DE, ru_RU, C).")
                                   .arg(name));
     }
+    return Success;
+}
+
+int CommandLine::exportText(const Arguments &args) {
+    QLocale locale;
+    if (const int status = localeOption(args, &locale))
+        return status;
     return writeTest(args, "--output",
                      [&locale](const ProcessP &record, const QString &path, QString *error) {
                          return TextExport::write(path, record, locale, error);

@@ -7,6 +7,7 @@
 
 class KeeperProc;
 class ProcessP;
+class QLocale;
 class QTextStream;
 
 // The commands of setrovia-cli: report, export, protocol and read, run
@@ -63,6 +64,11 @@ private:
     int loadTest(const Arguments &args, Project &project, const ProcessP **record);
     void writeReport(const Project &project);
     void writeJson(const Project &project);
+    // The results overview as CSV, into the file at path or, for an empty
+    // path, to the output stream.
+    int writeCsv(const Project &project, const QLocale &locale, const QString &path);
+    // The locale of --locale, else the default one; a wrong usage otherwise.
+    int localeOption(const Arguments &args, QLocale *locale);
     int usageError(const QString &text);
     int cannotWrite(const QString &path, const QString &reason);
 

@@ -43,8 +43,10 @@ QStringList placeholders(const QString &text) {
 }
 
 const QStringList catalogueContexts = {
-    "MainWindow", "Monitor",    "DialogTab",       "QObject",   "PrintDialog",    "QMessageBox",
-    "ViewerUsb",  "MassEditor", "ProtocolPreview", "PlotImage", "RecentProjects", "RecoveryPrompt"};
+    "MainWindow",     "Monitor",        "DialogTab",  "QObject",         "PrintDialog",
+    "QMessageBox",    "ViewerUsb",      "MassEditor", "ProtocolPreview", "PlotImage",
+    "RecentProjects", "RecoveryPrompt", "ResultsRow", "ResultsModel",    "ResultsWindow",
+    "ComparisonPlot", "ActivityPlot"};
 } // namespace
 
 class TestCatalogue : public QObject {

@@ -50,6 +50,7 @@ private slots:
     void axisLabels_data();
     void axisLabels();
     void trackerTexts();
+    void durations();
     void roundSteps_data();
     void roundSteps();
     void zoomedAndPrintedAxesStayRound();
@@ -152,6 +153,21 @@ void TestTimeScale::zoomedAndPrintedAxesStayRound() {
     QCOMPARE(plot.axisScaleDraw(QwtPlot::yLeft)->label(-0.5).text(), QString("-0.5"));
     QCOMPARE(plot.axisScaleDraw(QwtPlot::yRight)->label(2.5).text(), QString("2.5"));
     QLocale::setDefault(QLocale::c());
+}
+
+// The comparison's axis in seconds from the start of measurement: neither
+// a wrap at 24 hours nor a count back from midnight.
+void TestTimeScale::durations() {
+    PlotterScaleDraw draw(1, true);
+    QCOMPARE(draw.label(72 * 3600.0 + 5 * 60).text(), QStringLiteral("72:05"));
+    QCOMPARE(draw.label(-600.0).text(), QStringLiteral("-00:10"));
+    QCOMPARE(draw.label(59.9).text(), QStringLiteral("00:00"));
+    QwtPlot plot;
+    Tracker<PlotPicker> picker(plot.canvas());
+    picker.setPeriod(1);
+    picker.setDurations(true);
+    QCOMPARE(picker.at(-3661.0, 1.0), QStringLiteral("1.00\n-01:01:01"));
+    QCOMPARE(picker.at(25 * 3600.0, 1.0), QStringLiteral("1.00\n25:00:00"));
 }
 
 QTEST_MAIN(TestTimeScale)

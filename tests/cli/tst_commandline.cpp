@@ -3,6 +3,7 @@
 #include "cli/commandline.h"
 #include "records/keeperproc.h"
 #include "records/projectfile.h"
+#include "results/resultswindow.h"
 #include "samplerecords.h"
 #include "simulator/testgenerator.h"
 #include "table/monitor.h"
@@ -24,6 +25,7 @@ namespace {
 struct Run {
     int status = -1;
     QString out, err;
+    QByteArray bytes; // of the standard output, as written
 };
 
 // simulator: the SETROVIA_SIMULATOR value, or null for none. The tool runs
@@ -45,9 +47,9 @@ Run cli(const QStringList &args, const QString &simulator = QString(),
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(SETROVIA_CLI), args);
     p.waitForFinished(120000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    const QByteArray out = p.readAllStandardOutput();
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(out),
+            QString::fromUtf8(p.readAllStandardError()), out};
 }
 
 QByteArray bytesOf(const QString &path) {
@@ -98,6 +100,7 @@ private slots:
     void unreadableProject();
     void reportIsTheWindowsTable();
     void exportIsTheWindowsFile();
+    void csvIsTheWindowsExport();
     void languages_data();
     void languages();
     void read_data();
@@ -139,6 +142,10 @@ void TestCommandLine::wrongUsage_data() {
                                       << "--test abc: \"abc\" is not a row number.";
     QTest::newRow("unknown language") << QStringList{"report", p, "--language", "de"}
                                       << "--language de: the languages are ru and en.";
+    QTest::newRow("csv and json") << QStringList{"report", p, "--csv", "--json"}
+                                  << "report takes either --json or --csv.";
+    QTest::newRow("--output without --csv")
+        << QStringList{"report", p, "--output", out} << "--output goes with --csv.";
 }
 
 void TestCommandLine::wrongUsage() {
@@ -244,6 +251,42 @@ void TestCommandLine::exportIsTheWindowsFile() {
     QCOMPARE(below.err, QString("Can not write %1/x.txt: Not a directory\n").arg(cliFile));
     QCOMPARE(cli({"export", project_, "--test", "0", "--output", dir_.path()}).status, 4);
     QCOMPARE(bytesOf(cliFile), bytesOf(window.answer));
+}
+
+// report --csv writes the window's Export CSV byte for byte, to a file or to
+// standard output, in a point and in a comma locale.
+void TestCommandLine::csvIsTheWindowsExport() {
+    Window window(project_);
+    window.w.resultsAction()->trigger();
+    const QString file = dir_.filePath("window.csv"), cliFile = dir_.filePath("cli.csv");
+    window.w.resultsWindow()->setFileChooser([&](const QString &) { return file; });
+    for (const QString &locale : {QString(), QString("de_DE")}) {
+        window.w.setLocale(locale.isEmpty() ? QLocale() : QLocale(locale));
+        QVERIFY(window.w.resultsWindow()->exportCsv());
+        const QStringList args =
+            QStringList{"report", project_, "--csv"} +
+            (locale.isEmpty() ? QStringList() : QStringList{"--locale", locale});
+        const Run toOutput = cli(args);
+        QCOMPARE(toOutput.status, 0);
+        QCOMPARE(toOutput.bytes, bytesOf(file));
+        QCOMPARE(cli(args + QStringList{"--output", cliFile}).status, 0);
+        QCOMPARE(bytesOf(cliFile), bytesOf(file));
+    }
+    QVERIFY(bytesOf(file).contains(";4,42;62,3;0,90;56,07;0,048\r\n"));
+
+    const Run below = cli({"report", project_, "--csv", "--output", cliFile + "/x.csv"});
+    QCOMPARE(below.status, 4);
+    QCOMPARE(below.err, QString("Can not write %1/x.csv: Not a directory\n").arg(cliFile));
+    QCOMPARE(bytesOf(cliFile), bytesOf(file));
+    // Standard output on a full disk: a failure, not a success.
+    for (const char *format : {"--csv", "--json"}) {
+        QProcess full;
+        full.setStandardOutputFile("/dev/full");
+        full.start(QStringLiteral(SETROVIA_CLI), {"report", project_, format});
+        QVERIFY(full.waitForFinished(60000));
+        QCOMPARE(full.exitCode(), 4);
+        QVERIFY(full.readAllStandardError().startsWith("Can not write standard output: "));
+    }
 }
 
 // The texts follow --language, else the language the program has stored.

@@ -1,0 +1,94 @@
+#ifndef RESULTSWINDOW_H
+#define RESULTSWINDOW_H
+
+#include "evaluation/resultsrow.h"
+
+#include <QLocale>
+#include <QTimer>
+#include <QVector>
+#include <QWidget>
+#include <functional>
+
+class ActivityPlot;
+class ComparisonPlot;
+class KeeperProc;
+class QAbstractItemModel;
+class QAction;
+class QLabel;
+class QTabWidget;
+class QTableView;
+class ResultsModel;
+class ResultsSortModel;
+
+// "Results of all tests": a window beside the main window with one row per
+// test of the project, sortable by any column, with a copy to the clipboard
+// and a CSV export of what it shows; below it the ticked tests' curves side
+// by side and the activities of all tests over time. It follows the store
+// through the process list's model and refresh().
+class ResultsWindow : public QWidget {
+    Q_OBJECT
+public:
+    ResultsWindow(KeeperProc *store, QAbstractItemModel *processes, QWidget *parent = nullptr);
+
+    // The save dialog of the export: the chosen path, empty when cancelled.
+    // Tests replace it to answer without a dialog.
+    using FileChooser = std::function<QString(const QString &proposed)>;
+    void setFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
+    // Where the export's save dialog starts, with the name it proposes.
+    // Where Export CSV... proposes to write; the plots' images go beside it.
+    void setProposedFile(const QString &path);
+
+    // The rows in the order shown; only the selected ones when asked.
+    QVector<ResultsRow> shownRows(bool selectedOnly = false) const;
+
+    QTableView *table() const { return table_; }
+    ResultsModel *results() const { return model_; }
+    ResultsSortModel *sorted() const { return sorted_; }
+    QTabWidget *plotTabs() const { return tabs_; }
+    ComparisonPlot *comparison() const { return comparison_; }
+    ActivityPlot *activity() const { return activity_; }
+    QAction *copyAction() const { return copyAct_; }
+    QAction *exportAction() const { return exportAct_; }
+    QString status() const;
+    // The locale of the numbers in the copy and the export.
+    QLocale numberLocale() const;
+
+public slots:
+    // Test r of the store was edited.
+    void refresh(int r);
+    void copySelection();
+    // True once the file is written.
+    bool exportCsv();
+    // Draws the plots now rather than at the next turn of the event loop.
+    void updatePlots();
+
+signals:
+    // The user asked to make test r (a row of the store) current.
+    void testActivated(int r);
+
+private:
+    void scheduleComparison();
+    void scheduleActivity();
+    void updateCount();
+
+    ResultsModel *model_;
+    ResultsSortModel *sorted_;
+    QTableView *table_;
+    QTabWidget *tabs_;
+    ComparisonPlot *comparison_;
+    ActivityPlot *activity_;
+    QLabel *count_;
+    QLabel *status_;
+    QAction *copyAct_;
+    QAction *exportAct_;
+    QAction *clearAct_;
+    // Many rows arrive one by one (a project opening): the plots are drawn
+    // once the event loop turns.
+    QTimer plotTimer_;
+    bool comparisonDue_ = false;
+    bool activityDue_ = false;
+    FileChooser chooser_;
+    QString proposed_;
+};
+
+#endif // RESULTSWINDOW_H

@@ -1,0 +1,329 @@
+#include "app/mainwindow.h"
+#include "app/processmodel.h"
+#include "app/proclist.h"
+#include "charts/plotimage.h"
+#include "curverecord.h"
+#include "evaluation/resultscsv.h"
+#include "modalanswer.h"
+#include "records/projectfile.h"
+#include "results/activitypicker.h"
+#include "results/activityplot.h"
+#include "results/comparisonplot.h"
+#include "results/resultsmodel.h"
+#include "results/resultssortmodel.h"
+#include "results/resultswindow.h"
+#include "samplerecords.h"
+#include "table/monitor.h"
+#include "testsettings.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QTableView>
+#include <QtTest>
+#include <qwt_plot.h>
+#include <qwt_plot_curve.h>
+
+// The results overview beside a main window: it follows every change of the
+// store and of the tests, sorts, copies, exports, and draws the ticked
+// tests' curves and the activities.
+
+using namespace samplerecords;
+
+namespace {
+// 0: 25 h, kind 1; 1: four channels; 2: 2 h 30 min; 3: mass 0; 4: period 0
+// (no points); 5: mass 200, beyond the table.
+QList<ProcessP *> mixedTests() {
+    HeaderFields shortTest = longTestHeader(), noMass = longTestHeader(),
+                 noPoints = longTestHeader(), heavy = longTestHeader();
+    shortTest.duration = 9000;
+    noMass.mass = 0;
+    noPoints.period = 0;
+    heavy.mass = 200;
+    heavy.flags = 0;
+    QList<ProcessP *> tests{make(longTestHeader()).release(), testrecords::curveRecord(3)};
+    quint8 second = 1;
+    for (HeaderFields h : {shortTest, noMass, noPoints, heavy}) {
+        h.second = second++;
+        tests << make(h).release();
+    }
+    return tests;
+}
+
+struct Rig {
+    Rig() {
+        for (ProcessP *p : mixedTests())
+            add(p);
+        w.processModel()->item(0, 2)->setText("Партия 1");
+        w.resultsAction()->trigger();
+        r = w.resultsWindow();
+    }
+    void add(ProcessP *p) {
+        QVERIFY(w.store().add(p));
+        QMetaObject::invokeMethod(&w, "addProc", Q_ARG(ProcessP *, p));
+    }
+    // What the row must show now: the texts of the record as it is.
+    ResultsRow fresh(int row) {
+        return ResultsRow(*w.store().at(row), w.processModel()->index(row, 2).data().toString());
+    }
+    QStringList texts(const ResultsRow &row) const {
+        QStringList t;
+        for (int c = 0; c < ResultsRow::ColumnCount; ++c)
+            t << row.text(c);
+        return t;
+    }
+    void tick(int row, bool on = true) {
+        r->results()->setData(r->results()->index(row, ResultsModel::CompareColumn),
+                              on ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+    }
+    QList<QwtPlotCurve *> curves() {
+        r->updatePlots();
+        QList<QwtPlotCurve *> list;
+        for (QwtPlotItem *item : r->comparison()->plot()->itemList(QwtPlotItem::Rtti_PlotCurve))
+            list << static_cast<QwtPlotCurve *>(item);
+        return list;
+    }
+    TestSettings settings;
+    MainWindow w;
+    ResultsWindow *r = nullptr;
+};
+
+enum Edit { Mass, Grade, Supplier, Days, BrakingFlag, TemperatureFlag, Hit, Name };
+} // namespace
+
+class TestResultsWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void followsEveryEdit_data();
+    void followsEveryEdit();
+    void followsTheStore();
+    void sortsAndShowsTheTest();
+    void copiesAndExports();
+    void comparesCurves();
+    void drawsActivities();
+};
+
+void TestResultsWindow::followsEveryEdit_data() {
+    QTest::addColumn<int>("edit");
+    QTest::addColumn<int>("column"); // a column the edit changes
+    QTest::newRow("mass") << int(Mass) << int(ResultsRow::Total);
+    QTest::newRow("grade") << int(Grade) << int(ResultsRow::Grade);
+    QTest::newRow("supplier") << int(Supplier) << int(ResultsRow::Total);
+    QTest::newRow("hardening days") << int(Days) << int(ResultsRow::Activity);
+    QTest::newRow("braking record") << int(BrakingFlag) << int(ResultsRow::Total);
+    QTest::newRow("temperature flag") << int(TemperatureFlag) << int(ResultsRow::Total);
+    QTest::newRow("hit coefficient") << int(Hit) << int(ResultsRow::HitCoefficient);
+    QTest::newRow("name") << int(Name) << int(ResultsRow::Name);
+}
+
+// Each edit of the parameters table (and of a name) shows at once, with the
+// texts the table shows.
+void TestResultsWindow::followsEveryEdit() {
+    QFETCH(int, edit);
+    QFETCH(int, column);
+    Rig rig;
+    Monitor *m = rig.w.monitor();
+    QMetaObject::invokeMethod(&rig.w, "addGraph",
+                              Q_ARG(QModelIndex, rig.w.processModel()->index(0, 0)));
+    const QString before = rig.r->results()->row(0).text(column);
+    switch (Edit(edit)) {
+    case Mass:
+        m->changedMassa(250);
+        break;
+    case Grade:
+        m->changedCement(6);
+        break;
+    case Supplier:
+        m->changedSupplier(0);
+        break;
+    case Days:
+        m->changedDays(0);
+        break;
+    case BrakingFlag:
+        emit m->changedBraking();
+        break;
+    case TemperatureFlag:
+        emit m->changedTemp();
+        break;
+    case Hit:
+        m->changedCoeffV(1.5);
+        break;
+    case Name:
+        rig.w.processModel()->item(0, 2)->setText("Партия 2");
+        break;
+    }
+    QCOMPARE(rig.texts(rig.r->results()->row(0)), rig.texts(rig.fresh(0)));
+    QVERIFY(rig.r->results()->row(0).text(column) != before);
+    QCOMPARE(rig.r->results()->row(0).text(ResultsRow::Total),
+             m->tableModel()->item(TableTexts::RowTotal, 1)->text());
+}
+
+// Tests read or added, deleted, the project closed and opened: the rows
+// follow, a ticked test that goes leaves the comparison.
+void TestResultsWindow::followsTheStore() {
+    Rig rig;
+    HeaderFields h = longTestHeader();
+    h.second = 40;
+    rig.add(make(h).release());
+    QCOMPARE(rig.r->results()->rowCount(), 7);
+    QCOMPARE(rig.texts(rig.r->results()->row(6)), rig.texts(rig.fresh(6)));
+
+    rig.tick(1);
+    QCOMPARE(rig.curves().size(), 1);
+    rig.w.processList()->selectionModel()->select(
+        rig.w.processModel()->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    answerNextMessageBox(QMessageBox::Yes);
+    QMetaObject::invokeMethod(&rig.w, "deleteSelProc");
+    QCOMPARE(rig.r->results()->rowCount(), 6);
+    QCOMPARE(rig.texts(rig.r->results()->row(1)), rig.texts(rig.fresh(1)));
+    QVERIFY(rig.r->results()->comparedRows().isEmpty());
+    QVERIFY(rig.curves().isEmpty());
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("p.vtl");
+    rig.w.setFileChooser([&](const MainWindow::FileRequest &) { return path; });
+    QVERIFY(QMetaObject::invokeMethod(&rig.w, "saveAsProject"));
+    QVERIFY(QMetaObject::invokeMethod(&rig.w, "closeProject"));
+    QCOMPARE(rig.r->results()->rowCount(), 0);
+    rig.r->updatePlots();
+    QCOMPARE(rig.r->activity()->series(ActivityPlot::Activity)->dataSize(), size_t(0));
+    rig.w.openAction()->trigger();
+    QCOMPARE(rig.r->results()->rowCount(), 6);
+    QCOMPARE(rig.r->results()->row(0).text(ResultsRow::Name), QString("Партия 1"));
+}
+
+// A header click sorts ("?" last both ways), a double click makes the test
+// current in the main window; the command brings the one window forward.
+void TestResultsWindow::sortsAndShowsTheTest() {
+    Rig rig;
+    rig.r->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.r));
+    QHeaderView *header = rig.r->table()->horizontalHeader();
+    const int activity = ResultsModel::FirstResultColumn + ResultsRow::Activity;
+    const auto shownActivities = [&]() {
+        QStringList texts;
+        for (const ResultsRow &row : rig.r->shownRows())
+            texts << row.text(ResultsRow::Activity);
+        return texts;
+    };
+    const QPoint at(header->sectionViewportPosition(activity) + 5, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(shownActivities(), (QStringList{"<28.9", "62.3", ">71.1", "?", "?", "?"}));
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(shownActivities(), (QStringList{">71.1", "62.3", "<28.9", "?", "?", "?"}));
+
+    const QRect top = rig.r->table()->visualRect(rig.r->sorted()->index(0, activity));
+    // A double click begins with a click.
+    QTest::mouseClick(rig.r->table()->viewport(), Qt::LeftButton, {}, top.center());
+    QTest::mouseDClick(rig.r->table()->viewport(), Qt::LeftButton, {}, top.center());
+    QCOMPARE(rig.w.currentTest(), 5);
+    QCOMPARE(rig.w.monitor()->currentRecord(), rig.w.store().at(5));
+    QCOMPARE(rig.w.processList()->currentIndex().row(), 5);
+
+    rig.w.resultsAction()->trigger();
+    QCOMPARE(rig.w.resultsWindow(), rig.r);
+}
+
+// Ctrl+C copies the selected rows, Export CSV writes what is shown; a file
+// that cannot be written is said so, and what stood there stays.
+void TestResultsWindow::copiesAndExports() {
+    Rig rig;
+    rig.r->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.r));
+    rig.r->table()->selectRow(0);
+    rig.r->table()->selectionModel()->select(
+        rig.r->sorted()->index(5, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    rig.r->table()->setFocus();
+    QTest::keyClick(rig.r->table(), Qt::Key_C, Qt::ControlModifier);
+    const QStringList lines = QApplication::clipboard()->text().split('\n');
+    QCOMPARE(lines.size(), 4); // header, two rows, the last line's end
+    QCOMPARE(lines.at(1).split('\t').at(ResultsRow::Name), QString("Партия 1"));
+    QCOMPARE(lines.at(2).split('\t').at(ResultsRow::Activity), QString(">71.1"));
+
+    QTemporaryDir dir;
+    QString path = dir.filePath("all.csv");
+    rig.r->setFileChooser([&](const QString &) { return path; });
+    QVERIFY(rig.r->exportCsv());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), ResultsCsv::bytes(rig.r->shownRows(), rig.r->numberLocale()));
+
+    // A folder stands where the file should go; then a "folder" that is a file.
+    for (const QString &bad : {dir.filePath("folder"), path + "/inside.csv"}) {
+        QDir(dir.path()).mkdir("folder");
+        path = bad;
+        QString text;
+        answerNextMessageBox(QMessageBox::Ok, &text);
+        QVERIFY(!rig.r->exportCsv());
+        QVERIFY2(text.contains(QDir::toNativeSeparators(bad)), qPrintable(text));
+        QVERIFY(QFileInfo(dir.filePath("folder")).isDir());
+        QVERIFY(file.size() > 0);
+    }
+}
+
+// Up to twelve ticked tests, each from its start of measurement; those
+// without the quantity's curve are named under the plot.
+void TestResultsWindow::comparesCurves() {
+    Rig rig;
+    for (int r = 0; r < 5; ++r)
+        rig.tick(r);
+    ComparisonPlot *plot = rig.r->comparison();
+    QCOMPARE(rig.curves().size(), 4); // all but the test without points
+    const ProcessP *four = rig.w.store().at(1);
+    QCOMPARE(rig.curves().at(1)->sample(0).x(), -double(four->startIndex()) * four->period());
+    QVERIFY(plot->note().contains(rig.r->results()->row(4).label()));
+
+    plot->setQuantity(AlignedCurve::ReducedVolume);
+    QCOMPARE(rig.curves().size(), 3);
+    QVERIFY(plot->note().contains(rig.r->results()->row(3).label()));
+    plot->setQuantity(AlignedCurve::Resistance);
+    QCOMPARE(rig.curves().size(), 1);
+    QCOMPARE(rig.curves().at(0)->pen(), ComparisonPlot::pen(1)); // its own, whatever is drawn
+    QVERIFY(plot->note().contains(QStringLiteral("Партия 1")));
+
+    for (int i = 0; i < 8; ++i) {
+        HeaderFields h = longTestHeader();
+        h.minute = quint8(i);
+        rig.add(make(h).release());
+    }
+    for (int r = 5; r < 13; ++r)
+        rig.tick(r);
+    QCOMPARE(rig.r->results()->comparedRows().size(), ResultsModel::MaxCompared);
+    QVERIFY(!rig.r->results()->compared(12));
+    QVERIFY(rig.r->status().contains("12"));
+
+    // Its image goes beside the CSV, named after the project and the tab.
+    rig.r->setProposedFile("/lab/May.csv");
+    QString proposed;
+    PlotImage *image = PlotImage::of(plot->plot());
+    image->setFileChooser(
+        [&](QWidget *, const QString &, const QString &p, const QString &, QString *) {
+            proposed = p;
+            return QString();
+        });
+    image->saveAction()->trigger();
+    QCOMPARE(proposed, QString("/lab/May - Curves side by side.png"));
+}
+
+// Numbers as filled markers, bounds as open ones at the bound, "?" not at
+// all; hovering a marker names its test.
+void TestResultsWindow::drawsActivities() {
+    Rig rig;
+    rig.r->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.r));
+    rig.r->plotTabs()->setCurrentWidget(rig.r->activity());
+    rig.r->updatePlots();
+    ActivityPlot *plot = rig.r->activity();
+    QCOMPARE(plot->series(ActivityPlot::Activity)->dataSize(), size_t(1));
+    QCOMPARE(plot->series(ActivityPlot::ActivityBound)->dataSize(), size_t(2));
+    QCOMPARE(plot->series(ActivityPlot::ActivityBound)->sample(1).y(), 71.1);
+    QCOMPARE(plot->series(ActivityPlot::WithHitBound)->dataSize(), size_t(2));
+    const QPointF point = plot->series(ActivityPlot::Activity)->sample(0);
+    plot->plot()->replot();
+    const QString text = plot->picker()->textAt(point);
+    QVERIFY2(text.contains("Партия 1") && text.contains("62.3"), qPrintable(text));
+    QVERIFY(plot->picker()->textAt(point + QPointF(0, 20)).isEmpty());
+}
+
+QTEST_MAIN(TestResultsWindow)
+#include "tst_resultswindow.moc"
