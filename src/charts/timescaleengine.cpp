@@ -46,8 +46,12 @@ void TimeScaleEngine::autoScale(int maxNumSteps, double &x1, double &x2, double 
     if (x1 > x2)
         std::swap(x1, x2);
     const double step = stepFor((x2 - x1) * secondsPerUnit_) / secondsPerUnit_;
-    x1 = std::floor(x1 / step) * step;
-    x2 = std::ceil(x2 / step) * step;
+    // Floating: the scale ends at the data, the ticks still fall on steps
+    // (a few minutes before a start should not cost half a day of axis).
+    if (!testAttribute(QwtScaleEngine::Floating)) {
+        x1 = std::floor(x1 / step) * step;
+        x2 = std::ceil(x2 / step) * step;
+    }
     stepSize = step;
 }
 

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <qwt_picker_machine.h>
 #include <qwt_plot_curve.h>
+#include <qwt_scale_engine.h>
 
 namespace {
 // The y axis titles are the plot tabs' own.
@@ -43,6 +44,7 @@ ComparisonPlot::ComparisonPlot(QWidget *parent) : PlotPanel(QwtPlot::RightLegend
     // Seconds from each test's start of measurement, as durations: tests
     // run for days, and the points before the start lie at "-hh:mm".
     PlotAxes::dress(plot(), 1, true);
+    plot()->axisScaleEngine(QwtPlot::xBottom)->setAttribute(QwtScaleEngine::Floating, true);
     plot()->setAxisTitle(QwtPlot::xBottom, tr("Time from the start of measurement"));
     auto *picker = new PlotPicker(QwtPlot::xBottom, QwtPlot::yLeft, QwtPicker::VLineRubberBand,
                                   QwtPicker::AlwaysOn, plot()->canvas());
