@@ -59,12 +59,10 @@ private slots:
     void lookup();
     void badArgumentsStayInsideTheTables();
     void threeHourThreshold();
-    void braking_data();
     void braking();
     void averageTemperatureWindow();
     void temperatureCorrection();
     void supplierAndHitFactor();
-    void activityWithHit_data();
     void activityWithHit();
     void badValues();
     void durationIsALengthOfTime();
@@ -132,32 +130,31 @@ void TestEvaluation::threeHourThreshold() {
     QCOMPARE(ActivityEvaluation::resultTexts(*make(s)).at(2), QString("Yes"));
 }
 
-void TestEvaluation::braking_data() {
-    // v[10] = 10 counts; mass 500 g, 0.01 ml: p = 0.02 * (v[70] - 10), q = 0.02 * (v[190] - 10).
-    QTest::addColumn<quint32>("grade");
-    QTest::addColumn<int>("v70");
-    QTest::addColumn<int>("v190");
-    QTest::addColumn<bool>("braking");
-    QTest::newRow("p 1.5 >= q - p 1.1") << 4u << 85 << 140 << true;
-    QTest::newRow("p 1.2 < q - p 1.4") << 4u << 70 << 140 << false;
-    QTest::newRow("q 2.9: never") << 4u << 110 << 155 << false;
-    QTest::newRow("p 0.8, q 2.5, M-500") << 4u << 50 << 135 << true;
-    QTest::newRow("p 0.8, q 2.2, M-400") << 3u << 50 << 120 << true;
-    QTest::newRow("M-300 cannot brake") << 2u << 50 << 120 << false;
-    QTest::newRow("unknown grade") << 7u << 50 << 120 << false;
-}
-
 void TestEvaluation::braking() {
-    QFETCH(quint32, grade);
-    QFETCH(int, v70);
-    QFETCH(int, v190);
-    QFETCH(bool, braking);
+    // v[10] = 10 counts; mass 500 g, 0.01 ml: p = 0.02 (v[70] - 10), q = 0.02 (v[190] - 10).
+    const struct {
+        quint32 grade;
+        int v70, v190;
+        bool braking;
+    } cases[] = {
+        {4, 85, 140, true},   // p 1.5 >= q - p 1.1
+        {4, 70, 140, false},  // p 1.2 < q - p 1.4
+        {4, 110, 155, false}, // q 2.9: never
+        {4, 50, 135, true},   // p 0.8, q 2.5, M-500
+        {3, 50, 120, true},   // p 0.8, q 2.2, M-400
+        {3, 50, 135, false},  // p 0.8, q 2.5: M-400 brakes only below 2.3
+        {2, 50, 120, false},  // M-300 cannot brake
+        {7, 50, 120, false},  // unknown grade
+    };
     HeaderFields s = longTestHeader();
-    s.grade = grade;
-    QByteArray b = longSamples();
-    fill(b, 1, 0, 70, 190, qint16(v70));
-    fill(b, 1, 0, 190, 2500, qint16(v190));
-    QCOMPARE(brakingDetected(*make(s, b)), braking);
+    for (const auto &c : cases) {
+        s.grade = c.grade;
+        QByteArray b = longSamples();
+        fill(b, 1, 0, 70, 190, qint16(c.v70));
+        fill(b, 1, 0, 190, 2500, qint16(c.v190));
+        QVERIFY2(brakingDetected(*make(s, b)) == c.braking,
+                 qPrintable(QString("grade %1, v70 %2").arg(c.grade).arg(c.v70)));
+    }
 }
 
 void TestEvaluation::averageTemperatureWindow() {
@@ -199,25 +196,14 @@ void TestEvaluation::supplierAndHitFactor() {
         QCOMPARE(hitFactor(h), 1.0);
 }
 
-void TestEvaluation::activityWithHit_data() {
-    QTest::addColumn<QString>("activity");
-    QTest::addColumn<double>("factor");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("45.3 x 1.2") << "45.3" << 1.2 << 2 << "54.36";
-    QTest::newRow("below 28.9") << "45.3" << 0.5 << 2 << "<28.90";
-    QTest::newRow("the bound itself") << "35.55" << 2.0 << 2 << "71.10";
-    QTest::newRow("7 days bounds") << "15.0" << 0.9 << 0 << "<15.00";
-    QTest::newRow("bound text kept") << ">71.1" << 0.5 << 2 << ">71.1";
-    QTest::newRow("damaged column") << "45.3" << 1.0 << 7 << "?";
-}
-
 void TestEvaluation::activityWithHit() {
-    QFETCH(QString, activity);
-    QFETCH(double, factor);
-    QFETCH(int, column);
-    QFETCH(QString, text);
-    QCOMPARE(activityWithHitText(activity, factor, column), text);
+    // Two decimals, and the 28-day (or 7-day) bounds of the table.
+    QCOMPARE(activityWithHitText("45.3", 1.2, 2), QString("54.36"));
+    QCOMPARE(activityWithHitText("45.3", 0.5, 2), QString("<28.90"));
+    QCOMPARE(activityWithHitText("35.55", 2.0, 2), QString("71.10"));
+    QCOMPARE(activityWithHitText("15.0", 0.9, 0), QString("<15.00"));
+    QCOMPARE(activityWithHitText(">71.1", 0.5, 2), QString(">71.1"));
+    QCOMPARE(activityWithHitText("45.3", 1.0, 7), QString("?"));
 }
 
 void TestEvaluation::badValues() {
