@@ -1,12 +1,12 @@
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
-#include "cli/commandline.h"
 #include "records/keeperproc.h"
 #include "records/projectfile.h"
 #include "results/resultswindow.h"
 #include "samplerecords.h"
 #include "simulator/testgenerator.h"
 #include "table/monitor.h"
+#include "testprojects.h"
 #include "testsettings.h"
 
 #include <QAction>
@@ -20,6 +20,7 @@
 // same protocol page; and every exit status, run as a child process.
 
 using namespace samplerecords;
+using testprojects::bytesOf;
 
 namespace {
 struct Run {
@@ -28,11 +29,9 @@ struct Run {
     QByteArray bytes; // of the standard output, as written
 };
 
-// simulator: the SETROVIA_SIMULATOR value, or null for none. The tool runs
-// as from a scheduled job: no display, though the session asks for X11 (a
-// command that started a GUI application would abort).
-// config: the folder of the settings the tool finds (XDG_CONFIG_HOME), or null
-// for the test's own.
+// simulator: SETROVIA_SIMULATOR, or null for none; config: XDG_CONFIG_HOME, or
+// null for the test's own. No display, though the session asks for X11: a
+// command that started a GUI application would abort.
 Run cli(const QStringList &args, const QString &simulator = QString(),
         const QString &config = QString()) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -50,11 +49,6 @@ Run cli(const QStringList &args, const QString &simulator = QString(),
     const QByteArray out = p.readAllStandardOutput();
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(out),
             QString::fromUtf8(p.readAllStandardError()), out};
-}
-
-QByteArray bytesOf(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QStringList strings(const QJsonValue &array) {
@@ -99,8 +93,7 @@ private slots:
     void unreadableProject_data();
     void unreadableProject();
     void reportIsTheWindowsTable();
-    void exportIsTheWindowsFile();
-    void csvIsTheWindowsExport();
+    void filesAreTheWindows();
     void languages_data();
     void languages();
     void read_data();
@@ -131,19 +124,14 @@ void TestCommandLine::wrongUsage_data() {
     const QString p = project_, out = dir_.filePath("never.txt");
     QTest::newRow("nothing") << QStringList() << "Usage:";
     QTest::newRow("unknown command") << QStringList{"print", p} << "Unknown command \"print\".";
-    QTest::newRow("foreign option")
-        << QStringList{"report", p, "--pdf", out} << "\"--pdf\" is not an option of report";
     QTest::newRow("no --test") << QStringList{"export", p, "--output", out}
                                << "export needs --test";
     QTest::newRow("row past the end") << QStringList{"protocol", p, "--test", "3", "--pdf", out}
                                       << "--test 3: the project holds 3 tests, rows 0 to 2.";
-    QTest::newRow("read without --output") << QStringList{"read", out} << "read takes no file";
     QTest::newRow("row not a number") << QStringList{"protocol", p, "--test", "abc", "--pdf", out}
                                       << "--test abc: \"abc\" is not a row number.";
     QTest::newRow("unknown language") << QStringList{"report", p, "--language", "de"}
                                       << "--language de: the languages are ru and en.";
-    QTest::newRow("csv and json") << QStringList{"report", p, "--csv", "--json"}
-                                  << "report takes either --json or --csv.";
     QTest::newRow("--output without --csv")
         << QStringList{"report", p, "--output", out} << "--output goes with --csv.";
 }
@@ -200,13 +188,11 @@ void TestCommandLine::unreadableProject() {
 }
 
 void TestCommandLine::reportIsTheWindowsTable() {
-    QString outText, errText;
-    QTextStream out(&outText), err(&errText);
-    CommandLine commandLine(out, err);
-    QCOMPARE(commandLine.run({"report", project_, "--json"}), 0);
-    QCOMPARE(cli({"report", project_, "--json"}).out, outText);
+    const Run run = cli({"report", project_, "--json"});
+    QCOMPARE(run.status, 0);
+    QVERIFY(run.out.contains("\"protocol\": {\"parameters\": ")); // the keys as they are
     QJsonParseError error;
-    const QJsonObject report = QJsonDocument::fromJson(outText.toUtf8(), &error).object();
+    const QJsonObject report = QJsonDocument::fromJson(run.bytes, &error).object();
     QCOMPARE(error.error, QJsonParseError::NoError);
     QCOMPARE(report.value("description").toString(), QString("Series 7\n\"quoted\""));
     const QJsonArray tests = report.value("tests").toArray();
@@ -227,57 +213,46 @@ void TestCommandLine::reportIsTheWindowsTable() {
     QCOMPARE(strings(a["protocol"]["results"]), results);
 }
 
-void TestCommandLine::exportIsTheWindowsFile() {
+// export and report --csv write the window's Export and Export CSV byte for
+// byte (the CSV also to standard output), in a point and in a comma locale.
+void TestCommandLine::filesAreTheWindows() {
     Window window(project_);
     window.show(2);
-    window.answer = dir_.filePath("window.txt");
-    const QString cliFile = dir_.filePath("cli.txt");
+    window.w.resultsAction()->trigger();
+    const QString txt = dir_.filePath("window.txt"), csv = dir_.filePath("window.csv");
+    const QString cliFile = dir_.filePath("cli.out");
+    window.answer = txt;
+    window.w.resultsWindow()->setFileChooser([&](const QString &) { return csv; });
     for (const QString &locale : {QString(), QString("de_DE")}) {
         window.w.setLocale(locale.isEmpty() ? QLocale() : QLocale(locale));
         window.w.exportAction()->trigger();
+        QVERIFY(window.w.resultsWindow()->exportCsv());
         const QStringList options =
             locale.isEmpty() ? QStringList() : QStringList{"--locale", locale};
         QCOMPARE(
             cli(QStringList{"export", project_, "--test=2", "--output", cliFile} + options).status,
             0);
-        QCOMPARE(bytesOf(cliFile), bytesOf(window.answer));
+        QCOMPARE(bytesOf(cliFile), bytesOf(txt));
+        const Run toOutput = cli(QStringList{"report", project_, "--csv"} + options);
+        QCOMPARE(toOutput.status, 0);
+        QCOMPARE(toOutput.bytes, bytesOf(csv));
+        QCOMPARE(
+            cli(QStringList{"report", project_, "--csv", "--output", cliFile} + options).status, 0);
+        QCOMPARE(bytesOf(cliFile), bytesOf(csv));
     }
     // 85 counts of 0.01 ml per 500 g, 165 counts of 0.1 °C: decimal commas.
-    QVERIFY(bytesOf(cliFile).contains("\n149\t02:29:00\t1,7\t16,5\n"));
+    QVERIFY(bytesOf(txt).contains("\n149\t02:29:00\t1,7\t16,5\n"));
+    QVERIFY(bytesOf(csv).contains(";4,42;62,3;0,90;56,07;0,048\r\n"));
 
     // Nothing is written where the file cannot go, and what stands there stays.
-    const Run below = cli({"export", project_, "--test", "0", "--output", cliFile + "/x.txt"});
-    QCOMPARE(below.status, 4);
-    QCOMPARE(below.err, QString("Can not write %1/x.txt: Not a directory\n").arg(cliFile));
-    QCOMPARE(cli({"export", project_, "--test", "0", "--output", dir_.path()}).status, 4);
-    QCOMPARE(bytesOf(cliFile), bytesOf(window.answer));
-}
-
-// report --csv writes the window's Export CSV byte for byte, to a file or to
-// standard output, in a point and in a comma locale.
-void TestCommandLine::csvIsTheWindowsExport() {
-    Window window(project_);
-    window.w.resultsAction()->trigger();
-    const QString file = dir_.filePath("window.csv"), cliFile = dir_.filePath("cli.csv");
-    window.w.resultsWindow()->setFileChooser([&](const QString &) { return file; });
-    for (const QString &locale : {QString(), QString("de_DE")}) {
-        window.w.setLocale(locale.isEmpty() ? QLocale() : QLocale(locale));
-        QVERIFY(window.w.resultsWindow()->exportCsv());
-        const QStringList args =
-            QStringList{"report", project_, "--csv"} +
-            (locale.isEmpty() ? QStringList() : QStringList{"--locale", locale});
-        const Run toOutput = cli(args);
-        QCOMPARE(toOutput.status, 0);
-        QCOMPARE(toOutput.bytes, bytesOf(file));
-        QCOMPARE(cli(args + QStringList{"--output", cliFile}).status, 0);
-        QCOMPARE(bytesOf(cliFile), bytesOf(file));
+    for (const QStringList &args : {QStringList{"export", project_, "--test", "0", "--output"},
+                                    QStringList{"report", project_, "--csv", "--output"}}) {
+        const Run below = cli(args + QStringList{cliFile + "/x"});
+        QCOMPARE(below.status, 4);
+        QCOMPARE(below.err, QString("Can not write %1/x: Not a directory\n").arg(cliFile));
     }
-    QVERIFY(bytesOf(file).contains(";4,42;62,3;0,90;56,07;0,048\r\n"));
-
-    const Run below = cli({"report", project_, "--csv", "--output", cliFile + "/x.csv"});
-    QCOMPARE(below.status, 4);
-    QCOMPARE(below.err, QString("Can not write %1/x.csv: Not a directory\n").arg(cliFile));
-    QCOMPARE(bytesOf(cliFile), bytesOf(file));
+    QCOMPARE(cli({"export", project_, "--test", "0", "--output", dir_.path()}).status, 4);
+    QCOMPARE(bytesOf(cliFile), bytesOf(csv));
     // Standard output on a full disk: a failure, not a success.
     for (const char *format : {"--csv", "--json"}) {
         QProcess full;
@@ -303,18 +278,10 @@ void TestCommandLine::languages_data() {
         << "protocol" << QString() << QByteArray() << englishPage;
     QTest::newRow("protocol, Russian stored")
         << "protocol" << QString() << QByteArray("0") << russianPage;
-    QTest::newRow("protocol --language ru") << "protocol"
-                                            << "ru" << QByteArray("1") << russianPage;
-    QTest::newRow("protocol --language en") << "protocol"
-                                            << "en" << QByteArray("0") << englishPage;
-    QTest::newRow("report --language ru")
-        << "report"
-        << "ru" << QByteArray() << QStringList{"\"table\": \\[\"500\"", "\"Да\""};
-    QTest::newRow("report, Russian stored")
-        << "report" << QString() << QByteArray("0") << QStringList{"\"Да\""};
-    QTest::newRow("export --language ru")
-        << "export"
-        << "ru" << QByteArray() << QStringList{"^#\tВремя\tОбъём\tТемпература\n"};
+    QTest::newRow("protocol --language en")
+        << "protocol" << QString("en") << QByteArray("0") << englishPage;
+    QTest::newRow("export --language ru") << "export" << QString("ru") << QByteArray()
+                                          << QStringList{"^#\tВремя\tОбъём\tТемпература\n"};
     QTest::newRow("export, English stored")
         << "export" << QString() << QByteArray("1") << QStringList{"^#\tTime\tVolume"};
 }
@@ -327,34 +294,24 @@ void TestCommandLine::languages() {
     QTemporaryDir config;
     if (!stored.isNull()) {
         QVERIFY(QDir().mkpath(config.filePath("Ostrevan")));
-        QFile f(config.filePath("Ostrevan/Setrovia+.conf"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("[General]\nlanguage=" + stored + "\n");
+        testprojects::writeFile(config.filePath("Ostrevan/Setrovia+.conf"),
+                                "[General]\nlanguage=" + stored + "\n");
     }
-    const QString file = dir_.filePath(command == "protocol" ? "page.pdf" : "series.txt");
-    QStringList args{command, project_};
-    if (command == "report")
-        args << "--json";
-    else
-        args << "--test"
-             << "0" << (command == "protocol" ? "--pdf" : "--output") << file;
+    const bool protocol = command == "protocol";
+    const QString file = dir_.filePath(protocol ? "page.pdf" : "series.txt");
+    QStringList args{command, project_, "--test", "0", protocol ? "--pdf" : "--output", file};
     if (!language.isNull())
         args << "--language" << language;
-    const Run run = cli(args, QString(), config.path());
-    QCOMPARE(run.status, 0);
-    QString text = run.out;
-    if (command == "protocol") {
+    QCOMPARE(cli(args, QString(), config.path()).status, 0);
+    QString text = QString::fromUtf8(bytesOf(file));
+    if (protocol) {
         QProcess pdf;
         pdf.start("pdftotext", {"-layout", file, "-"});
         QVERIFY(pdf.waitForFinished(30000));
         text = QString::fromUtf8(pdf.readAllStandardOutput());
-    } else if (command == "export") {
-        text = QString::fromUtf8(bytesOf(file));
     }
     for (const QString &pattern : patterns)
         QVERIFY2(QRegularExpression(pattern).match(text).hasMatch(), qPrintable(pattern));
-    if (command == "report") // the keys stay as they are
-        QVERIFY(text.contains("\"protocol\": {\"parameters\": "));
 }
 
 void TestCommandLine::read_data() {

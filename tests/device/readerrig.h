@@ -1,8 +1,7 @@
 #ifndef READERRIG_H
 #define READERRIG_H
 
-// A reader wired to a simulated bus, with every signal it sends recorded,
-// and a capture of what it writes to standard output.
+// A reader wired to a simulated bus, with every signal it sends recorded.
 
 #include "device/viewerusb.h"
 #include "records/keeperproc.h"
@@ -12,9 +11,6 @@
 #include "simulator/testgenerator.h"
 
 #include <QSignalSpy>
-#include <QTemporaryFile>
-#include <cstdio>
-#include <unistd.h>
 
 // The instrument the options describe, holding `tests` generated tests of
 // its own kind (seed 1).
@@ -23,31 +19,6 @@ inline SimulatedInstrument::Setup instrument(const QString &options, int tests =
     setup.tests = TestGenerator::tests(SimulatedInstrument::kindFor(setup), tests, 1);
     return setup;
 }
-
-class StdoutCapture {
-public:
-    StdoutCapture() {
-        std::fflush(stdout);
-        file_.open();
-        saved_ = dup(1);
-        dup2(file_.handle(), 1);
-    }
-    ~StdoutCapture() { take(); }
-    QByteArray take() {
-        if (saved_ < 0)
-            return QByteArray();
-        std::fflush(stdout);
-        dup2(saved_, 1);
-        ::close(saved_);
-        saved_ = -1;
-        file_.seek(0);
-        return file_.readAll();
-    }
-
-private:
-    QTemporaryFile file_;
-    int saved_ = -1;
-};
 
 struct ReaderRig {
     explicit ReaderRig(const QList<SimulatedInstrument::Setup> &instruments = {})
@@ -59,22 +30,16 @@ struct ReaderRig {
     explicit ReaderRig(const SimulatedInstrument::Setup &setup)
         : ReaderRig(QList<SimulatedInstrument::Setup>{setup}) {}
 
-    // A presence check and one read; returns what went to standard output.
-    QByteArray read() {
-        StdoutCapture out;
+    // A presence check and one read.
+    void read() {
         viewer.checkPresentDev();
         viewer.readDevices();
-        return out.take();
     }
     QStringList log() const {
         QStringList lines;
         for (const QList<QVariant> &args : messages)
             lines << args.at(0).toString();
         return lines;
-    }
-    // The record an addedNewProc carried.
-    ProcessP *addedRecord(int i) const {
-        return *static_cast<ProcessP *const *>(added.at(i).at(0).constData());
     }
     QStringList heldHeaders() const {
         QStringList list;
@@ -90,7 +55,6 @@ struct ReaderRig {
     QSignalSpy added{&viewer, &ViewerUsb::addedNewProc};
     QSignalSpy messages{&viewer, &ViewerUsb::sendMes};
     QSignalSpy presence{&viewer, &ViewerUsb::activateUsbButton};
-    QSignalSpy progress{&viewer, &ViewerUsb::readProgress};
 };
 
 #endif // READERRIG_H

@@ -1,3 +1,4 @@
+#include "fakelibusb.h"
 #include "readerrig.h"
 #include "testrecords.h"
 
@@ -43,10 +44,9 @@ private slots:
     void oversizedIdentification();
     void presenceAndLastDevice();
     void stopMidRead();
-    void goneInstrumentGetsNoMoreCommands_data();
-    void goneInstrumentGetsNoMoreCommands();
     void fullProjectStopsAndTheNextReadContinues_data();
     void fullProjectStopsAndTheNextReadContinues();
+    void libusbCallForCall();
 };
 
 void TestViewerUsb::allFourKinds_data() {
@@ -91,19 +91,17 @@ void TestViewerUsb::allFourKinds() {
 void TestViewerUsb::readingTwiceAddsNothing() {
     const SimulatedInstrument::Setup setup = instrument("generation=older;version=7");
     const quint8 kind = SimulatedInstrument::kindFor(setup);
-    const QString sampleCommand = QStringLiteral("w 05");
     ReaderRig rig(setup);
     const InstrumentTest held = TestGenerator::test(kind, 1, 1); // already in the project
     QVERIFY(rig.store.add(new ProcessP(held.header, held.samples, kind)));
     rig.read();
-    QCOMPARE(rig.bus->count(sampleCommand), 2);
+    QCOMPARE(rig.bus->count("w 05"), 2);
     QCOMPARE(rig.heldHeaders(), headersOf(kind, {1, 0, 2}));
     QCOMPARE(rig.log().last(), finished(2, 1, 0));
-
     rig.bus->clearTrace();
     rig.read();
     QCOMPARE(rig.store.count(), 3);
-    QCOMPARE(rig.bus->count(sampleCommand), 0);
+    QCOMPARE(rig.bus->count("w 05"), 0);
     QCOMPARE(rig.log().last(), finished(0, 3, 0));
 }
 
@@ -114,7 +112,6 @@ void TestViewerUsb::failureExits_data() {
     const QString lost = QStringLiteral("Erorr read lubusb: ");
     const QString send = QStringLiteral("Can't send command %1. usb_strerror() = ");
     const QString reply = QStringLiteral("Can't read replay for command %1. usb_strerror() = ");
-    const QString short32 = QStringLiteral("short transfer, 32 of 64 bytes");
     // Three tests on the instrument; the last line of the log sums the read up.
     const QString two = finished(2, 0, 1), one = finished(1, 0, 2), none = finished(0, 0, 3);
     const QList<int> nothing, t0{0}, t02{0, 2};
@@ -129,12 +126,13 @@ void TestViewerUsb::failureExits_data() {
         t02);
     row("newer: packet 100 lost", "fail-packet=1:100", {"Read frame #100", lost + ReadTimeout, two},
         t02);
-    row("newer: short packet", "short-packet=1:5", {"Read frame #5", lost + short32, two}, t02);
+    row("newer: short packet", "short-packet=1:5",
+        {"Read frame #5", lost + "short transfer, 32 of 64 bytes", two}, t02);
+    // Once the device is gone no further command goes to it.
     row("newer: unplugged after test 1", "unplug-after=1", {Gone, send.arg(8) + WriteGone, two},
         {0, 1});
     row("older: unplugged after test 0", "generation=older;unplug-after=0",
         {Ident, Try, Try, Gone, send.arg(4) + WriteGone, one}, t0);
-
     row("older: info reply", "generation=older;fail-reply=1", {reply.arg(1) + ReadTimeout, Early},
         nothing);
     row("older: identification reply", "generation=older;fail-reply=2",
@@ -158,6 +156,7 @@ void TestViewerUsb::failureExits() {
     QCOMPARE(rig.ends.count(), 1);
     // Even where the reader goes on to the next test, the read as a whole failed.
     QCOMPARE(rig.viewer.lastRead(), ViewerUsb::ReadResult::Failed);
+    QCOMPARE(rig.viewer.lastReport().gone, options.contains("unplug"));
     QCOMPARE(rig.bus->trace().last(), QStringLiteral("close"));
     // Only whole tests become records; each is exactly what the instrument holds.
     QCOMPARE(rig.heldHeaders(), headersOf(SimulatedInstrument::kindFor(setup), kept));
@@ -167,8 +166,7 @@ void TestViewerUsb::failureExits() {
                  TestGenerator::test(rig.store.at(i)->kind(), kept.at(i), 1).samples);
 }
 
-// An identification longer than the buffer is read only as far as it goes,
-// and what lies beyond it does not disturb the tests.
+// An identification longer than the buffer is read only as far as it goes.
 void TestViewerUsb::oversizedIdentification() {
     for (const char *length : {"300", "4294967295"}) {
         ReaderRig rig(instrument(QStringLiteral("generation=older;ident-length=") + length));
@@ -185,17 +183,14 @@ void TestViewerUsb::presenceAndLastDevice() {
     ReaderRig rig(instrument("generation=newer"));
     rig.bus->addForeignDevice(0x03EB, 0x0012);
     const int older = rig.bus->addInstrument(instrument("generation=older"));
-    rig.bus->addForeignDevice(0x046D, 0x0011);
     rig.read();
     QCOMPARE(rig.heldHeaders(), headersOf(0, {0, 1, 2}));
-
     rig.bus->setPlugged(older, false); // the newer one is still there
     rig.read();
     QCOMPARE(rig.heldHeaders(), headersOf(0, {0, 1, 2}) + headersOf(2, {0, 1, 2}));
     rig.bus->setPlugged(0, false);
     rig.viewer.checkPresentDev();
     rig.viewer.checkPresentDev();
-
     // Read pressed just after the instrument went away: no transfer.
     rig.bus->clearTrace();
     rig.viewer.readDevices();
@@ -203,58 +198,31 @@ void TestViewerUsb::presenceAndLastDevice() {
     QCOMPARE(rig.viewer.lastRead(), ViewerUsb::ReadResult::NoInstrument);
     rig.bus->setPlugged(0, true);
     rig.viewer.checkPresentDev();
-    rig.viewer.checkPresentDev();
     QCOMPARE(rig.presence, QList<QList<QVariant>>({{true}, {false}, {true}}));
 }
 
 void TestViewerUsb::stopMidRead() {
     ReaderRig rig(instrument("generation=older;version=2"));
-    QObject::connect(&rig.viewer, &ViewerUsb::readProgress, [&](int test, int, int packet, int) {
-        if (test == 2 && packet == 8)
-            rig.viewer.requestStop();
-    });
+    auto stop = QObject::connect(&rig.viewer, &ViewerUsb::readProgress,
+                                 [&](int test, int, int packet, int) {
+                                     if (test == 2 && packet == 8)
+                                         rig.viewer.requestStop();
+                                 });
     rig.read();
-    QCOMPARE(rig.ends.count(), 1);
     QCOMPARE(rig.heldHeaders(), headersOf(3, {0}));
     QCOMPARE(rig.log().mid(3),
              QStringList({"Read frame #8", "Erorr read lubusb: read stopped", finished(1, 0, 2)}));
     QCOMPARE(rig.viewer.lastRead(), ViewerUsb::ReadResult::Failed);
-
-    // The next read is not stopped.
-    QObject::disconnect(&rig.viewer, &ViewerUsb::readProgress, nullptr, nullptr);
+    QObject::disconnect(stop); // the next read is not stopped
     rig.read();
     QCOMPARE(rig.heldHeaders(), headersOf(3, {0, 1, 2}));
-}
-
-void TestViewerUsb::goneInstrumentGetsNoMoreCommands_data() {
-    QTest::addColumn<QString>("options");
-    QTest::addColumn<int>(
-        "writes"); // identification and the like, two per test read, the failed one
-    QTest::newRow("newer") << "generation=newer;unplug-after=1" << 2 + 2 * 2 + 1;
-    QTest::newRow("older") << "generation=older;unplug-after=1" << 3 + 2 * 2 + 1;
-}
-
-// Once the library says the device is gone, the reader stops talking to it.
-void TestViewerUsb::goneInstrumentGetsNoMoreCommands() {
-    QFETCH(QString, options);
-    QFETCH(int, writes);
-    ReaderRig rig(instrument(options, 6));
-    rig.read();
-    QCOMPARE(rig.bus->count("w "), writes);
-    const ViewerUsb::ReadReport report = rig.viewer.lastReport();
-    QVERIFY(report.gone);
-    QCOMPARE(report.result, ViewerUsb::ReadResult::Failed);
-    QCOMPARE(report.added, 2);
-    QCOMPARE(report.notRead(), qint64(4));
 }
 
 void TestViewerUsb::fullProjectStopsAndTheNextReadContinues_data() {
     QTest::addColumn<QString>("options");
     QTest::addColumn<QString>("samplesCommand");
-    QTest::newRow("newer") << "generation=newer"
-                           << "w 09";
-    QTest::newRow("older") << "generation=older"
-                           << "w 05";
+    QTest::newRow("newer") << "generation=newer" << QString("w 09");
+    QTest::newRow("older") << "generation=older" << QString("w 05");
 }
 
 // A project takes 255 tests: the read stops there, says how many stayed on
@@ -263,9 +231,8 @@ void TestViewerUsb::fullProjectStopsAndTheNextReadContinues() {
     QFETCH(QString, options);
     QFETCH(QString, samplesCommand);
     const SimulatedInstrument::Setup setup = instrument(options, 7);
-    const quint8 kind = SimulatedInstrument::kindFor(setup);
     ReaderRig rig(setup);
-    for (int i = 0; i < KeeperProc::MaxRecords - 3; ++i) {
+    for (int i = 0; i < 252; ++i) {
         testrecords::HeaderFields s;
         s.year = 30;
         s.second = quint8(i % 60);
@@ -273,32 +240,64 @@ void TestViewerUsb::fullProjectStopsAndTheNextReadContinues() {
         QVERIFY(rig.store.add(new ProcessP(testrecords::header(s), testrecords::samples(1), 1)));
     }
     rig.read();
-    QCOMPARE(rig.store.count(), KeeperProc::MaxRecords);
+    QCOMPARE(rig.store.count(), 255);
     QCOMPARE(rig.bus->count(samplesCommand), 3);
-    ViewerUsb::ReadReport report = rig.viewer.lastReport();
-    QVERIFY(report.full);
-    QCOMPARE(report.notRead(), qint64(4));
+    QCOMPARE(rig.viewer.lastReport().notRead(), qint64(4));
     QVERIFY(rig.log().contains(
-        "The project holds 255 tests, as many as a project file can take: 4 tests stayed on the "
-        "instrument. Save this project, close it and read again: the new project continues with "
-        "them (tests it holds already are skipped)."));
+        "The project holds 255 tests, as many as a project file can take: 4 tests stayed on "
+        "the instrument. Save this project, close it and read again: the new project "
+        "continues with them (tests it holds already are skipped)."));
 
     rig.store.clear(); // a new project
     rig.bus->clearTrace();
     rig.read();
     QVERIFY(rig.log().contains(
         "Tests 1 to 3 were read into the previous project; this read continues with test 4."));
-    QCOMPARE(rig.heldHeaders(), headersOf(kind, {3, 4, 5, 6}));
+    QCOMPARE(rig.heldHeaders(), headersOf(SimulatedInstrument::kindFor(setup), {3, 4, 5, 6}));
     QCOMPARE(rig.bus->count(samplesCommand), 4);
-    report = rig.viewer.lastReport();
+    const ViewerUsb::ReadReport report = rig.viewer.lastReport();
     QVERIFY(!report.full);
     QCOMPARE(report.skipped, 3);
-    QCOMPARE(report.notRead(), qint64(0));
     QCOMPARE(report.result, ViewerUsb::ReadResult::Complete);
-
-    // Once all went in, the next read starts from the first test again.
-    rig.read();
+    rig.read(); // once all went in, the next read starts from the first test again
     QCOMPARE(rig.store.count(), 7);
+}
+
+// The reader on its default transport, libusb, whose functions lead here to
+// a simulated bus (fakelibusb.cpp): the whole real path, call for call.
+void TestViewerUsb::libusbCallForCall() {
+    SimulatorTransport bus;
+    fakeUsbBus = &bus;
+    KeeperProc store;
+    ViewerUsb viewer;
+    viewer.setKeeper(&store);
+    QSignalSpy messages(&viewer, &ViewerUsb::sendMes);
+    bus.addForeignDevice(0x046D, 0xC077);
+    bus.addInstrument(instrument("generation=newer;model=other", 2));
+    const int older = bus.addInstrument(instrument("generation=older;version=9", 2));
+    viewer.checkPresentDev();
+    viewer.readDevices(); // the last instrument on the bus
+    bus.setPlugged(older, false);
+    viewer.checkPresentDev();
+    viewer.readDevices();
+    QCOMPARE(store.count(), 4);
+    for (int i = 0; i < 4; ++i) {
+        const InstrumentTest expected = TestGenerator::test(i < 2 ? 3 : 1, i % 2, 1);
+        QCOMPARE(store.at(i)->header(), expected.header);
+        QCOMPARE(store.at(i)->samples(), expected.samples);
+    }
+    QCOMPARE(bus.trace().mid(0, 4), QStringList({"open", "config 1", "claim 0", "w 01000000"}));
+    QCOMPARE(bus.count("close"), bus.count("open"));
+    QCOMPARE(bus.timeouts(), QSet<int>{1000});
+    QCOMPARE(bus.badEndpoints(), 0);
+
+    // A denied open says what to do about it.
+    bus.addInstrument(instrument("access=denied"));
+    viewer.checkPresentDev();
+    viewer.readDevices();
+    fakeUsbBus = nullptr;
+    const QString hint = messages.value(messages.count() - 1).value(0).toString();
+    QVERIFY2(hint.contains("Permission denied") && hint.contains("udev"), qPrintable(hint));
 }
 
 QTEST_GUILESS_MAIN(TestViewerUsb)

@@ -1,106 +1,72 @@
+#include "records/alignedcurve.h"
 #include "records/processp.h"
-#include "testrecords.h"
+#include "records/textexport.h"
+#include "samplerecords.h"
 
+#include <QLocale>
 #include <QtTest>
+#include <limits>
 
-using namespace testrecords;
+using namespace samplerecords;
 
+// One record as read from the instrument or a file, and what is drawn and
+// exported from it.
 class TestProcessP : public QObject {
     Q_OBJECT
 private slots:
-    void headerFieldsReadFromTheirOffsets();
-    void oldHeaderConversion();
+    void headerFields();
     void identityIsStartDurationAndPeriodOnly();
     void startIndexAndContraction();
-    void kindZeroDropsVolumeOffset();
     void hitCoefficientRounding_data();
     void hitCoefficientRounding();
     void damagedRecordsStayInsideTheirBuffer();
+    void alignedCurve();
+    void textExport();
 };
 
-void TestProcessP::headerFieldsReadFromTheirOffsets() {
+void TestProcessP::headerFields() {
     HeaderFields s;
-    s.second = 5;
-    s.year = 26;
     s.mass = 0x01020304;
-    s.duration = 7200;
     s.period = 30;
     s.flags = 0xfd;
-    s.hitPercent = 95;
     s.volumeScale = 0.02f;
-    s.resistanceScale = 1.5f;
     s.volumeOffset = -1234;
     QByteArray h = header(s);
     h[6] = char(0xaa); // reserved bytes are carried unchanged
     h[63] = char(0x55);
     ProcessP p(h, samples(3), 3);
     QCOMPARE(p.header(), h);
-    QCOMPARE(int(p.startSecond()), 5);
-    QCOMPARE(int(p.startYear()), 26);
     QCOMPARE(p.mass(), 0x01020304u);
-    QCOMPARE(p.duration(), 7200u);
     QCOMPARE(p.period(), 30u);
-    QVERIFY(p.brakingRecord());
-    QVERIFY(!p.temperatureNotObserved());
-    QCOMPARE(int(p.hitPercent()), 95);
+    QVERIFY(p.brakingRecord() && !p.temperatureNotObserved());
     QCOMPARE(p.volumeScale(), 0.02f);
-    QCOMPARE(p.resistanceScale(), 1.5f);
     QCOMPARE(p.volumeOffset(), -1234);
     p.setMass(0x11223344);
     QCOMPARE(QByteArray(p.rawHeader() + 12, 4), QByteArray("\x44\x33\x22\x11", 4));
-}
-
-void TestProcessP::oldHeaderConversion() {
-    char raw[ProcessP::OldHeaderSize] = {};
-    for (int i = 0; i < 8; ++i)
-        raw[i] = char(i + 1);
-    for (int i = 0; i < 6; ++i)
-        qToLittleEndian<quint32>(quint32(100 + i), raw + 8 + 4 * i);
-    const double scales[4] = {0.01, 0.1, 0.2, 2.5};
-    for (int i = 0; i < 4; ++i)
-        qToLittleEndian<double>(scales[i], raw + 32 + 8 * i);
-    qToLittleEndian<qint32>(-77, raw + 64);
-    qToLittleEndian<quint32>(0xdeadbeef, raw + 68);
-    const QByteArray old(raw, ProcessP::OldHeaderSize);
-
-    const QByteArray h = ProcessP::convertOldHeader(old);
-    QCOMPARE(h.size(), ProcessP::HeaderSize);
-    QCOMPARE(h.left(32), old.left(32));
-    QCOMPARE(h.mid(32, 4), QByteArray(4, '\0'));
-    QCOMPARE(int(quint8(h[36])), 3);
-    QCOMPARE(h.mid(37, 3), QByteArray(3, '\0'));
-    for (int i = 0; i < 4; ++i)
-        QCOMPARE(qFromLittleEndian<float>(h.constData() + 40 + 4 * i), float(scales[i]));
-    QCOMPARE(qFromLittleEndian<qint32>(h.constData() + 56), -77);
-    QCOMPARE(qFromLittleEndian<quint32>(h.constData() + 60), 0xdeadbeefu);
-    QCOMPARE(h.mid(64, 4), QByteArray(4, '\0'));
-    // A short buffer is padded rather than read past its end.
-    QCOMPARE(ProcessP::convertOldHeader(old.left(10)).left(8), old.left(8));
+    // Kind 0 never carries a volume offset, whatever the header says.
+    s.volumeOffset = 55;
+    QCOMPARE(ProcessP(header(s), samples(0), 0).volumeOffset(), 0);
 }
 
 void TestProcessP::identityIsStartDurationAndPeriodOnly() {
-    HeaderFields a;
+    const HeaderFields a;
     HeaderFields b = a;
     b.mass = 999;
-    b.grade = 1;
     b.flags = 0;
     b.volumeScale = 3.0f;
     b.hitPercent = 50;
     QVERIFY(ProcessP::sameTest(header(a), header(b)));
-    quint8 HeaderFields::*bytes[] = {&HeaderFields::second, &HeaderFields::minute,
-                                     &HeaderFields::hour,   &HeaderFields::day,
-                                     &HeaderFields::month,  &HeaderFields::year};
-    for (auto field : bytes) {
+    for (auto field : {&HeaderFields::second, &HeaderFields::minute, &HeaderFields::hour,
+                       &HeaderFields::day, &HeaderFields::month, &HeaderFields::year}) {
         HeaderFields c = a;
         ++(c.*field);
         QVERIFY(!ProcessP::sameTest(header(a), header(c)));
     }
-    HeaderFields d = a;
-    d.duration++;
-    QVERIFY(!ProcessP::sameTest(header(a), header(d)));
-    d = a;
-    d.period++;
-    QVERIFY(!ProcessP::sameTest(header(a), header(d)));
+    for (auto field : {&HeaderFields::duration, &HeaderFields::period}) {
+        HeaderFields c = a;
+        ++(c.*field);
+        QVERIFY(!ProcessP::sameTest(header(a), header(c)));
+    }
     QVERIFY(!ProcessP::sameTest(header(a), header(a).left(20)));
 }
 
@@ -108,9 +74,7 @@ void TestProcessP::startIndexAndContraction() {
     // Never rising: baseline b = v[0] + offset = 107, start at n - 1 and the
     // raw contraction v[n-1] - b - v[n-1] = -b.
     HeaderFields s;
-    s.volumeScale = 0.01f;
-    s.duration = 3000;
-    s.period = 60; // n = 50
+    s.duration = 3000; // n = 50
     s.volumeOffset = 7;
     QByteArray flat = samples(3);
     for (int i = 0; i < 50; ++i)
@@ -133,16 +97,6 @@ void TestProcessP::startIndexAndContraction() {
     QCOMPARE(q.contraction3h(), 356.0f);
 }
 
-void TestProcessP::kindZeroDropsVolumeOffset() {
-    HeaderFields s;
-    s.volumeOffset = 55;
-    ProcessP zero(header(s), samples(0), 0);
-    QCOMPARE(zero.volumeOffset(), 0);
-    QCOMPARE(qFromLittleEndian<qint32>(zero.rawHeader() + 56), 0);
-    ProcessP three(header(s), samples(3), 3);
-    QCOMPARE(three.volumeOffset(), 55);
-}
-
 void TestProcessP::hitCoefficientRounding_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("stored");
@@ -151,7 +105,6 @@ void TestProcessP::hitCoefficientRounding_data() {
     QTest::newRow("2.0") << 2.0 << 200;
     QTest::newRow("2.01") << 2.01 << 100;
     QTest::newRow("0.19") << 0.19 << 100;
-    QTest::newRow("0.2") << 0.2 << 20;
     QTest::newRow("nan") << qQNaN() << 100;
 }
 
@@ -188,7 +141,59 @@ void TestProcessP::damagedRecordsStayInsideTheirBuffer() {
     ProcessP badKind(header(s), QByteArray(), 9);
     QCOMPARE(badKind.pointCount(), 0u);
     QVERIFY(badKind.temperatureSamples(false).isEmpty());
+    // An older header cut short is padded rather than read past its end.
+    const QByteArray old(ProcessP::OldHeaderSize, '\x07');
+    QCOMPARE(ProcessP::convertOldHeader(old.left(10)).left(12), old.left(10) + QByteArray(2, 0));
 }
 
-QTEST_APPLESS_MAIN(TestProcessP)
+// Curves laid from each test's start of measurement (the exclusions the
+// comparison names: tst_resultswindow).
+void TestProcessP::alignedCurve() {
+    const auto record = make(longTestHeader());
+    AlignedCurve::Exclusion why = AlignedCurve::NoMass;
+    const QVector<QPointF> points = AlignedCurve::points(*record, AlignedCurve::Volume, &why);
+    QCOMPARE(why, AlignedCurve::Included);
+    const int start = record->startIndex();
+    QCOMPARE(start, 10);
+    QCOMPARE(points.size(), int(record->pointCount()));
+    QCOMPARE(points.first().x(), -600.0);
+    QCOMPARE(points.at(start + 3), QPointF(180.0, record->volumeSamples(0).at(start + 3).y()));
+    HeaderFields noScale = longTestHeader();
+    noScale.volumeScale = std::numeric_limits<float>::quiet_NaN();
+    QVERIFY(AlignedCurve::points(*make(noScale), AlignedCurve::Volume, &why).isEmpty());
+    QCOMPARE(why, AlignedCurve::NoPoints);
+    AlignedCurve::points(*make(longTestHeader(), longSamples(), 0), AlignedCurve::Resistance, &why);
+    QCOMPARE(why, AlignedCurve::TwoChannels);
+}
+
+// Kind 1, two hours at one point a minute, 300 g: volume counts 10 i at
+// 0.01 ml, ambient 203 counts of 0.1 degrees; six significant digits.
+void TestProcessP::textExport() {
+    HeaderFields s;
+    s.duration = 7200;
+    s.mass = 300;
+    QByteArray block = samples(1);
+    for (int i = 0; i < 120; ++i) {
+        setCount(block, 1, 0, i, quint16(10 * i));
+        setCount(block, 1, 1, i, 203);
+    }
+    const ProcessP p(header(s), block, 1);
+    const QStringList lines = TextExport::lines(p, QLocale(QLocale::English));
+    QCOMPARE(lines.size(), 121);
+    QCOMPARE(lines[0], QStringLiteral("#\tTime\tVolume\tTemperature"));
+    QCOMPARE(lines[1], QStringLiteral("0\t00:00:00\t0\t20.3"));
+    QCOMPARE(lines[2], QStringLiteral("1\t00:01:00\t0.333333\t20.3"));
+    QCOMPARE(lines[120], QStringLiteral("119\t01:59:00\t39.6667\t20.3"));
+    QCOMPARE(TextExport::lines(p, QLocale(QLocale::German))[120],
+             QStringLiteral("119\t01:59:00\t39,6667\t20,3"));
+
+    // Times wrap after a day, also past 32 bits: 12e9 mod 86400 = 76800 s.
+    s.duration = 1500 * 60;
+    const QStringList day = TextExport::lines(ProcessP(header(s), samples(0), 0), QLocale::c());
+    QCOMPARE(day.size(), 1501);
+    QVERIFY(day[1441].startsWith(QStringLiteral("1440\t00:00:00\t")));
+    QCOMPARE(TextExport::timeOfDay(12000000000ULL), QStringLiteral("21:20:00"));
+}
+
+QTEST_GUILESS_MAIN(TestProcessP)
 #include "tst_processp.moc"

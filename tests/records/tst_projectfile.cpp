@@ -1,41 +1,30 @@
 #include "records/keeperproc.h"
 #include "records/processp.h"
 #include "records/projectfile.h"
-#include "testrecords.h"
+#include "testprojects.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <atomic>
+#include <thread>
 
 using namespace testrecords;
+using testprojects::bytesOf;
+using testprojects::writeFile;
 
 namespace {
-QByteArray pattern(quint8 kind) {
-    QByteArray block = samples(kind);
-    for (int j = 0; j < block.size(); ++j)
-        block[j] = char((j * 7 + kind) & 0xff);
-    return block;
-}
-
 ProcessP *record(quint8 kind, quint8 second, const QByteArray &note = QByteArray(),
                  int hardening = 2) {
     HeaderFields s;
     s.second = second;
     s.volumeOffset = 77;
-    auto *p = new ProcessP(header(s), pattern(kind), kind);
+    QByteArray block = samples(kind);
+    for (int j = 0; j < block.size(); ++j)
+        block[j] = char((j * 7 + kind) & 0xff);
+    auto *p = new ProcessP(header(s), block, kind);
     p->setNote(note);
     p->setHardeningIndex(hardening);
     return p;
-}
-
-QByteArray readAll(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 // One kind-1 record with the note "note": 73 + 10000 + 4 bytes after the count byte.
@@ -46,6 +35,7 @@ QByteArray oneRecordFile() {
 }
 } // namespace
 
+// The project file and the store it is read into.
 class TestProjectFile : public QObject {
     Q_OBJECT
 private slots:
@@ -54,6 +44,8 @@ private slots:
     void corruptFilesLeaveTheStore_data();
     void corruptFilesLeaveTheStore();
     void limitsRefuseAndWriteNothing();
+    void storeRefusesTheSameTest();
+    void readerThreadOffersWhileGuiUsesTheStore();
 
 private:
     QTemporaryDir dir_;
@@ -66,14 +58,13 @@ void TestProjectFile::roundTripOfEveryKind() {
     store.add(record(2, 3, "цемент М500", 3));
     store.add(record(3, 4, "x\ny", 1));
     const QString description = QStringLiteral("Описание проекта\nстрока 2");
-    const QStringList names{QStringLiteral("Первая"), QString(), QStringLiteral("третья"),
-                            QStringLiteral("4")};
+    const QStringList names{QStringLiteral("Первая"), QString(), QStringLiteral("третья"), "4"};
     const QString path = dir_.filePath("every.vtl");
     QVERIFY(ProjectFile::save(path, store, description, names).ok());
 
     // Notes of 15, 0, 18 and 3 bytes; the tail is 46 bytes of description,
     // four separators and 12 + 0 + 12 + 1 bytes of names.
-    const QByteArray bytes = readAll(path);
+    const QByteArray bytes = bytesOf(path);
     QCOMPARE(bytes.size(), 10 + (73 + 17280 + 15) + (73 + 10000) + (73 + 20000 + 18) +
                                (73 + 34560 + 3) + 46 + 4 + 25);
     QCOMPARE(bytes.left(10), QByteArray("format 04\x04"));
@@ -83,10 +74,9 @@ void TestProjectFile::roundTripOfEveryKind() {
     QVERIFY(c.ok());
     QCOMPARE(loaded.at(0)->volumeOffset(), 0);  // kind 0 never carries one
     QCOMPARE(loaded.at(3)->volumeOffset(), 77); // kind 3 keeps it
-
     const QString again = dir_.filePath("again.vtl");
     QVERIFY(ProjectFile::save(again, loaded, c.description, c.names).ok());
-    QCOMPARE(readAll(again), bytes);
+    QCOMPARE(bytesOf(again), bytes);
 }
 
 void TestProjectFile::tailRules() {
@@ -100,7 +90,7 @@ void TestProjectFile::tailRules() {
     store.add(record(1, 1));
     const QString path = dir_.filePath("shift.vtl");
     QVERIFY(ProjectFile::save(path, store, QStringLiteral("a") + QChar(0x13) + "b", {"n1"}).ok());
-    QCOMPARE(readAll(path).mid(10 + 73 + 10000), QByteArray("a\x13"
+    QCOMPARE(bytesOf(path).mid(10 + 73 + 10000), QByteArray("a\x13"
                                                             "b\x13n1"));
     KeeperProc loaded;
     const ProjectFile::Contents c = ProjectFile::read(path, loaded);
@@ -119,24 +109,22 @@ void TestProjectFile::corruptFilesLeaveTheStore_data() {
     // A good first record must not stay behind when the second is bad.
     QByteArray secondBad = twoCounted + good.mid(10);
     secondBad[10 + 10077 + 68] = char(7);
-    QTest::newRow("shorter than the format")
-        << QByteArray("format 0") << int(ProjectFile::WrongFormat);
-    QTest::newRow("other format") << QByteArray("format 03") + good.mid(9)
-                                  << int(ProjectFile::WrongFormat);
-    QTest::newRow("no count byte") << good.left(9) << int(ProjectFile::Corrupt);
-    QTest::newRow("kind 4") << kind4 << int(ProjectFile::Corrupt);
-    QTest::newRow("samples cut") << good.left(10 + 69 + 9999) << int(ProjectFile::Corrupt);
-    QTest::newRow("note longer than the rest")
-        << good.left(good.size() - 1) << int(ProjectFile::Corrupt);
-    QTest::newRow("count above the records") << twoCounted << int(ProjectFile::Corrupt);
-    QTest::newRow("second record of kind 7") << secondBad << int(ProjectFile::Corrupt);
+    const int wrong = ProjectFile::WrongFormat, corrupt = ProjectFile::Corrupt;
+    QTest::newRow("shorter than the format") << QByteArray("format 0") << wrong;
+    QTest::newRow("other format") << QByteArray("format 03") + good.mid(9) << wrong;
+    QTest::newRow("no count byte") << good.left(9) << corrupt;
+    QTest::newRow("kind 4") << kind4 << corrupt;
+    QTest::newRow("samples cut") << good.left(10 + 69 + 9999) << corrupt;
+    QTest::newRow("note longer than the rest") << good.left(good.size() - 1) << corrupt;
+    QTest::newRow("count above the records") << twoCounted << corrupt;
+    QTest::newRow("second record of kind 7") << secondBad << corrupt;
 }
 
 void TestProjectFile::corruptFilesLeaveTheStore() {
     QFETCH(QByteArray, bytes);
     QFETCH(int, status);
     const QString path = dir_.filePath("bad.vtl");
-    QVERIFY(writeAll(path, bytes));
+    writeFile(path, bytes);
     KeeperProc store;
     ProcessP *held = record(2, 59, "kept");
     store.add(held);
@@ -153,7 +141,7 @@ void TestProjectFile::corruptFilesLeaveTheStore() {
 void TestProjectFile::limitsRefuseAndWriteNothing() {
     const QString path = dir_.filePath("limits.vtl");
     const QByteArray old = oneRecordFile();
-    QVERIFY(writeAll(path, old));
+    writeFile(path, old);
 
     KeeperProc many;
     for (int i = 0; i < 256; ++i) {
@@ -165,10 +153,10 @@ void TestProjectFile::limitsRefuseAndWriteNothing() {
     ProjectFile::Result r = ProjectFile::save(path, many, QString(), {});
     QCOMPARE(r.status, ProjectFile::TooManyTests);
     QVERIFY(r.message.contains("256") && r.message.contains("255"));
-    QCOMPARE(readAll(path), old);
+    QCOMPARE(bytesOf(path), old);
     delete many.remove(255);
     QVERIFY(ProjectFile::save(path, many, QString(), {}).ok());
-    QCOMPARE(readAll(path).at(9), char(255));
+    QCOMPARE(bytesOf(path).at(9), char(255));
 
     KeeperProc notes;
     notes.add(record(1, 1, QByteArray(65535, 'a')));
@@ -177,10 +165,62 @@ void TestProjectFile::limitsRefuseAndWriteNothing() {
     QCOMPARE(r.status, ProjectFile::NoteTooLong);
     QVERIFY(r.message.contains("test 2") && r.message.contains("65536") &&
             r.message.contains("65535"));
-    QCOMPARE(readAll(path).size(), 10 + 255 * 10073);
+    QCOMPARE(bytesOf(path).size(), 10 + 255 * 10073);
     delete notes.remove(1);
     QVERIFY(ProjectFile::save(path, notes, QString(), {}).ok());
-    QCOMPARE(readAll(path).size(), 10 + 73 + 10000 + 65535);
+    QCOMPARE(bytesOf(path).size(), 10 + 73 + 10000 + 65535);
+}
+
+void TestProjectFile::storeRefusesTheSameTest() {
+    KeeperProc store;
+    ProcessP *a = record(1, 1);
+    QVERIFY(store.add(a));
+    ProcessP *twin = record(1, 1, "other"); // same start, duration and period
+    twin->setMass(999);
+    QVERIFY(store.contains(twin->rawHeader()));
+    QVERIFY(!store.add(twin));
+    QCOMPARE(store.count(), 1);
+    delete twin; // refused records stay with the caller
+    QCOMPARE(store.remove(0), a);
+    QVERIFY(store.add(a)); // once removed, the same test may come again
+    QVERIFY(!store.add(nullptr));
+}
+
+// The reader thread offers records (contains + add) while the GUI thread
+// counts, reads and removes. Run under ThreadSanitizer too.
+void TestProjectFile::readerThreadOffersWhileGuiUsesTheStore() {
+    KeeperProc store;
+    std::atomic<bool> done{false};
+    std::atomic<int> added{0};
+    std::thread reader([&] {
+        for (int i = 0; i < 1000; ++i) {
+            HeaderFields s;
+            s.second = quint8(i % 50);
+            s.minute = quint8(i / 50);
+            const QByteArray h = header(s);
+            if (store.contains(h))
+                continue;
+            auto *p = new ProcessP(h, samples(1), 1);
+            if (store.add(p))
+                ++added;
+            else
+                delete p;
+        }
+        done = true;
+    });
+    int removed = 0;
+    while (!done) {
+        const int n = store.count();
+        for (int i = 0; i < n; ++i)
+            if (ProcessP *p = store.at(i))
+                (void)p->mass();
+        if (n > 10) {
+            delete store.remove(0);
+            ++removed;
+        }
+    }
+    reader.join();
+    QCOMPARE(store.count(), added.load() - removed);
 }
 
 QTEST_APPLESS_MAIN(TestProjectFile)

@@ -1,10 +1,9 @@
 #ifndef CURVERECORD_H
 #define CURVERECORD_H
 
-// A test that looks like a real one: the volume stays flat for a start
-// delay, then the paste contracts along a smooth curve; the ambient
-// temperature hovers near 20 degrees, the cement warms up while it sets and
-// its resistance climbs. Used by the screenshots tool and the benchmarks.
+// A test that looks like a real one: flat volume for a start delay, then a
+// smooth contraction; ambient near 20 degrees, the cement warming while it
+// sets, its resistance climbing.
 
 #include "testrecords.h"
 

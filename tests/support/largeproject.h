@@ -4,12 +4,11 @@
 // The largest project the format holds, for the benchmarks: 255 four-channel
 // tests of 4320 points (about 8.8 MB), each with a name and a description.
 
+#include "peakmemory.h"
 #include "records/keeperproc.h"
-#include "records/processp.h"
 #include "records/projectfile.h"
 #include "testrecords.h"
 
-#include <QFile>
 #include <cstdio>
 
 namespace testrecords {
@@ -36,18 +35,6 @@ inline bool writeLargeProject(const QString &path) {
         return true;
     std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     return false;
-}
-
-// A line of /proc/self/status ("VmRSS:", "VmHWM:", ...) in kB; 0 when the
-// system does not say.
-inline qint64 statusKb(const char *key) {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith(key))
-            return line.mid(int(qstrlen(key))).trimmed().split(' ').first().toLongLong();
-    return 0;
 }
 
 } // namespace testrecords

@@ -1,20 +1,26 @@
 #ifndef PEAKMEMORY_H
 #define PEAKMEMORY_H
 
-// The process's peak resident memory, to show that a large input is not
-// read into memory.
+// The process's memory as the system counts it, to show that a large input
+// is not read into memory.
 
 #include <QFile>
 
-// Peak resident memory of the process, kB (0 when the system does not say).
-inline qint64 peakKb() {
+// A line of /proc/self/status ("VmRSS:", "VmHWM:", ...) in kB; 0 when the
+// system does not say.
+inline qint64 statusKb(const char *key) {
     QFile f(QStringLiteral("/proc/self/status"));
     if (!f.open(QIODevice::ReadOnly))
         return 0;
     for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
+        if (line.startsWith(key))
+            return line.mid(int(qstrlen(key))).trimmed().split(' ').first().toLongLong();
     return 0;
+}
+
+// Peak resident memory of the process, kB.
+inline qint64 peakKb() {
+    return statusKb("VmHWM:");
 }
 
 #endif // PEAKMEMORY_H

@@ -5,7 +5,6 @@
 
 #include "testrecords.h"
 
-#include <QVector>
 #include <memory>
 
 namespace samplerecords {
@@ -14,10 +13,8 @@ using namespace testrecords;
 
 // Sets channel `channel` to `value` for the samples from..to-1.
 inline void fill(QByteArray &block, quint8 kind, int channel, int from, int to, qint16 value) {
-    QVector<quint16> counts(to - from, qToLittleEndian(quint16(value)));
-    const int at = 2 * (channel * ProcessP::channelLength(kind) + from);
-    block.replace(at, 2 * counts.size(), reinterpret_cast<const char *>(counts.constData()),
-                  2 * counts.size());
+    for (int i = from; i < to; ++i)
+        setCount(block, kind, channel, i, quint16(value));
 }
 
 // Kind 1, period 60 s (k1 = 60, k3 = 180), volume scale 0.01 ml:
@@ -47,8 +44,8 @@ inline QByteArray longSamples(qint16 temperature = 165) {
     return b;
 }
 
-inline std::unique_ptr<ProcessP> make(const HeaderFields &s, const QByteArray &block = longSamples(),
-                                      quint8 kind = 1) {
+inline std::unique_ptr<ProcessP> make(const HeaderFields &s,
+                                      const QByteArray &block = longSamples(), quint8 kind = 1) {
     return std::make_unique<ProcessP>(header(s), block, kind);
 }
 

@@ -23,29 +23,19 @@ struct HeaderFields {
 inline void putU32(char *b, int off, quint32 v) {
     qToLittleEndian<quint32>(v, b + off);
 }
-inline void putF32(char *b, int off, float v) {
-    qToLittleEndian<float>(v, b + off);
-}
-
 inline QByteArray header(const HeaderFields &s = HeaderFields()) {
     char h[ProcessP::HeaderSize] = {};
-    h[0] = char(s.second);
-    h[1] = char(s.minute);
-    h[2] = char(s.hour);
-    h[3] = char(s.day);
-    h[4] = char(s.month);
-    h[5] = char(s.year);
-    putU32(h, 12, s.mass);
-    putU32(h, 16, s.grade);
-    putU32(h, 20, s.supplier);
-    putU32(h, 24, s.duration);
-    putU32(h, 28, s.period);
+    const quint8 start[] = {s.second, s.minute, s.hour, s.day, s.month, s.year};
+    std::memcpy(h, start, sizeof start);
+    const quint32 words[] = {s.mass, s.grade, s.supplier, s.duration, s.period};
+    for (int i = 0; i < 5; ++i)
+        putU32(h, 12 + 4 * i, words[i]);
     h[36] = char(s.flags);
     h[38] = char(s.hitPercent);
-    putF32(h, 40, s.volumeScale);
-    putF32(h, 44, s.temperatureScale);
-    putF32(h, 48, s.cementTemperatureScale);
-    putF32(h, 52, s.resistanceScale);
+    const float scales[] = {s.volumeScale, s.temperatureScale, s.cementTemperatureScale,
+                            s.resistanceScale};
+    for (int i = 0; i < 4; ++i)
+        qToLittleEndian<float>(scales[i], h + 40 + 4 * i);
     putU32(h, 56, quint32(s.volumeOffset));
     return QByteArray(h, ProcessP::HeaderSize);
 }
