@@ -12,25 +12,19 @@
 using namespace testrecords;
 
 namespace {
-
-using Record = std::unique_ptr<ProcessP>;
-
-// A record of `kind` whose volume counts come from `volume(i)`; the other
-// channels are 0.
-Record volumeRecord(quint8 kind, quint32 points, quint32 period,
-                    const std::function<int(int)> &volume, HeaderFields s = HeaderFields()) {
-    s.period = period;
-    s.duration = points * period;
-    QByteArray block = samples(kind);
-    for (int i = 0; i < int(points) && i < ProcessP::channelLength(kind); ++i)
-        setCount(block, kind, 0, i, quint16(volume(i)));
-    return Record(new ProcessP(header(s), block, kind));
+// Counts 0 up to index 19, then 10 more per point: with 0.01 ml per count the
+// volume first exceeds 0.05 ml at index 20.
+int risingFrom20(int i) {
+    return qMax(0, 10 * (i - 19));
 }
 
-// Counts 0 up to index 19, then 10 more per point: with 0.01 ml per count
-// the volume first exceeds 0.05 ml at index 20 (0.1 ml).
-int risingFrom20(int i) {
-    return i < 20 ? 0 : 10 * (i - 19);
+ProcessP *volumeRecord(quint8 kind, int points, const std::function<int(int)> &volume,
+                       HeaderFields s = {}) {
+    s.duration = quint32(points) * s.period;
+    QByteArray block = samples(kind);
+    for (int i = 0; i < points && i < ProcessP::channelLength(kind); ++i)
+        setCount(block, kind, 0, i, quint16(volume(i)));
+    return new ProcessP(header(s), block, kind);
 }
 
 QList<QwtPlotMarker *> markers(const QwtPlot *plot) {
@@ -41,11 +35,11 @@ QList<QwtPlotMarker *> markers(const QwtPlot *plot) {
 }
 
 struct Built {
-    explicit Built(const ProcessP *record) : plots(&tabs) { plots.buildGraphs(record); }
+    explicit Built(ProcessP *r) : record(r), plots(&tabs) { plots.buildGraphs(r); }
+    std::unique_ptr<ProcessP> record;
     QTabWidget tabs;
     PlotTabs plots;
 };
-
 } // namespace
 
 class TestPlotTabs : public QObject {
@@ -63,25 +57,24 @@ void TestPlotTabs::tabSetPerKind_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QStringList>("titles");
     const QStringList two{"Volume", "Reduced volume", "Temperature", "Volume/Temperature"};
-    const QStringList four{"Volume",
-                           "Reduced volume",
-                           "Temperature",
-                           "Resistance",
-                           "Temperature of cement",
-                           "Volume/Temperature",
-                           "Resistance/Temperature"};
     QTest::newRow("kind 0") << 0 << two;
-    QTest::newRow("kind 2") << 2 << four;
+    QTest::newRow("kind 2") << 2
+                            << QStringList{"Volume",
+                                           "Reduced volume",
+                                           "Temperature",
+                                           "Resistance",
+                                           "Temperature of cement",
+                                           "Volume/Temperature",
+                                           "Resistance/Temperature"};
     QTest::newRow("unknown kind") << 7 << two;
 }
 
 void TestPlotTabs::tabSetPerKind() {
     QFETCH(int, kind);
     QFETCH(QStringList, titles);
-    Record record = volumeRecord(quint8(kind), 300, 60, risingFrom20);
-    Built b(record.get());
+    Built b(volumeRecord(quint8(kind), 300, risingFrom20));
     b.tabs.setCurrentIndex(2);
-    b.plots.buildGraphs(record.get()); // a rebuild replaces the set
+    b.plots.buildGraphs(b.record.get()); // a rebuild replaces the set
     QStringList actual;
     for (int i = 0; i < b.tabs.count(); ++i)
         actual << b.tabs.tabText(i);
@@ -103,7 +96,7 @@ void TestPlotTabs::volumeMarkers_data() {
     // Three hours after index 20 lie beyond the last point 99 (count 800).
     QTest::newRow("end clamped") << 2 << 100 << false << 20.0 << 99.0 << "t = 01:39:00"
                                  << "v = 8";
-    // Kind 3, baseline the first count: 0.04 ml above it never is a start.
+    // Kind 3 measures from the first count, 300: 0.04 ml above it is no start.
     QTest::newRow("never rising") << 3 << 50 << true << 49.0 << 49.0 << "t = 00:49:00"
                                   << "v = 0.04";
 }
@@ -117,9 +110,7 @@ void TestPlotTabs::volumeMarkers() {
     QFETCH(QString, endText);
     QFETCH(QString, endVolume);
     const auto flat = [](int i) { return i < 10 ? 300 : 304; };
-    Record record = neverRising ? volumeRecord(quint8(kind), quint32(points), 60u, flat)
-                                : volumeRecord(quint8(kind), quint32(points), 60u, risingFrom20);
-    Built b(record.get());
+    Built b(volumeRecord(quint8(kind), points, neverRising ? flat : risingFrom20));
     const QList<QwtPlotMarker *> v = markers(b.plots.plot(PlotTabs::Volume));
     const QList<QwtPlotMarker *> r = markers(b.plots.plot(PlotTabs::ReducedVolume));
     QCOMPARE(v.size(), 4);
@@ -127,20 +118,18 @@ void TestPlotTabs::volumeMarkers() {
     QCOMPARE(v[1]->xValue(), end);
     QCOMPARE(v[1]->label().text(), endText);
     QCOMPARE(v[3]->label().text(), endVolume);
-    // 400 g: the reduced curve is 2.5 times the volume at the same points.
-    QCOMPARE(r[3]->yValue(), v[3]->yValue() * 2.5);
+    QCOMPARE(r[3]->yValue(), v[3]->yValue() * 2.5); // 400 g
 }
 
+// 0.5 ml per count and 1000 g: counts 0..2 span 1 ml, widened by 1 each way;
+// 0..4 span exactly 2 ml and stay automatic.
 void TestPlotTabs::narrowRangeRule() {
-    // 0.5 ml per count and 1000 g, so the reduced volume equals the volume.
     HeaderFields s;
     s.volumeScale = 0.5f;
     s.mass = 1000;
-    // Counts 0..2 span 1 ml, widened by 1 each way; 0..4 span exactly 2.0: automatic.
     for (int top : {2, 4}) {
-        Record record = volumeRecord(
-            1, 50, 60, [top](int i) { return i < 25 ? 0 : top; }, s);
-        Built b(record.get());
+        Built b(volumeRecord(
+            1, 50, [top](int i) { return i < 25 ? 0 : top; }, s));
         for (PlotTabs::Tab tab :
              {PlotTabs::Volume, PlotTabs::ReducedVolume, PlotTabs::VolumeTemperature}) {
             QwtPlot *plot = b.plots.plot(tab);
@@ -154,26 +143,23 @@ void TestPlotTabs::narrowRangeRule() {
     }
 }
 
+// Period 0, or a duration shorter than one period: no points, still painted.
 void TestPlotTabs::recordWithoutPoints() {
-    // Period 0, and a duration shorter than one period: no points at all.
     HeaderFields s;
     s.period = 0;
-    s.duration = 86400;
-    Record zeroPeriod(new ProcessP(header(s), samples(3), 3));
+    Built zeroPeriod(new ProcessP(header(s), samples(3), 3));
     s.period = 60;
     s.duration = 59;
-    Record tooShort(new ProcessP(header(s), samples(1), 1));
-    for (const ProcessP *record : {zeroPeriod.get(), tooShort.get()}) {
-        Built b(record);
-        QCOMPARE(b.tabs.count(), record->kind() == 3 ? 7 : 4);
+    Built tooShort(new ProcessP(header(s), samples(1), 1));
+    for (Built *b : {&zeroPeriod, &tooShort}) {
+        QCOMPARE(b->tabs.count(), b->record->kind() == 3 ? 7 : 4);
         for (int t = 0; t < PlotTabs::TabCount; ++t) {
-            QwtPlot *plot = b.plots.plot(PlotTabs::Tab(t));
-            if (!plot)
-                continue;
-            QVERIFY(markers(plot).isEmpty());
-            for (const QwtPlotItem *c : plot->itemList(QwtPlotItem::Rtti_PlotCurve))
-                QCOMPARE(int(static_cast<const QwtPlotCurve *>(c)->dataSize()), 0);
-            QVERIFY(!plot->grab().isNull()); // it still paints
+            if (QwtPlot *plot = b->plots.plot(PlotTabs::Tab(t))) {
+                QVERIFY(markers(plot).isEmpty());
+                for (const QwtPlotItem *c : plot->itemList(QwtPlotItem::Rtti_PlotCurve))
+                    QCOMPARE(int(static_cast<const QwtPlotCurve *>(c)->dataSize()), 0);
+                QVERIFY(!plot->grab().isNull());
+            }
         }
     }
 }

@@ -55,7 +55,7 @@ QString run(const QString &tool, const QStringList &args) {
 }
 
 QString pdfText(const QString &pdf) {
-    return run(QStringLiteral("pdftotext"), {"-layout", pdf, "-"});
+    return run("pdftotext", {"-layout", pdf, "-"});
 }
 
 bool printToPdf(const QString &path, const QList<const ProcessP *> &records) {
@@ -67,65 +67,75 @@ bool printToPdf(const QString &path, const QList<const ProcessP *> &records) {
     return ProtocolPage::print(&printer, records, [](const QString &) {});
 }
 
-// Puts one four-hour test into the window and shows it.
-void showOneTest(MainWindow &w) {
-    ProcessP *held = makeRecord(4 * 3600);
-    w.store().add(held);
-    QMetaObject::invokeMethod(&w, "addProc", Q_ARG(ProcessP *, held));
-    QMetaObject::invokeMethod(&w, "addGraph", Q_ARG(QModelIndex, w.processModel()->index(0, 0)));
+// Calls `act` with the modal window of type T once it is up, from the event
+// loop that window runs.
+template <class T> void whenModal(std::function<void(T *)> act) {
+    auto *poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
+        if (auto *modal = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            act(modal);
+        }
+    });
+    poll->start();
 }
 
 // Answers the selection dialog: ticks PDF or not and presses Ok.
 void acceptPrintDialog(bool pdf) {
-    auto *poll = new QTimer;
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, pdf] {
-        auto *d = qobject_cast<PrintDialog *>(QApplication::activeModalWidget());
-        if (!d)
-            return;
-        poll->stop();
-        poll->deleteLater();
+    whenModal<PrintDialog>([pdf](PrintDialog *d) {
         d->pdfBox()->setChecked(pdf);
         d->buttons()->button(QDialogButtonBox::Ok)->click();
     });
-    poll->start();
 }
 } // namespace
 
 class TestProtocolPage : public QObject {
     Q_OBJECT
 private slots:
-    void plotStopsAtThreeHours();
-    void pageCarriesEveryTextAndTheScreenValues();
+    void longTestPage();
     void brakingWordOnlyThroughTheCatalogue();
-    void shortTestPrintsQuestionMarks();
-    void landscapeA4AndOnePagePerSelectedTest();
+    void shortTestsAndOnePagePerSelectedTest();
     void pdfGoesWhereTheUserChose();
-    void noPrinterMessage();
     void textsStayInTheirCells();
 
 private:
     QTemporaryDir dir;
 };
 
-void TestProtocolPage::pageCarriesEveryTextAndTheScreenValues() {
+// The page carries the texts and the values the parameters table shows; the
+// plot covers the first three hours at round steps, and its numbers keep the
+// point under a decimal-comma locale as the table does.
+void TestProtocolPage::longTestPage() {
     QScopedPointer<ProcessP> record(makeRecord(25 * 3600));
     const QString pdf = dir.filePath("long.pdf");
-    QVERIFY(printToPdf(pdf, {record.data()}));
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    const bool printed = printToPdf(pdf, {record.data()});
+    QLocale::setDefault(QLocale::c());
+    QVERIFY(printed);
     const QString text = pdfText(pdf);
     for (const char *fixed :
          {"Протокол испытания №______", "Начало 15.06.2026 10:30", "Окончание 16.06.2026 11:30"})
         QVERIFY2(text.contains(QString::fromUtf8(fixed)), fixed);
+    QVERIFY2(!text.contains(QRegularExpression("\\d,\\d")), qPrintable(text));
 
-    // The values are those the parameters table shows for the same test
-    // (both flags set, so the table shows braking and both corrections).
-    Monitor monitor;
+    Monitor monitor; // both flags set: braking and both corrections shown
     monitor.showProcess(record.data());
     auto cell = [&](int row) { return monitor.tableModel()->index(row, 1).data().toString(); };
-    for (int row : {0, 1, 2, 3, 4, 5, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}) {
+    for (int row : {0, 1, 2, 3, 4, 5, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19})
         QVERIFY2(!cell(row).isEmpty() && text.contains(cell(row)), qPrintable(cell(row)));
+    QCOMPARE(cell(1), "25:00"); // a length of time, not a time of day
+
+    QStringList labels;
+    for (const QString &line : text.split('\n')) {
+        if (line.contains("Начало") || line.contains("Окончание") || line.contains("Длительность"))
+            continue;
+        auto it = QRegularExpression("\\b(\\d\\d):(\\d\\d)\\b").globalMatch(line);
+        while (it.hasNext())
+            labels << it.next().captured();
     }
-    QCOMPARE(cell(1), QStringLiteral("25:00")); // a length of time, not a time of day
+    QCOMPARE(labels, QStringList({"00:00", "00:30", "01:00", "01:30", "02:00", "02:30", "03:00"}));
 }
 
 void TestProtocolPage::brakingWordOnlyThroughTheCatalogue() {
@@ -145,49 +155,40 @@ void TestProtocolPage::brakingWordOnlyThroughTheCatalogue() {
     QVERIFY(pdfText(translated).contains(QRegularExpression(QStringLiteral("Торможение\\s+Да"))));
 }
 
-void TestProtocolPage::shortTestPrintsQuestionMarks() {
-    QScopedPointer<ProcessP> record(makeRecord(2 * 3600));
-    const QString pdf = dir.filePath("short.pdf");
-    QVERIFY(printToPdf(pdf, {record.data()}));
-    const QString text = pdfText(pdf);
-    QCOMPARE(text.count(QRegularExpression(QStringLiteral("(^|\\s)\\?(\\s|$)"))), 9);
-    QVERIFY(text.contains(QStringLiteral("02:00"))); // duration row
-}
-
-void TestProtocolPage::landscapeA4AndOnePagePerSelectedTest() {
-    QScopedPointer<ProcessP> a(makeRecord(6 * 3600, 1)), b(makeRecord(2 * 3600, 2));
-    const QString pdf = dir.filePath("two.pdf");
+// Under three hours, nine values are unknown. Each selected test, on its own
+// landscape A4 page.
+void TestProtocolPage::shortTestsAndOnePagePerSelectedTest() {
+    QScopedPointer<ProcessP> a(makeRecord(2 * 3600, 1)), b(makeRecord(6 * 3600, 2));
+    const QString pdf = dir.filePath("three.pdf");
     QVERIFY(printToPdf(pdf, {a.data(), b.data(), a.data()}));
-    const QString info = run(QStringLiteral("pdfinfo"), {pdf});
-    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\b"))), qPrintable(info));
-    QVERIFY2(info.contains(QRegularExpression(
-                 QStringLiteral("Page size:\\s+84[12][.\\d]* x 595[.\\d]* pts"))),
+    const QString text = pdfText(pdf);
+    QCOMPARE(text.count(QRegularExpression("(^|\\s)\\?(\\s|$)")), 2 * 9);
+    QVERIFY(text.contains(QRegularExpression("Длительность, чч:мм\\s+02:00")));
+    const QString info = run("pdfinfo", {pdf});
+    QVERIFY2(info.contains(QRegularExpression("Pages:\\s+3\\b")), qPrintable(info));
+    QVERIFY2(info.contains(QRegularExpression("Page size:\\s+84[12][.\\d]* x 595[.\\d]* pts")),
              qPrintable(info)); // A4 long side across
-}
-
-// Calls `act` with the protocol preview once it is up (from the event loop
-// it runs).
-void whenPreviewShows(std::function<void(ProtocolPreview *)> act) {
-    auto *poll = new QTimer;
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, act] {
-        auto *preview = qobject_cast<ProtocolPreview *>(QApplication::activeModalWidget());
-        if (!preview)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        act(preview);
-    });
-    poll->start();
 }
 
 // Print to PDF: the preview, then a file the user chose, proposed in the
 // project's folder under the test's name; nothing is written when the choice
 // is cancelled or the file cannot be made, and the folder used is remembered.
+// Printing on paper without a printer says so.
 void TestProtocolPage::pdfGoesWhereTheUserChose() {
     TestSettings settings;
     MainWindow w;
-    showOneTest(w);
+    ProcessP *held = makeRecord(4 * 3600);
+    w.store().add(held);
+    QMetaObject::invokeMethod(&w, "addProc", Q_ARG(ProcessP *, held));
+    QMetaObject::invokeMethod(&w, "addGraph", Q_ARG(QModelIndex, w.processModel()->index(0, 0)));
+    QString text, title;
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        acceptPrintDialog(false);
+        answerNextMessageBox(QMessageBox::Ok, &text, &title);
+        QMetaObject::invokeMethod(&w, "print");
+        QCOMPARE(title, "Print error");
+        QCOMPARE(text, "There is no available printer");
+    }
     w.processModel()->item(0, 2)->setText("Партия 7/2");
     QStringList proposals;
     QStringList answers;
@@ -198,7 +199,7 @@ void TestProtocolPage::pdfGoesWhereTheUserChose() {
     auto printPdf = [&](const QString &answer, bool closes) {
         answers = QStringList{answer};
         acceptPrintDialog(true);
-        whenPreviewShows([closes](ProtocolPreview *preview) {
+        whenModal<ProtocolPreview>([closes](ProtocolPreview *preview) {
             preview->saveButton()->click();
             if (!closes && preview->isVisible())
                 preview->reject();
@@ -212,12 +213,10 @@ void TestProtocolPage::pdfGoesWhereTheUserChose() {
 
     QVERIFY(QFile(dir.filePath("plain-file")).open(QIODevice::WriteOnly));
     const QString impossible = dir.filePath("plain-file/protocol.pdf");
-    QString text;
     answerNextMessageBox(QMessageBox::Ok, &text);
     printPdf(impossible, false);
     QVERIFY2(text.startsWith(QString("The protocol could not be written to %1: ").arg(impossible)),
-             qPrintable(text));
-    // A printer that cannot open its output says so too.
+             qPrintable(text)); // and so does a printer that cannot open its output
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(impossible);
@@ -233,73 +232,31 @@ void TestProtocolPage::pdfGoesWhereTheUserChose() {
     QCOMPARE(proposals.last(), dir.filePath("out/Партия 7_2.pdf")); // the folder used last
 }
 
-void TestProtocolPage::noPrinterMessage() {
-    if (!QPrinterInfo::availablePrinterNames().isEmpty())
-        QSKIP("this machine has a printer");
-    TestSettings settings;
-    MainWindow w;
-    showOneTest(w);
-    acceptPrintDialog(false);
-    QString text, title;
-    answerNextMessageBox(QMessageBox::Ok, &text, &title);
-    QMetaObject::invokeMethod(&w, "print");
-    QCOMPARE(title, QStringLiteral("Print error"));
-    QCOMPARE(text, QStringLiteral("There is no available printer"));
-}
-
-// The plot covers the first three hours at round steps, and its numbers use
-// the point beside a table that does, also under a decimal-comma locale.
-void TestProtocolPage::plotStopsAtThreeHours() {
-    QScopedPointer<ProcessP> record(makeRecord(20 * 3600));
-    const QString pdf = dir.filePath("axis.pdf");
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    const bool printed = printToPdf(pdf, {record.data()});
-    QLocale::setDefault(QLocale::c());
-    QVERIFY(printed);
-    const QString text = pdfText(pdf);
-    QStringList labels;
-    for (const QString &line : text.split('\n')) {
-        if (line.contains(QStringLiteral("Начало")) || line.contains(QStringLiteral("Окончание")) ||
-            line.contains(QStringLiteral("Длительность")))
-            continue;
-        QRegularExpressionMatchIterator it =
-            QRegularExpression(QStringLiteral("\\b(\\d\\d):(\\d\\d)\\b")).globalMatch(line);
-        while (it.hasNext())
-            labels << it.next().captured();
-    }
-    QCOMPARE(labels, QStringList({"00:00", "00:30", "01:00", "01:30", "02:00", "02:30", "03:00"}));
-    QVERIFY2(!text.contains(QRegularExpression(QStringLiteral("\\d,\\d"))), qPrintable(text));
-}
-
 // Long values ("Unknown" for a damaged grade, 111.00 °C) are drawn within
 // their cells: nothing crosses the tables' right border, and the rows of
 // both tables meet their left border.
 void TestProtocolPage::textsStayInTheirCells() {
     HeaderFields s;
     s.duration = 4 * 3600;
-    s.period = 60;
     s.mass = 5000;
     s.grade = 9;
     s.volumeScale = 0.001f;
-    s.temperatureScale = 0.1f;
     QByteArray block = samples(1);
     for (int i = 0; i < 240; ++i) {
         setCount(block, 1, 0, i, quint16(i < 10 ? 0 : 60 + i));
         setCount(block, 1, 1, i, 1110);
     }
     const ProcessP record(header(s), block, 1);
-    const QStringList values = ActivityEvaluation::parameterTexts(record);
-    QCOMPARE(values.at(3), QString("Unknown"));
+    QCOMPARE(ActivityEvaluation::parameterTexts(record).at(3), "Unknown");
 
     const int perMm = 20; // 508 dpi
     QImage page(297 * perMm, 210 * perMm, QImage::Format_Grayscale8);
     page.setDotsPerMeterX(perMm * 1000);
     page.setDotsPerMeterY(perMm * 1000);
     page.fill(Qt::white);
-    {
-        QPainter painter(&page);
-        ProtocolPage::paintProtocolPage(painter, record, perMm, perMm, {});
-    }
+    QPainter painter(&page);
+    ProtocolPage::paintProtocolPage(painter, record, perMm, perMm, {});
+    painter.end();
     auto dark = [&](double xMm, double yMm) {
         return qGray(page.pixel(int(xMm * perMm), int(yMm * perMm))) < 128;
     };

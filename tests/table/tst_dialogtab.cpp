@@ -11,36 +11,10 @@
 class TestDialogTab : public QObject {
     Q_OBJECT
 private slots:
-    void activityTable();
-    void specificContractionTable();
-    void commandsOpenIndependentWindows();
+    void tablesOpenAsIndependentWindows();
 };
 
-void TestDialogTab::activityTable() {
-    DialogTab d(nullptr, true);
-    QStandardItemModel *m = d.tableModel();
-    QCOMPARE(m->rowCount(), 31);
-    QCOMPARE(m->item(0, 0)->text(), QString("15.0"));
-    QCOMPARE(m->item(30, 6)->text(), QString("84.1"));
-
-    // No cell can be edited.
-    d.show();
-    QCOMPARE(d.tableView()->editTriggers(), QAbstractItemView::NoEditTriggers);
-    QTest::mouseDClick(d.tableView()->viewport(), Qt::LeftButton, {},
-                       d.tableView()->visualRect(m->index(1, 1)).center());
-    QCOMPARE(m->item(1, 1)->text(), QString("27.2"));
-
-    d.findChild<QPushButton *>()->click();
-    QVERIFY(!d.isVisible());
-}
-
-void TestDialogTab::specificContractionTable() {
-    DialogTab d(nullptr, false);
-    QCOMPARE(d.tableModel()->item(0, 0)->text(), QString("0.014"));
-    QCOMPARE(d.tableModel()->item(30, 6)->text(), QString("0.060"));
-}
-
-void TestDialogTab::commandsOpenIndependentWindows() {
+void TestDialogTab::tablesOpenAsIndependentWindows() {
     TestSettings settings;
     MainWindow w;
     w.setTitle("Setrovia+");
@@ -49,16 +23,28 @@ void TestDialogTab::commandsOpenIndependentWindows() {
     w.specificContractionAction()->trigger();
     const QList<DialogTab *> dialogs = w.findChildren<DialogTab *>();
     QCOMPARE(dialogs.size(), 2);
-    QCOMPARE(dialogs[0]->tableModel()->item(0, 0)->text(), QString("15.0"));
-    QCOMPARE(dialogs[1]->tableModel()->item(0, 0)->text(), QString("0.014"));
+    const QStandardItemModel *activity = dialogs[0]->tableModel();
+    QCOMPARE(activity->rowCount(), 31);
+    QCOMPARE(activity->item(0, 0)->text(), "15.0");
+    QCOMPARE(activity->item(30, 6)->text(), "84.1");
+    QCOMPARE(dialogs[1]->tableModel()->item(0, 0)->text(), "0.014");
+    QCOMPARE(dialogs[1]->tableModel()->item(30, 6)->text(), "0.060");
     for (DialogTab *d : dialogs) {
         QVERIFY(d->isVisible());
         QVERIFY(!d->isModal());
-        QCOMPARE(d->windowTitle(), QString("Setrovia+"));
+        QCOMPARE(d->windowTitle(), "Setrovia+");
     }
-    dialogs[0]->close();
-    QTRY_COMPARE(w.findChildren<DialogTab *>().size(), 1);
+    QTableView *view = dialogs[0]->tableView();
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {},
+                       view->visualRect(activity->index(1, 1)).center());
+    QCOMPARE(activity->item(1, 1)->text(), "27.2"); // no cell can be edited
+    QCOMPARE(view->editTriggers(), QAbstractItemView::NoEditTriggers);
+
+    dialogs[0]->findChild<QPushButton *>()->click();
+    QVERIFY(!dialogs[0]->isVisible());
     QVERIFY(dialogs[1]->isVisible());
+    dialogs[1]->close();
+    QTRY_VERIFY(w.findChildren<DialogTab *>().size() < 2);
 }
 
 QTEST_MAIN(TestDialogTab)
