@@ -18,7 +18,9 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardItemModel>
 #include <QTranslator>
+#include <QTreeView>
 #include <QtTest>
 
 using namespace testrecords;
@@ -58,13 +60,14 @@ QString pdfText(const QString &pdf) {
     return run("pdftotext", {"-layout", pdf, "-"});
 }
 
-bool printToPdf(const QString &path, const QList<const ProcessP *> &records) {
+// Prints the protocols to a PDF at `path` and gives the text in it.
+QString printedText(const QString &path, const QList<const ProcessP *> &records) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setOutputFileName(path);
-    return ProtocolPage::print(&printer, records, [](const QString &) {});
+    return ProtocolPage::print(&printer, records, [](const QString &) {}) ? pdfText(path) : "";
 }
 
 // Calls `act` with the modal window of type T once it is up, from the event
@@ -94,8 +97,9 @@ void acceptPrintDialog(bool pdf) {
 class TestProtocolPage : public QObject {
     Q_OBJECT
 private slots:
+    void selectionDialog();
+    void selectionDialogShowsDatesAndTimesWhole();
     void longTestPage();
-    void brakingWordOnlyThroughTheCatalogue();
     void shortTestsAndOnePagePerSelectedTest();
     void pdfGoesWhereTheUserChose();
     void textsStayInTheirCells();
@@ -106,19 +110,19 @@ private:
 
 // The page carries the texts and the values the parameters table shows; the
 // plot covers the first three hours at round steps, and its numbers keep the
-// point under a decimal-comma locale as the table does.
+// point under a decimal-comma locale as the table does. The braking word
+// comes through the catalogue like every other.
 void TestProtocolPage::longTestPage() {
     QScopedPointer<ProcessP> record(makeRecord(25 * 3600));
-    const QString pdf = dir.filePath("long.pdf");
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    const bool printed = printToPdf(pdf, {record.data()});
+    const QString text = printedText(dir.filePath("long.pdf"), {record.data()});
     QLocale::setDefault(QLocale::c());
-    QVERIFY(printed);
-    const QString text = pdfText(pdf);
     for (const char *fixed :
          {"Протокол испытания №______", "Начало 15.06.2026 10:30", "Окончание 16.06.2026 11:30"})
         QVERIFY2(text.contains(QString::fromUtf8(fixed)), fixed);
     QVERIFY2(!text.contains(QRegularExpression("\\d,\\d")), qPrintable(text));
+    // 0.72 ml in three hours, 0.6 ml per 1000 g in the first hour, M-500: it brakes.
+    QVERIFY(text.contains(QRegularExpression("Торможение\\s+Yes\\b")));
 
     Monitor monitor; // both flags set: braking and both corrections shown
     monitor.showProcess(record.data());
@@ -136,23 +140,14 @@ void TestProtocolPage::longTestPage() {
             labels << it.next().captured();
     }
     QCOMPARE(labels, QStringList({"00:00", "00:30", "01:00", "01:30", "02:00", "02:30", "03:00"}));
-}
-
-void TestProtocolPage::brakingWordOnlyThroughTheCatalogue() {
-    // 0.72 ml in three hours, 0.6 ml per 1000 g in the first hour, M-500: it brakes.
-    QScopedPointer<ProcessP> record(makeRecord(12 * 3600));
-    const QString english = dir.filePath("english.pdf");
-    QVERIFY(printToPdf(english, {record.data()}));
-    QVERIFY(pdfText(english).contains(QRegularExpression(QStringLiteral("Торможение\\s+Yes\\b"))));
 
     MainWindow::initResources();
     QTranslator russian;
-    QVERIFY(russian.load(QStringLiteral(SETROVIA_CATALOGUE_QM)));
+    QVERIFY(russian.load(SETROVIA_CATALOGUE_QM));
     qApp->installTranslator(&russian);
-    const QString translated = dir.filePath("russian.pdf");
-    QVERIFY(printToPdf(translated, {record.data()}));
+    const QString translated = printedText(dir.filePath("russian.pdf"), {record.data()});
     qApp->removeTranslator(&russian);
-    QVERIFY(pdfText(translated).contains(QRegularExpression(QStringLiteral("Торможение\\s+Да"))));
+    QVERIFY(translated.contains(QRegularExpression("Торможение\\s+Да")));
 }
 
 // Under three hours, nine values are unknown. Each selected test, on its own
@@ -160,8 +155,7 @@ void TestProtocolPage::brakingWordOnlyThroughTheCatalogue() {
 void TestProtocolPage::shortTestsAndOnePagePerSelectedTest() {
     QScopedPointer<ProcessP> a(makeRecord(2 * 3600, 1)), b(makeRecord(6 * 3600, 2));
     const QString pdf = dir.filePath("three.pdf");
-    QVERIFY(printToPdf(pdf, {a.data(), b.data(), a.data()}));
-    const QString text = pdfText(pdf);
+    const QString text = printedText(pdf, {a.data(), b.data(), a.data()});
     QCOMPARE(text.count(QRegularExpression("(^|\\s)\\?(\\s|$)")), 2 * 9);
     QVERIFY(text.contains(QRegularExpression("Длительность, чч:мм\\s+02:00")));
     const QString info = run("pdfinfo", {pdf});
@@ -265,6 +259,64 @@ void TestProtocolPage::textsStayInTheirCells() {
             QVERIFY2(!dark(x, y), qPrintable(QString("ink at %1, %2 mm").arg(x).arg(y)));
     for (double y : {40.0, 47.5, 92.5, 100.0, 107.5, 190.0})
         QVERIFY2(dark(9.6, y), qPrintable(QString("row line at %1 mm").arg(y)));
+}
+
+void TestProtocolPage::selectionDialog() {
+    QStandardItemModel list(4, 3);
+    for (int r = 0; r < 4; ++r)
+        list.setItem(r, 2, new QStandardItem(QStringLiteral("name %1").arg(r)));
+    PrintDialog none(4, &list, -1, nullptr, nullptr);
+    QPushButton *noneOk = none.buttons()->button(QDialogButtonBox::Ok);
+    QVERIFY(!noneOk->isEnabled()); // no current test: Ok waits for a choice
+    QCOMPARE(none.selectAllBox()->checkState(), Qt::Unchecked);
+
+    int format = -1;
+    QList<int> selection;
+    PrintDialog d(4, &list, 1, &format, &selection);
+    d.show();
+    QPushButton *ok = d.buttons()->button(QDialogButtonBox::Ok);
+    const auto check = [&](int row) { return d.model()->item(row, 0)->checkState(); };
+    QCOMPARE(check(1), Qt::Checked);
+    QCOMPARE(check(0), Qt::Unchecked);
+    QCOMPARE(d.model()->item(2, 3)->text(), "name 2");
+    QCOMPARE(d.selectAllBox()->checkState(), Qt::PartiallyChecked);
+    QVERIFY(ok->isEnabled());
+    d.model()->item(1, 0)->setCheckState(Qt::Unchecked);
+    QVERIFY(!ok->isEnabled());
+    QCOMPARE(d.selectAllBox()->checkState(), Qt::Unchecked);
+    d.selectAllBox()->click(); // unchecked -> every row
+    for (int r = 0; r < 4; ++r)
+        QCOMPARE(check(r), Qt::Checked);
+    QVERIFY(ok->isEnabled());
+    d.selectAllBox()->click(); // checked -> none
+    QCOMPARE(check(2), Qt::Unchecked);
+    QVERIFY(!ok->isEnabled());
+    d.model()->item(0, 0)->setCheckState(Qt::Checked);
+    QCOMPARE(d.selectAllBox()->checkState(), Qt::PartiallyChecked);
+    d.selectAllBox()->click(); // partial -> every row
+    QCOMPARE(d.selectAllBox()->checkState(), Qt::Checked);
+    d.selectAllBox()->click();
+    for (int r : {3, 2, 0})
+        d.model()->item(r, 0)->setCheckState(Qt::Checked);
+    d.pdfBox()->setChecked(true);
+    ok->click();
+    QCOMPARE(d.result(), int(QDialog::Accepted));
+    QCOMPARE(format, 1);
+    QCOMPARE(selection, QList<int>({0, 2, 3})); // in row order, not ticking order
+}
+
+void TestProtocolPage::selectionDialogShowsDatesAndTimesWhole() {
+    QStandardItemModel list(2, 3);
+    list.setItem(0, 0, new QStandardItem("Wed Nov 20 2024"));
+    list.setItem(0, 1, new QStandardItem("11:15:30"));
+    list.setItem(1, 0, new QStandardItem("Fri Sep 30 2026 and more"));
+    list.setItem(1, 1, new QStandardItem("23:59:59"));
+    PrintDialog d(2, &list, 0, nullptr, nullptr);
+    QTreeView *tree = d.view();
+    for (int column : {1, 2})
+        QVERIFY(tree->columnWidth(column) >=
+                static_cast<QAbstractItemView *>(tree)->sizeHintForColumn(column));
+    QVERIFY(d.width() >= tree->columnWidth(0) + tree->columnWidth(1) + tree->columnWidth(2));
 }
 
 QTEST_MAIN(TestProtocolPage)
