@@ -5,7 +5,6 @@
 #include "curverecord.h"
 #include "evaluation/resultscsv.h"
 #include "modalanswer.h"
-#include "records/projectfile.h"
 #include "results/activitypicker.h"
 #include "results/activityplot.h"
 #include "results/comparisonplot.h"
@@ -21,7 +20,6 @@
 #include <QHeaderView>
 #include <QTableView>
 #include <QtTest>
-#include <qwt_plot.h>
 #include <qwt_plot_curve.h>
 
 using namespace samplerecords;
