@@ -239,7 +239,7 @@ void TestMonitor::typedNumbers_data() {
         add(mass, "350.5", "350");
         add(mass, "350,5", "350");
         add(mass, "1500", "1500");
-        add(hit, "1.25", "1.25");
+        add(hit, "1.15", "1.15");
         add(hit, "1,2", "1.20");
     }
 }
