@@ -18,7 +18,9 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardItemModel>
 #include <QTranslator>
+#include <QTreeView>
 #include <QtTest>
 
 using namespace testrecords;
@@ -55,139 +57,132 @@ QString run(const QString &tool, const QStringList &args) {
 }
 
 QString pdfText(const QString &pdf) {
-    return run(QStringLiteral("pdftotext"), {"-layout", pdf, "-"});
+    return run("pdftotext", {"-layout", pdf, "-"});
 }
 
-bool printToPdf(const QString &path, const QList<const ProcessP *> &records) {
+// Prints the protocols to a PDF at `path` and gives the text in it.
+QString printedText(const QString &path, const QList<const ProcessP *> &records) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setOutputFileName(path);
-    return ProtocolPage::print(&printer, records, [](const QString &) {});
+    return ProtocolPage::print(&printer, records, [](const QString &) {}) ? pdfText(path) : "";
 }
 
-// Puts one four-hour test into the window and shows it.
-void showOneTest(MainWindow &w) {
-    ProcessP *held = makeRecord(4 * 3600);
-    w.store().add(held);
-    QMetaObject::invokeMethod(&w, "addProc", Q_ARG(ProcessP *, held));
-    QMetaObject::invokeMethod(&w, "addGraph", Q_ARG(QModelIndex, w.processModel()->index(0, 0)));
+// Calls `act` with the modal window of type T once it is up, from the event
+// loop that window runs.
+template <class T> void whenModal(std::function<void(T *)> act) {
+    auto *poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
+        if (auto *modal = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            act(modal);
+        }
+    });
+    poll->start();
 }
 
 // Answers the selection dialog: ticks PDF or not and presses Ok.
 void acceptPrintDialog(bool pdf) {
-    auto *poll = new QTimer;
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, pdf] {
-        auto *d = qobject_cast<PrintDialog *>(QApplication::activeModalWidget());
-        if (!d)
-            return;
-        poll->stop();
-        poll->deleteLater();
+    whenModal<PrintDialog>([pdf](PrintDialog *d) {
         d->pdfBox()->setChecked(pdf);
         d->buttons()->button(QDialogButtonBox::Ok)->click();
     });
-    poll->start();
 }
 } // namespace
 
 class TestProtocolPage : public QObject {
     Q_OBJECT
 private slots:
-    void plotStopsAtThreeHours();
-    void pageCarriesEveryTextAndTheScreenValues();
-    void brakingWordOnlyThroughTheCatalogue();
-    void shortTestPrintsQuestionMarks();
-    void landscapeA4AndOnePagePerSelectedTest();
+    void selectionDialog();
+    void selectionDialogShowsDatesAndTimesWhole();
+    void longTestPage();
+    void shortTestsAndOnePagePerSelectedTest();
     void pdfGoesWhereTheUserChose();
-    void noPrinterMessage();
     void textsStayInTheirCells();
 
 private:
     QTemporaryDir dir;
 };
 
-void TestProtocolPage::pageCarriesEveryTextAndTheScreenValues() {
+// The page carries the texts and the values the parameters table shows; the
+// plot covers the first three hours at round steps, and its numbers keep the
+// point under a decimal-comma locale as the table does. The braking word
+// comes through the catalogue like every other.
+void TestProtocolPage::longTestPage() {
     QScopedPointer<ProcessP> record(makeRecord(25 * 3600));
-    const QString pdf = dir.filePath("long.pdf");
-    QVERIFY(printToPdf(pdf, {record.data()}));
-    const QString text = pdfText(pdf);
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    const QString text = printedText(dir.filePath("long.pdf"), {record.data()});
+    QLocale::setDefault(QLocale::c());
     for (const char *fixed :
          {"Протокол испытания №______", "Начало 15.06.2026 10:30", "Окончание 16.06.2026 11:30"})
         QVERIFY2(text.contains(QString::fromUtf8(fixed)), fixed);
+    QVERIFY2(!text.contains(QRegularExpression("\\d,\\d")), qPrintable(text));
+    // 0.72 ml in three hours, 0.6 ml per 1000 g in the first hour, M-500: it brakes.
+    QVERIFY(text.contains(QRegularExpression("Торможение\\s+Yes\\b")));
 
-    // The values are those the parameters table shows for the same test
-    // (both flags set, so the table shows braking and both corrections).
-    Monitor monitor;
+    Monitor monitor; // both flags set: braking and both corrections shown
     monitor.showProcess(record.data());
     auto cell = [&](int row) { return monitor.tableModel()->index(row, 1).data().toString(); };
-    for (int row : {0, 1, 2, 3, 4, 5, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}) {
+    for (int row : {0, 1, 2, 3, 4, 5, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19})
         QVERIFY2(!cell(row).isEmpty() && text.contains(cell(row)), qPrintable(cell(row)));
-    }
-    QCOMPARE(cell(1), QStringLiteral("25:00")); // a length of time, not a time of day
-}
+    QCOMPARE(cell(1), "25:00"); // a length of time, not a time of day
 
-void TestProtocolPage::brakingWordOnlyThroughTheCatalogue() {
-    // 0.72 ml in three hours, 0.6 ml per 1000 g in the first hour, M-500: it brakes.
-    QScopedPointer<ProcessP> record(makeRecord(12 * 3600));
-    const QString english = dir.filePath("english.pdf");
-    QVERIFY(printToPdf(english, {record.data()}));
-    QVERIFY(pdfText(english).contains(QRegularExpression(QStringLiteral("Торможение\\s+Yes\\b"))));
+    QStringList labels;
+    for (const QString &line : text.split('\n')) {
+        if (line.contains("Начало") || line.contains("Окончание") || line.contains("Длительность"))
+            continue;
+        auto it = QRegularExpression("\\b(\\d\\d):(\\d\\d)\\b").globalMatch(line);
+        while (it.hasNext())
+            labels << it.next().captured();
+    }
+    QCOMPARE(labels, QStringList({"00:00", "00:30", "01:00", "01:30", "02:00", "02:30", "03:00"}));
 
     MainWindow::initResources();
     QTranslator russian;
-    QVERIFY(russian.load(QStringLiteral(SETROVIA_CATALOGUE_QM)));
+    QVERIFY(russian.load(SETROVIA_CATALOGUE_QM));
     qApp->installTranslator(&russian);
-    const QString translated = dir.filePath("russian.pdf");
-    QVERIFY(printToPdf(translated, {record.data()}));
+    const QString translated = printedText(dir.filePath("russian.pdf"), {record.data()});
     qApp->removeTranslator(&russian);
-    QVERIFY(pdfText(translated).contains(QRegularExpression(QStringLiteral("Торможение\\s+Да"))));
+    QVERIFY(translated.contains(QRegularExpression("Торможение\\s+Да")));
 }
 
-void TestProtocolPage::shortTestPrintsQuestionMarks() {
-    QScopedPointer<ProcessP> record(makeRecord(2 * 3600));
-    const QString pdf = dir.filePath("short.pdf");
-    QVERIFY(printToPdf(pdf, {record.data()}));
-    const QString text = pdfText(pdf);
-    QCOMPARE(text.count(QRegularExpression(QStringLiteral("(^|\\s)\\?(\\s|$)"))), 9);
-    QVERIFY(text.contains(QStringLiteral("02:00"))); // duration row
-}
-
-void TestProtocolPage::landscapeA4AndOnePagePerSelectedTest() {
-    QScopedPointer<ProcessP> a(makeRecord(6 * 3600, 1)), b(makeRecord(2 * 3600, 2));
-    const QString pdf = dir.filePath("two.pdf");
-    QVERIFY(printToPdf(pdf, {a.data(), b.data(), a.data()}));
-    const QString info = run(QStringLiteral("pdfinfo"), {pdf});
-    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\b"))), qPrintable(info));
-    QVERIFY2(info.contains(QRegularExpression(
-                 QStringLiteral("Page size:\\s+84[12][.\\d]* x 595[.\\d]* pts"))),
+// Under three hours, nine values are unknown. Each selected test, on its own
+// landscape A4 page.
+void TestProtocolPage::shortTestsAndOnePagePerSelectedTest() {
+    QScopedPointer<ProcessP> a(makeRecord(2 * 3600, 1)), b(makeRecord(6 * 3600, 2));
+    const QString pdf = dir.filePath("three.pdf");
+    const QString text = printedText(pdf, {a.data(), b.data(), a.data()});
+    QCOMPARE(text.count(QRegularExpression("(^|\\s)\\?(\\s|$)")), 2 * 9);
+    QVERIFY(text.contains(QRegularExpression("Длительность, чч:мм\\s+02:00")));
+    const QString info = run("pdfinfo", {pdf});
+    QVERIFY2(info.contains(QRegularExpression("Pages:\\s+3\\b")), qPrintable(info));
+    QVERIFY2(info.contains(QRegularExpression("Page size:\\s+84[12][.\\d]* x 595[.\\d]* pts")),
              qPrintable(info)); // A4 long side across
-}
-
-// Calls `act` with the protocol preview once it is up (from the event loop
-// it runs).
-void whenPreviewShows(std::function<void(ProtocolPreview *)> act) {
-    auto *poll = new QTimer;
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, act] {
-        auto *preview = qobject_cast<ProtocolPreview *>(QApplication::activeModalWidget());
-        if (!preview)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        act(preview);
-    });
-    poll->start();
 }
 
 // Print to PDF: the preview, then a file the user chose, proposed in the
 // project's folder under the test's name; nothing is written when the choice
 // is cancelled or the file cannot be made, and the folder used is remembered.
+// Printing on paper without a printer says so.
 void TestProtocolPage::pdfGoesWhereTheUserChose() {
     TestSettings settings;
     MainWindow w;
-    showOneTest(w);
+    ProcessP *held = makeRecord(4 * 3600);
+    w.store().add(held);
+    QMetaObject::invokeMethod(&w, "addProc", Q_ARG(ProcessP *, held));
+    QMetaObject::invokeMethod(&w, "addGraph", Q_ARG(QModelIndex, w.processModel()->index(0, 0)));
+    QString text, title;
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        acceptPrintDialog(false);
+        answerNextMessageBox(QMessageBox::Ok, &text, &title);
+        QMetaObject::invokeMethod(&w, "print");
+        QCOMPARE(title, "Print error");
+        QCOMPARE(text, "There is no available printer");
+    }
     w.processModel()->item(0, 2)->setText("Партия 7/2");
     QStringList proposals;
     QStringList answers;
@@ -198,7 +193,7 @@ void TestProtocolPage::pdfGoesWhereTheUserChose() {
     auto printPdf = [&](const QString &answer, bool closes) {
         answers = QStringList{answer};
         acceptPrintDialog(true);
-        whenPreviewShows([closes](ProtocolPreview *preview) {
+        whenModal<ProtocolPreview>([closes](ProtocolPreview *preview) {
             preview->saveButton()->click();
             if (!closes && preview->isVisible())
                 preview->reject();
@@ -212,12 +207,10 @@ void TestProtocolPage::pdfGoesWhereTheUserChose() {
 
     QVERIFY(QFile(dir.filePath("plain-file")).open(QIODevice::WriteOnly));
     const QString impossible = dir.filePath("plain-file/protocol.pdf");
-    QString text;
     answerNextMessageBox(QMessageBox::Ok, &text);
     printPdf(impossible, false);
     QVERIFY2(text.startsWith(QString("The protocol could not be written to %1: ").arg(impossible)),
-             qPrintable(text));
-    // A printer that cannot open its output says so too.
+             qPrintable(text)); // and so does a printer that cannot open its output
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(impossible);
@@ -233,73 +226,31 @@ void TestProtocolPage::pdfGoesWhereTheUserChose() {
     QCOMPARE(proposals.last(), dir.filePath("out/Партия 7_2.pdf")); // the folder used last
 }
 
-void TestProtocolPage::noPrinterMessage() {
-    if (!QPrinterInfo::availablePrinterNames().isEmpty())
-        QSKIP("this machine has a printer");
-    TestSettings settings;
-    MainWindow w;
-    showOneTest(w);
-    acceptPrintDialog(false);
-    QString text, title;
-    answerNextMessageBox(QMessageBox::Ok, &text, &title);
-    QMetaObject::invokeMethod(&w, "print");
-    QCOMPARE(title, QStringLiteral("Print error"));
-    QCOMPARE(text, QStringLiteral("There is no available printer"));
-}
-
-// The plot covers the first three hours at round steps, and its numbers use
-// the point beside a table that does, also under a decimal-comma locale.
-void TestProtocolPage::plotStopsAtThreeHours() {
-    QScopedPointer<ProcessP> record(makeRecord(20 * 3600));
-    const QString pdf = dir.filePath("axis.pdf");
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    const bool printed = printToPdf(pdf, {record.data()});
-    QLocale::setDefault(QLocale::c());
-    QVERIFY(printed);
-    const QString text = pdfText(pdf);
-    QStringList labels;
-    for (const QString &line : text.split('\n')) {
-        if (line.contains(QStringLiteral("Начало")) || line.contains(QStringLiteral("Окончание")) ||
-            line.contains(QStringLiteral("Длительность")))
-            continue;
-        QRegularExpressionMatchIterator it =
-            QRegularExpression(QStringLiteral("\\b(\\d\\d):(\\d\\d)\\b")).globalMatch(line);
-        while (it.hasNext())
-            labels << it.next().captured();
-    }
-    QCOMPARE(labels, QStringList({"00:00", "00:30", "01:00", "01:30", "02:00", "02:30", "03:00"}));
-    QVERIFY2(!text.contains(QRegularExpression(QStringLiteral("\\d,\\d"))), qPrintable(text));
-}
-
 // Long values ("Unknown" for a damaged grade, 111.00 °C) are drawn within
 // their cells: nothing crosses the tables' right border, and the rows of
 // both tables meet their left border.
 void TestProtocolPage::textsStayInTheirCells() {
     HeaderFields s;
     s.duration = 4 * 3600;
-    s.period = 60;
     s.mass = 5000;
     s.grade = 9;
     s.volumeScale = 0.001f;
-    s.temperatureScale = 0.1f;
     QByteArray block = samples(1);
     for (int i = 0; i < 240; ++i) {
         setCount(block, 1, 0, i, quint16(i < 10 ? 0 : 60 + i));
         setCount(block, 1, 1, i, 1110);
     }
     const ProcessP record(header(s), block, 1);
-    const QStringList values = ActivityEvaluation::parameterTexts(record);
-    QCOMPARE(values.at(3), QString("Unknown"));
+    QCOMPARE(ActivityEvaluation::parameterTexts(record).at(3), "Unknown");
 
     const int perMm = 20; // 508 dpi
     QImage page(297 * perMm, 210 * perMm, QImage::Format_Grayscale8);
     page.setDotsPerMeterX(perMm * 1000);
     page.setDotsPerMeterY(perMm * 1000);
     page.fill(Qt::white);
-    {
-        QPainter painter(&page);
-        ProtocolPage::paintProtocolPage(painter, record, perMm, perMm, {});
-    }
+    QPainter painter(&page);
+    ProtocolPage::paintProtocolPage(painter, record, perMm, perMm, {});
+    painter.end();
     auto dark = [&](double xMm, double yMm) {
         return qGray(page.pixel(int(xMm * perMm), int(yMm * perMm))) < 128;
     };
@@ -308,6 +259,64 @@ void TestProtocolPage::textsStayInTheirCells() {
             QVERIFY2(!dark(x, y), qPrintable(QString("ink at %1, %2 mm").arg(x).arg(y)));
     for (double y : {40.0, 47.5, 92.5, 100.0, 107.5, 190.0})
         QVERIFY2(dark(9.6, y), qPrintable(QString("row line at %1 mm").arg(y)));
+}
+
+void TestProtocolPage::selectionDialog() {
+    QStandardItemModel list(4, 3);
+    for (int r = 0; r < 4; ++r)
+        list.setItem(r, 2, new QStandardItem(QStringLiteral("name %1").arg(r)));
+    PrintDialog none(4, &list, -1, nullptr, nullptr);
+    QPushButton *noneOk = none.buttons()->button(QDialogButtonBox::Ok);
+    QVERIFY(!noneOk->isEnabled()); // no current test: Ok waits for a choice
+    QCOMPARE(none.selectAllBox()->checkState(), Qt::Unchecked);
+
+    int format = -1;
+    QList<int> selection;
+    PrintDialog d(4, &list, 1, &format, &selection);
+    d.show();
+    QPushButton *ok = d.buttons()->button(QDialogButtonBox::Ok);
+    const auto check = [&](int row) { return d.model()->item(row, 0)->checkState(); };
+    QCOMPARE(check(1), Qt::Checked);
+    QCOMPARE(check(0), Qt::Unchecked);
+    QCOMPARE(d.model()->item(2, 3)->text(), "name 2");
+    QCOMPARE(d.selectAllBox()->checkState(), Qt::PartiallyChecked);
+    QVERIFY(ok->isEnabled());
+    d.model()->item(1, 0)->setCheckState(Qt::Unchecked);
+    QVERIFY(!ok->isEnabled());
+    QCOMPARE(d.selectAllBox()->checkState(), Qt::Unchecked);
+    d.selectAllBox()->click(); // unchecked -> every row
+    for (int r = 0; r < 4; ++r)
+        QCOMPARE(check(r), Qt::Checked);
+    QVERIFY(ok->isEnabled());
+    d.selectAllBox()->click(); // checked -> none
+    QCOMPARE(check(2), Qt::Unchecked);
+    QVERIFY(!ok->isEnabled());
+    d.model()->item(0, 0)->setCheckState(Qt::Checked);
+    QCOMPARE(d.selectAllBox()->checkState(), Qt::PartiallyChecked);
+    d.selectAllBox()->click(); // partial -> every row
+    QCOMPARE(d.selectAllBox()->checkState(), Qt::Checked);
+    d.selectAllBox()->click();
+    for (int r : {3, 2, 0})
+        d.model()->item(r, 0)->setCheckState(Qt::Checked);
+    d.pdfBox()->setChecked(true);
+    ok->click();
+    QCOMPARE(d.result(), int(QDialog::Accepted));
+    QCOMPARE(format, 1);
+    QCOMPARE(selection, QList<int>({0, 2, 3})); // in row order, not ticking order
+}
+
+void TestProtocolPage::selectionDialogShowsDatesAndTimesWhole() {
+    QStandardItemModel list(2, 3);
+    list.setItem(0, 0, new QStandardItem("Wed Nov 20 2024"));
+    list.setItem(0, 1, new QStandardItem("11:15:30"));
+    list.setItem(1, 0, new QStandardItem("Fri Sep 30 2026 and more"));
+    list.setItem(1, 1, new QStandardItem("23:59:59"));
+    PrintDialog d(2, &list, 0, nullptr, nullptr);
+    QTreeView *tree = d.view();
+    for (int column : {1, 2})
+        QVERIFY(tree->columnWidth(column) >=
+                static_cast<QAbstractItemView *>(tree)->sizeHintForColumn(column));
+    QVERIFY(d.width() >= tree->columnWidth(0) + tree->columnWidth(1) + tree->columnWidth(2));
 }
 
 QTEST_MAIN(TestProtocolPage)

@@ -5,7 +5,6 @@
 #include "curverecord.h"
 #include "evaluation/resultscsv.h"
 #include "modalanswer.h"
-#include "records/projectfile.h"
 #include "results/activitypicker.h"
 #include "results/activityplot.h"
 #include "results/comparisonplot.h"
@@ -21,38 +20,27 @@
 #include <QHeaderView>
 #include <QTableView>
 #include <QtTest>
-#include <qwt_plot.h>
 #include <qwt_plot_curve.h>
-
-// The results overview beside a main window: it follows every change of the
-// store and of the tests, sorts, copies, exports, and draws the ticked
-// tests' curves and the activities.
 
 using namespace samplerecords;
 
 namespace {
-// 0: 25 h, kind 1; 1: four channels; 2: 2 h 30 min; 3: mass 0; 4: period 0
-// (no points); 5: mass 200, beyond the table.
-QList<ProcessP *> mixedTests() {
-    HeaderFields shortTest = longTestHeader(), noMass = longTestHeader(),
-                 noPoints = longTestHeader(), heavy = longTestHeader();
-    shortTest.duration = 9000;
-    noMass.mass = 0;
-    noPoints.period = 0;
-    heavy.mass = 200;
-    heavy.flags = 0;
-    QList<ProcessP *> tests{make(longTestHeader()).release(), testrecords::curveRecord(3)};
-    quint8 second = 1;
-    for (HeaderFields h : {shortTest, noMass, noPoints, heavy}) {
-        h.second = second++;
-        tests << make(h).release();
-    }
-    return tests;
+// The long sample test with one header field changed.
+ProcessP *odd(quint8 second, quint32 HeaderFields::*field, quint32 value, quint8 flags = 3) {
+    HeaderFields h = longTestHeader();
+    h.second = second;
+    h.*field = value;
+    h.flags = flags;
+    return make(h).release();
 }
 
 struct Rig {
+    // 0: 25 h, kind 1; 1: four channels; 2: 2 h 30 min; 3: mass 0; 4: period 0
+    // (no points); 5: mass 200, beyond the table.
     Rig() {
-        for (ProcessP *p : mixedTests())
+        for (ProcessP *p : {make(longTestHeader()).release(), testrecords::curveRecord(3),
+                            odd(1, &HeaderFields::duration, 9000), odd(2, &HeaderFields::mass, 0),
+                            odd(3, &HeaderFields::period, 0), odd(4, &HeaderFields::mass, 200, 0)})
             add(p);
         w.processModel()->item(0, 2)->setText("Партия 1");
         w.resultsAction()->trigger();
@@ -72,9 +60,9 @@ struct Rig {
             t << row.text(c);
         return t;
     }
-    void tick(int row, bool on = true) {
-        r->results()->setData(r->results()->index(row, ResultsModel::CompareColumn),
-                              on ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+    void tick(int row) {
+        r->results()->setData(r->results()->index(row, ResultsModel::CompareColumn), Qt::Checked,
+                              Qt::CheckStateRole);
     }
     QList<QwtPlotCurve *> curves() {
         r->updatePlots();
@@ -87,8 +75,6 @@ struct Rig {
     MainWindow w;
     ResultsWindow *r = nullptr;
 };
-
-enum Edit { Mass, Grade, Supplier, Days, BrakingFlag, TemperatureFlag, Hit, Name };
 } // namespace
 
 class TestResultsWindow : public QObject {
@@ -97,61 +83,44 @@ private slots:
     void followsEveryEdit_data();
     void followsEveryEdit();
     void followsTheStore();
-    void sortsAndShowsTheTest();
-    void copiesAndExports();
+    void shownWindow();
     void comparesCurves();
-    void drawsActivities();
 };
 
 void TestResultsWindow::followsEveryEdit_data() {
-    QTest::addColumn<int>("edit");
+    QTest::addColumn<QByteArray>("edit"); // a slot of the table, with `value` if not negative
+    QTest::addColumn<double>("value");
     QTest::addColumn<int>("column"); // a column the edit changes
-    QTest::newRow("mass") << int(Mass) << int(ResultsRow::Total);
-    QTest::newRow("grade") << int(Grade) << int(ResultsRow::Grade);
-    QTest::newRow("supplier") << int(Supplier) << int(ResultsRow::Total);
-    QTest::newRow("hardening days") << int(Days) << int(ResultsRow::Activity);
-    QTest::newRow("braking record") << int(BrakingFlag) << int(ResultsRow::Total);
-    QTest::newRow("temperature flag") << int(TemperatureFlag) << int(ResultsRow::Total);
-    QTest::newRow("hit coefficient") << int(Hit) << int(ResultsRow::HitCoefficient);
-    QTest::newRow("name") << int(Name) << int(ResultsRow::Name);
+    QTest::newRow("mass") << QByteArray("changedMassa") << 250.0 << int(ResultsRow::Total);
+    QTest::newRow("grade") << QByteArray("changedCement") << 6.0 << int(ResultsRow::Grade);
+    QTest::newRow("supplier") << QByteArray("changedSupplier") << 0.0 << int(ResultsRow::Total);
+    QTest::newRow("days") << QByteArray("changedDays") << 0.0 << int(ResultsRow::Activity);
+    QTest::newRow("braking flag") << QByteArray("changedBraking") << -1.0 << int(ResultsRow::Total);
+    QTest::newRow("temperature flag")
+        << QByteArray("changedTemp") << -1.0 << int(ResultsRow::Total);
+    QTest::newRow("hit") << QByteArray("changedCoeffV") << 1.5 << int(ResultsRow::HitCoefficient);
+    QTest::newRow("name") << QByteArray() << 0.0 << int(ResultsRow::Name);
 }
 
-// Each edit of the parameters table (and of a name) shows at once, with the
+// Each edit of the parameters table, and of a name, shows at once with the
 // texts the table shows.
 void TestResultsWindow::followsEveryEdit() {
-    QFETCH(int, edit);
+    QFETCH(QByteArray, edit);
+    QFETCH(double, value);
     QFETCH(int, column);
     Rig rig;
     Monitor *m = rig.w.monitor();
     QMetaObject::invokeMethod(&rig.w, "addGraph",
                               Q_ARG(QModelIndex, rig.w.processModel()->index(0, 0)));
     const QString before = rig.r->results()->row(0).text(column);
-    switch (Edit(edit)) {
-    case Mass:
-        m->changedMassa(250);
-        break;
-    case Grade:
-        m->changedCement(6);
-        break;
-    case Supplier:
-        m->changedSupplier(0);
-        break;
-    case Days:
-        m->changedDays(0);
-        break;
-    case BrakingFlag:
-        emit m->changedBraking();
-        break;
-    case TemperatureFlag:
-        emit m->changedTemp();
-        break;
-    case Hit:
-        m->changedCoeffV(1.5);
-        break;
-    case Name:
+    if (edit.isEmpty())
         rig.w.processModel()->item(0, 2)->setText("Партия 2");
-        break;
-    }
+    else if (edit == "changedCoeffV")
+        m->changedCoeffV(value);
+    else if (value < 0)
+        QVERIFY(QMetaObject::invokeMethod(m, edit.constData()));
+    else
+        QVERIFY(QMetaObject::invokeMethod(m, edit.constData(), Q_ARG(int, int(value))));
     QCOMPARE(rig.texts(rig.r->results()->row(0)), rig.texts(rig.fresh(0)));
     QVERIFY(rig.r->results()->row(0).text(column) != before);
     QCOMPARE(rig.r->results()->row(0).text(ResultsRow::Total),
@@ -192,73 +161,79 @@ void TestResultsWindow::followsTheStore() {
     QCOMPARE(rig.r->results()->row(0).text(ResultsRow::Name), QString("Партия 1"));
 }
 
-// A header click sorts ("?" last both ways), a double click makes the test
-// current in the main window; the command brings the one window forward.
-void TestResultsWindow::sortsAndShowsTheTest() {
+// Ctrl+C copies the selected rows, Export CSV writes what is shown, and a
+// file that cannot be written is said so while what stood there stays. A
+// header click sorts ("?" last both ways), a double click makes the test
+// current in the main window. Activities are filled markers, bounds open
+// ones at the bound, "?" none; hovering a marker names its test.
+void TestResultsWindow::shownWindow() {
     Rig rig;
-    rig.r->show();
-    QVERIFY(QTest::qWaitForWindowExposed(rig.r));
-    QHeaderView *header = rig.r->table()->horizontalHeader();
-    const int activity = ResultsModel::FirstResultColumn + ResultsRow::Activity;
-    const auto shownActivities = [&]() {
-        QStringList texts;
-        for (const ResultsRow &row : rig.r->shownRows())
-            texts << row.text(ResultsRow::Activity);
-        return texts;
-    };
-    const QPoint at(header->sectionViewportPosition(activity) + 5, header->height() / 2);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
-    QCOMPARE(shownActivities(), (QStringList{"<28.9", "62.3", ">71.1", "?", "?", "?"}));
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
-    QCOMPARE(shownActivities(), (QStringList{">71.1", "62.3", "<28.9", "?", "?", "?"}));
-
-    const QRect top = rig.r->table()->visualRect(rig.r->sorted()->index(0, activity));
-    // A double click begins with a click.
-    QTest::mouseClick(rig.r->table()->viewport(), Qt::LeftButton, {}, top.center());
-    QTest::mouseDClick(rig.r->table()->viewport(), Qt::LeftButton, {}, top.center());
-    QCOMPARE(rig.w.currentTest(), 5);
-    QCOMPARE(rig.w.monitor()->currentRecord(), rig.w.store().at(5));
-    QCOMPARE(rig.w.processList()->currentIndex().row(), 5);
-
-    rig.w.resultsAction()->trigger();
-    QCOMPARE(rig.w.resultsWindow(), rig.r);
-}
-
-// Ctrl+C copies the selected rows, Export CSV writes what is shown; a file
-// that cannot be written is said so, and what stood there stays.
-void TestResultsWindow::copiesAndExports() {
-    Rig rig;
-    rig.r->show();
-    QVERIFY(QTest::qWaitForWindowExposed(rig.r));
-    rig.r->table()->selectRow(0);
-    rig.r->table()->selectionModel()->select(
-        rig.r->sorted()->index(5, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    rig.r->table()->setFocus();
-    QTest::keyClick(rig.r->table(), Qt::Key_C, Qt::ControlModifier);
+    ResultsWindow *r = rig.r;
+    r->show();
+    QVERIFY(QTest::qWaitForWindowExposed(r));
+    r->table()->selectRow(0);
+    r->table()->selectionModel()->select(r->sorted()->index(5, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    r->table()->setFocus();
+    QTest::keyClick(r->table(), Qt::Key_C, Qt::ControlModifier);
     const QStringList lines = QApplication::clipboard()->text().split('\n');
     QCOMPARE(lines.size(), 4); // header, two rows, the last line's end
-    QCOMPARE(lines.at(1).split('\t').at(ResultsRow::Name), QString("Партия 1"));
-    QCOMPARE(lines.at(2).split('\t').at(ResultsRow::Activity), QString(">71.1"));
+    QCOMPARE(lines.at(1).split('\t').at(ResultsRow::Name), "Партия 1");
+    QCOMPARE(lines.at(2).split('\t').at(ResultsRow::Activity), ">71.1");
 
     QTemporaryDir dir;
     QString path = dir.filePath("all.csv");
-    rig.r->setFileChooser([&](const QString &) { return path; });
-    QVERIFY(rig.r->exportCsv());
+    r->setFileChooser([&](const QString &) { return path; });
+    QVERIFY(r->exportCsv());
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), ResultsCsv::bytes(rig.r->shownRows(), rig.r->numberLocale()));
-
+    QCOMPARE(file.readAll(), ResultsCsv::bytes(r->shownRows(), r->numberLocale()));
     // A folder stands where the file should go; then a "folder" that is a file.
     for (const QString &bad : {dir.filePath("folder"), path + "/inside.csv"}) {
         QDir(dir.path()).mkdir("folder");
         path = bad;
         QString text;
         answerNextMessageBox(QMessageBox::Ok, &text);
-        QVERIFY(!rig.r->exportCsv());
+        QVERIFY(!r->exportCsv());
         QVERIFY2(text.contains(QDir::toNativeSeparators(bad)), qPrintable(text));
         QVERIFY(QFileInfo(dir.filePath("folder")).isDir());
         QVERIFY(file.size() > 0);
     }
+
+    QHeaderView *header = r->table()->horizontalHeader();
+    const int activity = ResultsModel::FirstResultColumn + ResultsRow::Activity;
+    const auto activities = [&]() {
+        QStringList texts;
+        for (const ResultsRow &row : r->shownRows())
+            texts << row.text(ResultsRow::Activity);
+        return texts;
+    };
+    const QPoint at(header->sectionViewportPosition(activity) + 5, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(activities(), (QStringList{"<28.9", "62.3", ">71.1", "?", "?", "?"}));
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(activities(), (QStringList{">71.1", "62.3", "<28.9", "?", "?", "?"}));
+    const QPoint top = r->table()->visualRect(r->sorted()->index(0, activity)).center();
+    QTest::mouseClick(r->table()->viewport(), Qt::LeftButton, {}, top); // a double click's first
+    QTest::mouseDClick(r->table()->viewport(), Qt::LeftButton, {}, top);
+    QCOMPARE(rig.w.currentTest(), 5);
+    QCOMPARE(rig.w.monitor()->currentRecord(), rig.w.store().at(5));
+    QCOMPARE(rig.w.processList()->currentIndex().row(), 5);
+    rig.w.resultsAction()->trigger();
+    QCOMPARE(rig.w.resultsWindow(), r); // the one window, brought forward
+
+    r->plotTabs()->setCurrentWidget(r->activity());
+    r->updatePlots();
+    ActivityPlot *plot = r->activity();
+    QCOMPARE(plot->series(ActivityPlot::Activity)->dataSize(), size_t(1));
+    QCOMPARE(plot->series(ActivityPlot::ActivityBound)->dataSize(), size_t(2));
+    QCOMPARE(plot->series(ActivityPlot::ActivityBound)->sample(1).y(), 71.1);
+    QCOMPARE(plot->series(ActivityPlot::WithHitBound)->dataSize(), size_t(2));
+    const QPointF point = plot->series(ActivityPlot::Activity)->sample(0);
+    plot->plot()->replot();
+    const QString text = plot->picker()->textAt(point);
+    QVERIFY2(text.contains("Партия 1") && text.contains("62.3"), qPrintable(text));
+    QVERIFY(plot->picker()->textAt(point + QPointF(0, 20)).isEmpty());
 }
 
 // Up to twelve ticked tests, each from its start of measurement; those
@@ -279,7 +254,7 @@ void TestResultsWindow::comparesCurves() {
     plot->setQuantity(AlignedCurve::Resistance);
     QCOMPARE(rig.curves().size(), 1);
     QCOMPARE(rig.curves().at(0)->pen(), ComparisonPlot::pen(1)); // its own, whatever is drawn
-    QVERIFY(plot->note().contains(QStringLiteral("Партия 1")));
+    QVERIFY(plot->note().contains("Партия 1"));
 
     for (int i = 0; i < 8; ++i) {
         HeaderFields h = longTestHeader();
@@ -302,27 +277,7 @@ void TestResultsWindow::comparesCurves() {
             return QString();
         });
     image->saveAction()->trigger();
-    QCOMPARE(proposed, QString("/lab/May - Curves side by side.png"));
-}
-
-// Numbers as filled markers, bounds as open ones at the bound, "?" not at
-// all; hovering a marker names its test.
-void TestResultsWindow::drawsActivities() {
-    Rig rig;
-    rig.r->show();
-    QVERIFY(QTest::qWaitForWindowExposed(rig.r));
-    rig.r->plotTabs()->setCurrentWidget(rig.r->activity());
-    rig.r->updatePlots();
-    ActivityPlot *plot = rig.r->activity();
-    QCOMPARE(plot->series(ActivityPlot::Activity)->dataSize(), size_t(1));
-    QCOMPARE(plot->series(ActivityPlot::ActivityBound)->dataSize(), size_t(2));
-    QCOMPARE(plot->series(ActivityPlot::ActivityBound)->sample(1).y(), 71.1);
-    QCOMPARE(plot->series(ActivityPlot::WithHitBound)->dataSize(), size_t(2));
-    const QPointF point = plot->series(ActivityPlot::Activity)->sample(0);
-    plot->plot()->replot();
-    const QString text = plot->picker()->textAt(point);
-    QVERIFY2(text.contains("Партия 1") && text.contains("62.3"), qPrintable(text));
-    QVERIFY(plot->picker()->textAt(point + QPointF(0, 20)).isEmpty());
+    QCOMPARE(proposed, "/lab/May - Curves side by side.png");
 }
 
 QTEST_MAIN(TestResultsWindow)

@@ -1,15 +1,16 @@
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
 #include "samplerecords.h"
+#include "table/dialogtab.h"
 #include "table/monitor.h"
 #include "testsettings.h"
 
-#include <QAbstractItemDelegate>
 #include <QAction>
 #include <QComboBox>
-#include <QDoubleSpinBox>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QStandardItemModel>
+#include <QTableView>
 #include <QtTest>
 
 using namespace samplerecords;
@@ -27,10 +28,6 @@ QStringList values(const Monitor *m) {
     return texts;
 }
 
-// Rows 9 to 19 of the sample record, both flags set.
-const QStringList longResults = {"1.30", "2.60", "Yes",  "1.70",  "16.50", "0.12",
-                                 "4.42", "62.3", "0.90", "56.07", "0.048"};
-
 // A main window showing one sample record, as after a click on its row.
 struct Shown {
     explicit Shown(const HeaderFields &s) : record(new ProcessP(header(s), longSamples(), 1)) {
@@ -44,12 +41,6 @@ struct Shown {
     }
     Monitor *m() { return w.monitor(); }
     QStandardItem *item(int row) { return m()->tableModel()->item(row, 1); }
-    // Opens the in-place editor of a value cell as a double click would.
-    QWidget *edit(int row) {
-        const QModelIndex index = m()->tableModel()->index(row, 1);
-        m()->edit(index);
-        return m()->indexWidget(index);
-    }
     // Opens the cell's editor with the mouse, types the text over what it
     // shows and ends with the key; *shown gets the editor's text on opening.
     void type(int row, const QString &text, Qt::Key end, QString *shown = nullptr) {
@@ -68,66 +59,61 @@ struct Shown {
         QTest::keyClick(spin, end);
         QTRY_COMPARE(m()->indexWidget(index), nullptr);
     }
-    void commit(int row, QWidget *editor) {
-        QAbstractItemDelegate *d = m()->itemDelegateForRow(row);
-        emit d->commitData(editor);
-        emit d->closeEditor(editor);
-    }
     TestSettings settings;
     MainWindow w;
     ProcessP *record;
 };
 
-double shown(const QString &text) {
-    return text == QLatin1String("-") ? 0.0 : text.toDouble();
-}
 } // namespace
 
 class TestMonitor : public QObject {
     Q_OBJECT
 private slots:
-    void longTest();
-    void clearFlagsShowDash();
-    void shortTestLeavesTheHitRowsAlone();
+    void texts_data();
+    void texts();
     void partialReevaluation_data();
     void partialReevaluation();
     void gradeEditorEmitsOnOpening();
     void flagRowsChangeOnlyByTheirBox_data();
     void flagRowsChangeOnlyByTheirBox();
-    void committedNumbersShowAsTheTableShowsThem();
-    void escapeUndoesANumberEdit_data();
-    void escapeUndoesANumberEdit();
     void typedNumbers_data();
     void typedNumbers();
+    void referenceTablesOpenAsIndependentWindows();
 };
 
-void TestMonitor::longTest() {
-    Monitor m;
-    auto r = make(longTestHeader());
-    m.showProcess(r.get());
-    QCOMPARE(values(&m),
-             QStringList({"500", "25:00", "60", "M-500", "1.7", "28", "", "", None}) + longResults);
+void TestMonitor::texts_data() {
+    QTest::addColumn<quint8>("flags");
+    QTest::addColumn<quint32>("duration");
+    QTest::addColumn<QStringList>("texts");
+    const QStringList head{"500", "25:00", "60", "M-500", "1.7", "28", "", "", None};
+    QTest::newRow("long test") << quint8(3) << 90000u
+                               << head + QStringList{"1.30",  "2.60",  "Yes",  "1.70",
+                                                     "16.50", "0.12",  "4.42", "62.3",
+                                                     "0.90",  "56.07", "0.048"};
+    QTest::newRow("flags clear") << quint8(0) << 90000u
+                                 << head + QStringList{"1.30",  "2.60",  "-",    "-",
+                                                       "16.50", "-",     "2.60", "35.6",
+                                                       "0.90",  "32.04", "0.031"};
+    // Under three hours nothing from braking on is known, and the hit
+    // coefficient gets no cell to edit.
+    QStringList shortHead = head;
+    shortHead[1] = "02:30";
+    QTest::newRow("short test") << quint8(3) << 9000u
+                                << shortHead + QStringList{"0.75", "1.50", "?",  "?",  "?", "?",
+                                                           "?",    "?",    None, None, "?"};
 }
 
-void TestMonitor::clearFlagsShowDash() {
-    Monitor m;
+void TestMonitor::texts() {
+    QFETCH(quint8, flags);
+    QFETCH(quint32, duration);
+    QFETCH(QStringList, texts);
     HeaderFields s = longTestHeader();
-    s.flags = 0;
+    s.flags = flags;
+    s.duration = duration;
+    Monitor m;
     auto r = make(s);
     m.showProcess(r.get());
-    QCOMPARE(values(&m).mid(9), QStringList({"1.30", "2.60", "-", "-", "16.50", "-", "2.60", "35.6",
-                                             "0.90", "32.04", "0.031"}));
-}
-
-// Under three hours nothing from braking on is known; the hit coefficient
-// gets no cell to edit.
-void TestMonitor::shortTestLeavesTheHitRowsAlone() {
-    Monitor m;
-    HeaderFields s = longTestHeader();
-    s.duration = 9000;
-    auto r = make(s);
-    m.showProcess(r.get());
-    QCOMPARE(values(&m).mid(11), QStringList({"?", "?", "?", "?", "?", "?", None, None, "?"}));
+    QCOMPARE(values(&m), texts);
 }
 
 void TestMonitor::partialReevaluation_data() {
@@ -172,27 +158,26 @@ void TestMonitor::partialReevaluation() {
         t.m()->changedCoeffV(value);
     else
         QMetaObject::invokeMethod(t.m(), slot.toLatin1(), Q_ARG(int, int(value)));
-    const QStringList got = values(t.m());
-    QCOMPARE(got, expected);
+    QCOMPARE(values(t.m()), expected);
     QVERIFY(t.w.saveAction()->isEnabled());
-    QVERIFY(qAbs(shown(got[15]) - shown(got[10]) - shown(got[12]) - shown(got[14])) < 0.011);
 }
 
+// Opening the grade's list marks the project modified though nothing changed.
 void TestMonitor::gradeEditorEmitsOnOpening() {
     HeaderFields s = longTestHeader();
     s.grade = 3;
     Shown t(s);
     QSignalSpy spy(t.m(), &Monitor::changedCemenetA);
     QVERIFY(!t.w.saveAction()->isEnabled());
-    auto *box = qobject_cast<QComboBox *>(t.edit(TableTexts::RowGrade));
+    const QModelIndex index = t.m()->tableModel()->index(TableTexts::RowGrade, 1);
+    t.m()->edit(index);
+    auto *box = qobject_cast<QComboBox *>(t.m()->indexWidget(index));
     QVERIFY(box);
     QCOMPARE(box->count(), 8);
-    QCOMPARE(box->itemText(7), QString("Unknown"));
+    QCOMPARE(box->itemText(7), "Unknown");
     QCOMPARE(box->currentIndex(), 3);
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.at(0).at(0).toInt(), 3);
-    QVERIFY(t.w.saveAction()->isEnabled()); // modified though nothing changed
-    t.commit(TableTexts::RowGrade, box);
+    QCOMPARE(spy, QList<QVariantList>{{3}});
+    QVERIFY(t.w.saveAction()->isEnabled());
 }
 
 void TestMonitor::flagRowsChangeOnlyByTheirBox_data() {
@@ -211,10 +196,7 @@ void TestMonitor::flagRowsChangeOnlyByTheirBox() {
     Monitor *m = t.m();
     const QModelIndex index = m->tableModel()->index(row, 1);
     const QRect cell = m->visualRect(index);
-    QVERIFY(cell.isValid());
     const quint8 flags = t.record->flags();
-    auto flagsNow = [&] { return quint8(t.record->flags() & bit); };
-
     QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, cell.center() + QPoint(40, 0));
     QTest::mouseDClick(m->viewport(), Qt::LeftButton, {}, cell.center() + QPoint(40, 0));
     QTest::keyClick(m->viewport(), Qt::Key_Return);
@@ -224,100 +206,41 @@ void TestMonitor::flagRowsChangeOnlyByTheirBox() {
     QTest::keyClick(m->viewport(), Qt::Key_Enter);
     QCOMPARE(m->indexWidget(index), nullptr);
     QCOMPARE(t.record->flags(), flags);
-    QCOMPARE(t.item(TableTexts::RowBraking)->text(), QString("Yes"));
+    QCOMPARE(t.item(TableTexts::RowBraking)->text(), "Yes");
     QVERIFY(!t.w.saveAction()->isEnabled());
-
-    // The labels stayed where they were, and the box sits at the left of the cell.
-    QCOMPARE(m->visualRect(index), cell);
+    QCOMPARE(m->visualRect(index), cell); // the labels stayed; the box is at the left
     const QPoint box(cell.left() + m->style()->pixelMetric(QStyle::PM_IndicatorWidth) / 2 + 4,
                      cell.center().y());
     QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, box);
-    QCOMPARE(flagsNow(), quint8(0));
+    QCOMPARE(t.record->flags() & bit, 0);
     QVERIFY(t.w.saveAction()->isEnabled());
     QVERIFY(t.w.windowTitle().contains('*'));
-    m->setCurrentIndex(m->tableModel()->index(row, 1));
+    m->setCurrentIndex(index);
     QTest::keyClick(m->viewport(), Qt::Key_Space);
-    QCOMPARE(flagsNow(), bit);
+    QCOMPARE(t.record->flags() & bit, int(bit));
 }
 
-// After an edit the cell holds the text the table shows for the stored value,
-// not a number that the view would paint with the locale's separators.
-void TestMonitor::committedNumbersShowAsTheTableShowsThem() {
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    Shown t(longTestHeader());
-    auto *mass = qobject_cast<QSpinBox *>(t.edit(TableTexts::RowMass));
-    QVERIFY(mass);
-    mass->setValue(1500);
-    t.commit(TableTexts::RowMass, mass);
-    auto *hit = qobject_cast<QDoubleSpinBox *>(t.edit(TableTexts::RowHit));
-    QVERIFY(hit);
-    hit->setValue(1.2);
-    t.commit(TableTexts::RowHit, hit);
-    QLocale::setDefault(QLocale::c());
-    for (int row : {int(TableTexts::RowMass), int(TableTexts::RowHit)})
-        QCOMPARE(t.item(row)->data(Qt::DisplayRole).userType(), int(QMetaType::QString));
-    QCOMPARE(t.item(TableTexts::RowMass)->text(), QString("1500"));
-    QCOMPARE(t.item(TableTexts::RowHit)->text(), QString("1.20"));
-}
-
-void TestMonitor::escapeUndoesANumberEdit_data() {
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("changedRow"); // a result that follows the edit
-    QTest::newRow("mass") << int(TableTexts::RowMass) << "999" << int(TableTexts::RowTotal);
-    QTest::newRow("hit coefficient")
-        << int(TableTexts::RowHit) << "2" << int(TableTexts::RowActivityWithHit);
-}
-
-// Typed, then Escape: record, results and modified state as before the
-// editor opened. Typed, then Enter: all of them follow.
-void TestMonitor::escapeUndoesANumberEdit() {
-    QFETCH(int, row);
-    QFETCH(QString, typed);
-    QFETCH(int, changedRow);
-    Shown t(longTestHeader());
-    Monitor *m = t.m();
-    const QStringList before = values(m);
-    const QByteArray header = t.record->header();
-    const QString title = t.w.windowTitle();
-    t.type(row, typed, Qt::Key_Escape);
-    QCOMPARE(values(m), before);
-    QCOMPARE(t.record->header(), header);
-    QVERIFY(!t.w.saveAction()->isEnabled());
-    QCOMPARE(t.w.windowTitle(), title);
-
-    t.type(row, typed, Qt::Key_Return);
-    QVERIFY(values(m).at(row) != before.at(row));
-    QVERIFY(values(m).at(changedRow) != before.at(changedRow));
-    QVERIFY(t.record->header() != header);
-    QVERIFY(t.w.saveAction()->isEnabled());
-}
-
+// Escape leaves record, results and modified state as they were; Enter makes
+// them follow. A mass is whole grams: a separator ends the number, never x10.
+// The coefficient is written with a point, a comma typed counts as one, and
+// the cell keeps that text rather than a number painted with the locale's comma.
 void TestMonitor::typedNumbers_data() {
     QTest::addColumn<QString>("locale");
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("cell");   // after Enter
     QTest::addColumn<QString>("opened"); // what the editor showed on opening
+    const int mass = TableTexts::RowMass, hit = TableTexts::RowHit;
     for (const char *locale : {"en_US", "ru_RU", "de_DE"}) {
-        const QByteArray l(locale);
-        // A mass is whole grams: the separator ends the number, never ×10.
-        QTest::newRow(l + " mass 350.5") << locale << int(TableTexts::RowMass) << "350.5"
-                                         << "350"
-                                         << "500";
-        QTest::newRow(l + " mass 350,5") << locale << int(TableTexts::RowMass) << "350,5"
-                                         << "350"
-                                         << "500";
-        QTest::newRow(l + " mass 1500") << locale << int(TableTexts::RowMass) << "1500"
-                                        << "1500"
-                                        << "500";
-        // The coefficient is written with a point; a comma typed counts as one.
-        QTest::newRow(l + " hit 1.25") << locale << int(TableTexts::RowHit) << "1.25"
-                                       << "1.25"
-                                       << "0.90";
-        QTest::newRow(l + " hit 1,25") << locale << int(TableTexts::RowHit) << "1,25"
-                                       << "1.25"
-                                       << "0.90";
+        const auto add = [locale](int row, const char *typed, const char *cell) {
+            QTest::addRow("%s %s", locale, typed)
+                << locale << row << typed << cell << (row == hit ? "0.90" : "500");
+        };
+        add(mass, "350.5", "350");
+        add(mass, "350,5", "350");
+        add(mass, "1500", "1500");
+        add(hit, "1.15", "1.15");
+        add(hit, "1,2", "1.20");
     }
 }
 
@@ -329,15 +252,60 @@ void TestMonitor::typedNumbers() {
     QFETCH(QString, opened);
     QLocale::setDefault(QLocale(locale));
     Shown t(longTestHeader());
+    const QStringList before = values(t.m());
+    const QByteArray header = t.record->header();
+    const QString title = t.w.windowTitle();
     QString shown;
+    t.type(row, typed, Qt::Key_Escape);
+    QCOMPARE(values(t.m()), before);
+    QCOMPARE(t.record->header(), header);
+    QVERIFY(!t.w.saveAction()->isEnabled());
+    QCOMPARE(t.w.windowTitle(), title);
     t.type(row, typed, Qt::Key_Return, &shown);
     QLocale::setDefault(QLocale::c());
     QCOMPARE(shown, opened);
     QCOMPARE(values(t.m()).at(row), cell);
+    QVERIFY(values(t.m()).at(TableTexts::RowActivityWithHit) !=
+            before[TableTexts::RowActivityWithHit]);
+    QVERIFY(t.w.saveAction()->isEnabled());
+    QCOMPARE(t.item(row)->data(Qt::DisplayRole).userType(), int(QMetaType::QString));
     if (row == TableTexts::RowMass)
         QCOMPARE(t.record->mass(), cell.toUInt());
     else
-        QCOMPARE(t.record->hitPercent(), quint8(125));
+        QCOMPARE(int(t.record->hitPercent()), qRound(cell.toDouble() * 100));
+}
+
+void TestMonitor::referenceTablesOpenAsIndependentWindows() {
+    TestSettings settings;
+    MainWindow w;
+    w.setTitle("Setrovia+");
+    w.show();
+    w.activityAction()->trigger();
+    w.specificContractionAction()->trigger();
+    const QList<DialogTab *> dialogs = w.findChildren<DialogTab *>();
+    QCOMPARE(dialogs.size(), 2);
+    const QStandardItemModel *activity = dialogs[0]->tableModel();
+    QCOMPARE(activity->rowCount(), 31);
+    QCOMPARE(activity->item(0, 0)->text(), "15.0");
+    QCOMPARE(activity->item(30, 6)->text(), "84.1");
+    QCOMPARE(dialogs[1]->tableModel()->item(0, 0)->text(), "0.014");
+    QCOMPARE(dialogs[1]->tableModel()->item(30, 6)->text(), "0.060");
+    for (DialogTab *d : dialogs) {
+        QVERIFY(d->isVisible());
+        QVERIFY(!d->isModal());
+        QCOMPARE(d->windowTitle(), "Setrovia+");
+    }
+    QTableView *view = dialogs[0]->tableView();
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {},
+                       view->visualRect(activity->index(1, 1)).center());
+    QCOMPARE(activity->item(1, 1)->text(), "27.2"); // no cell can be edited
+    QCOMPARE(view->editTriggers(), QAbstractItemView::NoEditTriggers);
+
+    dialogs[0]->findChild<QPushButton *>()->click();
+    QVERIFY(!dialogs[0]->isVisible());
+    QVERIFY(dialogs[1]->isVisible());
+    dialogs[1]->close();
+    QTRY_VERIFY(w.findChildren<DialogTab *>().size() < 2);
 }
 
 QTEST_MAIN(TestMonitor)
