@@ -48,6 +48,7 @@ private slots:
     void trackerAndDurationTexts();
     void roundSteps_data();
     void roundSteps();
+    void floatingScaleEndsAtTheData();
     void zoomedAxesStayRound();
     void cachedTextMeasuresAsThePlainEngine();
 };
@@ -127,6 +128,20 @@ void TestTimeScale::roundSteps() {
     QFETCH(QStringList, labels);
     QCOMPARE(majorLabels(period, from, to), labels);
     QCOMPARE(majorLabels(period, to, from).size(), labels.size()); // an inverted axis too
+}
+
+// A floating scale (the comparison's) ends at the data; a plain one at steps.
+void TestTimeScale::floatingScaleEndsAtTheData() {
+    TimeScaleEngine engine(1);
+    double from = -1800, to = 72 * 3600, step = 0;
+    engine.autoScale(8, from, to, step);
+    QCOMPARE(from, -12 * 3600.0);
+    engine.setAttribute(QwtScaleEngine::Floating, true);
+    from = -1800, to = 72 * 3600 - 60;
+    engine.autoScale(8, from, to, step);
+    QCOMPARE(from, -1800.0);
+    QCOMPARE(to, 72 * 3600 - 60.0);
+    QCOMPARE(step, 12 * 3600.0);
 }
 
 // Dressed like the window's plots: round steps after a zoom too, and the
