@@ -144,6 +144,8 @@ void TestEndToEnd::faultsMidRead() {
         "Read frame #100",
         "Can't read replay for command 8. usb_strerror() = short transfer, 40 of 64 bytes",
         "Can't send command 8. usb_strerror() = error writing to bulk endpoint 2: No such device",
+        "The instrument has disappeared: no further commands are sent, and the tests not read "
+        "stay on it.",
         "Read finished: 2 new tests, 0 already in the project, 3 not read."};
     s.read();
 

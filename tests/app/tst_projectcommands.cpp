@@ -3,11 +3,7 @@
 #include "app/recentprojects.h"
 #include "modalanswer.h"
 #include "peakmemory.h"
-#include "records/keeperproc.h"
-#include "records/processp.h"
-#include "records/projectfile.h"
 #include "testprojects.h"
-#include "testrecords.h"
 #include "testsettings.h"
 
 #include <QAction>
@@ -455,7 +451,7 @@ void TestProjectCommands::otherDropsAreRefused() {
 // Opening and adding are refused while the reader thread fills the store.
 void TestProjectCommands::dropRefusedDuringARead() {
     Window w("tests=3");
-    const QString a = w.project("a.vtl"), b = w.project("b.vtl");
+    const QString a = w.project("a.vtl"), b = w.project("b.vtl", 2, 2);
     w.w->show();
     QVERIFY(w.w->openProjectFile(a));
     QTRY_VERIFY(w.w->readAction()->isEnabled());
@@ -469,7 +465,7 @@ void TestProjectCommands::dropRefusedDuringARead() {
                                    "ended, then try again."));
         QTRY_VERIFY(!w.w->isReading());
         QCOMPARE(w.w->projectFilePath(), a);
-        QCOMPARE(w.w->store().count(), 5); // A's two and the instrument's three
+        QCOMPARE(w.w->store().count(), 5); // A's two and the instrument's three, not B's
     }
 }
 

@@ -1,23 +1,16 @@
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
-#include "app/recoveryprompt.h"
 #include "modalanswer.h"
-#include "records/keeperproc.h"
-#include "records/processp.h"
-#include "records/projectfile.h"
 #include "records/recoveryfile.h"
 #include "records/recoverykeeper.h"
 #include "testprojects.h"
-#include "testrecords.h"
 #include "testsettings.h"
 
 #include <QAction>
 #include <QProcess>
 #include <QTextEdit>
 #include <QtTest>
-#include <cstdio>
 
-using namespace testrecords;
 using namespace testprojects;
 
 namespace {
