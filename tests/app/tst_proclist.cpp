@@ -53,11 +53,11 @@ struct Window {
     }
 };
 
-void clickRow(MainWindow &w, int row, int column = 0) {
+void clickRow(MainWindow &w, int row, int column = 0, Qt::KeyboardModifiers keys = {}) {
     ProcList *list = w.processList();
     const QRect rect = list->visualRect(w.processModel()->index(row, column));
     QVERIFY(rect.isValid());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, keys, rect.center());
 }
 
 } // namespace
@@ -66,7 +66,6 @@ class TestProcList : public QObject {
     Q_OBJECT
 private slots:
     void clickShowsTheTestOnce();
-    void descriptionsSurviveAClickElsewhere();
     void deleteShowsTheNextRow();
     void deleteSeveralSelectedRows();
     void translatesExactModifiersOnly_data();
@@ -77,51 +76,38 @@ private slots:
     void deleteKeyFollowsTheFocus();
 };
 
+// A click shows the test; clicking it again (in any column) rebuilds nothing.
+// Its description is kept when another row is clicked.
 void TestProcList::clickShowsTheTestOnce() {
     Window win;
     MainWindow &w = win.w;
-    win.show({record(1, 3), record(2, 1)});
-    QVERIFY(!w.saveAction()->isEnabled());
-
-    clickRow(w, 0);
-    QCOMPARE(w.currentTest(), 0);
-    QCOMPARE(w.plotTabWidget()->count(), 7);
-    QCOMPARE(w.monitor()->currentRecord(), w.store().at(0));
-
-    // Clicking it again (in any column) rebuilds nothing: the same plot with
-    // its zoom state, and the description is not stored.
-    QPointer<QwtPlot> volume = w.plots()->plot(PlotTabs::Volume);
-    volume->setAxisScale(QwtPlot::xBottom, 5, 6);
-    w.plotTabWidget()->setCurrentIndex(3);
-    w.processDescription()->setPlainText(QStringLiteral("typed"));
-    clickRow(w, 0, 2);
-    QCOMPARE(w.plots()->plot(PlotTabs::Volume), volume.data());
-    QVERIFY(!volume->axisAutoScale(QwtPlot::xBottom));
-    QCOMPARE(w.plotTabWidget()->currentIndex(), 3);
-    QVERIFY(w.store().at(0)->note().isEmpty());
-    clickRow(w, 1);
-    QCOMPARE(w.plotTabWidget()->count(), 4);
-    QVERIFY(!volume);
-}
-
-void TestProcList::descriptionsSurviveAClickElsewhere() {
-    Window win;
-    MainWindow &w = win.w;
-    ProcessP *first = record(1);
-    ProcessP *second = record(2);
+    ProcessP *first = record(1, 3), *second = record(2, 1);
     second->setNote(QStringLiteral("из проекта").toUtf8());
     win.show({first, second});
-
     // Filling the editor with a stored note does not modify the project.
     clickRow(w, 1);
     QCOMPARE(w.processDescription()->toPlainText(), QStringLiteral("из проекта"));
     QVERIFY(!w.saveAction()->isEnabled());
 
     clickRow(w, 0);
+    QCOMPARE(w.currentTest(), 0);
+    QCOMPARE(w.plotTabWidget()->count(), 7);
+    QCOMPARE(w.monitor()->currentRecord(), first);
     QVERIFY(w.processDescription()->toPlainText().isEmpty());
+    QPointer<QwtPlot> volume = w.plots()->plot(PlotTabs::Volume);
+    volume->setAxisScale(QwtPlot::xBottom, 5, 6);
+    w.plotTabWidget()->setCurrentIndex(3);
     QTest::keyClicks(w.processDescription(), QStringLiteral("first test"));
     QVERIFY(w.saveAction()->isEnabled()); // typing does
+    clickRow(w, 0, 2);
+    QCOMPARE(w.plots()->plot(PlotTabs::Volume), volume.data());
+    QVERIFY(!volume->axisAutoScale(QwtPlot::xBottom));
+    QCOMPARE(w.plotTabWidget()->currentIndex(), 3);
+    QVERIFY(first->note().isEmpty());
+
     clickRow(w, 1);
+    QCOMPARE(w.plotTabWidget()->count(), 4);
+    QVERIFY(!volume);
     QCOMPARE(QString::fromUtf8(first->note()), QStringLiteral("first test"));
     w.processDescription()->setPlainText(QStringLiteral("второй"));
     clickRow(w, 0);
@@ -185,11 +171,9 @@ void TestProcList::deleteSeveralSelectedRows() {
     w.processDescription()->setPlainText(QStringLiteral("kept"));
     ProcList *list = w.processList();
     for (int row : {0, 2, 4})
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          list->visualRect(w.processModel()->index(row, 0)).center());
-    QCOMPARE(w.currentTest(), 4); // the last row clicked
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                      list->visualRect(w.processModel()->index(1, 0)).center()); // b out again
+        clickRow(w, row, 0, Qt::ControlModifier);
+    QCOMPARE(w.currentTest(), 4);           // the last row clicked
+    clickRow(w, 1, 0, Qt::ControlModifier); // b out again
     QCOMPARE(list->selectionModel()->selectedRows().size(), 3);
 
     QString text;
@@ -328,8 +312,7 @@ void TestProcList::deleteKeyFollowsTheFocus() {
     Window win;
     win.show({record(1), record(2)});
     ProcList *list = win.w.processList();
-    const QRect rect = list->visualRect(win.w.processModel()->index(1, 0));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    clickRow(win.w, 1);
     QCOMPARE(win.w.currentTest(), 1);
 
     QTextEdit *description = win.w.processDescription();

@@ -93,8 +93,7 @@ class TestProjectCommands : public QObject {
     Q_OBJECT
 private slots:
     void failedSaveKeepsTheOldFileAndTheWork();
-    void promptAnswersOnClose();
-    void titleSaysModified();
+    void promptAnswersOnCloseTitleSaysModified();
     void commandThatEndsEarlyChangesNothing_data();
     void commandThatEndsEarlyChangesNothing();
     void recentNewestFirstAtMostEight();
@@ -144,7 +143,8 @@ void TestProjectCommands::failedSaveKeepsTheOldFileAndTheWork() {
     QCOMPARE(again.count(), 5);
 }
 
-void TestProjectCommands::promptAnswersOnClose() {
+// Modified is always in the title, whether the project has a file or not.
+void TestProjectCommands::promptAnswersOnCloseTitleSaysModified() {
     Window w;
     const QString path = w.project("prompt.vtl");
     w.open(path);
@@ -168,26 +168,19 @@ void TestProjectCommands::promptAnswersOnClose() {
     QCOMPARE(bytesOf(path), before);
 
     // Yes, then the save dialog is cancelled: a refusal, the unsaved test stays.
-    w.addNew(7);
+    w.addNew(7); // into an empty window
+    QCOMPARE(w.w->windowTitle(), QString("*  Setrovia+"));
     answerNextMessageBox(QMessageBox::Yes);
     w.w->closeAction()->setEnabled(true);
     w.w->closeAction()->trigger();
     QCOMPARE(w.w->processModel()->rowCount(), 1);
     QVERIFY(w.w->saveAction()->isEnabled());
-}
-
-// Modified is always in the title, whether the project has a file or not.
-void TestProjectCommands::titleSaysModified() {
-    Window w;
-    QCOMPARE(w.w->windowTitle(), QString("Setrovia+"));
-    w.addNew(3); // into an empty window
-    QCOMPARE(w.w->windowTitle(), QString("*  Setrovia+"));
-    const QString path = w.dir.filePath("titled.vtl");
-    w.answers << path;
+    const QString titled = w.dir.filePath("titled.vtl");
+    w.answers << titled;
     w.w->saveAction()->trigger();
-    QCOMPARE(w.w->windowTitle(), QString("titled.vtl   Setrovia+  (%1)").arg(path));
-    w.addNew(4);
-    QCOMPARE(w.w->windowTitle(), QString("titled.vtl*  Setrovia+  (%1)").arg(path));
+    QCOMPARE(w.w->windowTitle(), QString("titled.vtl   Setrovia+  (%1)").arg(titled));
+    w.addNew(8);
+    QCOMPARE(w.w->windowTitle(), QString("titled.vtl*  Setrovia+  (%1)").arg(titled));
 }
 
 void TestProjectCommands::commandThatEndsEarlyChangesNothing_data() {
