@@ -1,20 +1,83 @@
+#include "app/langugebox.h"
 #include "app/mainwindow.h"
 #include "testsettings.h"
 
 #include <QAction>
 #include <QDockWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTranslator>
 #include <QtTest>
 
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
+    void aboutBox_data();
+    void aboutBox();
+    void helpFileFoundWhateverTheWorkingFolder();
     void messageLogIsCapped();
     void settingsRoundTrip();
     void damagedSettingsFile_data();
     void damagedSettingsFile();
+    void languageAtStart();
 };
+
+void TestMainWindow::aboutBox_data() {
+    QTest::addColumn<bool>("russian");
+    QTest::addColumn<QStringList>("texts"); // title, text, start of the informative text
+    QTest::newRow("English") << false
+                             << QStringList{"About program Setrovia+",
+                                            "<h3>Setrovia+ version 1.0.3<h3>", "<p>Build  293</p>"};
+    QTest::newRow("Russian") << true
+                             << QStringList{"О программе Сетровия+",
+                                            "<h3>Сетровия+ версия 1.0.3<h3>", "<p>Сборка  293</p>"};
+}
+
+void TestMainWindow::aboutBox() {
+    QFETCH(bool, russian);
+    QFETCH(QStringList, texts);
+    TestSettings settings;
+    MainWindow::initResources();
+    QTranslator translator;
+    if (russian) {
+        QVERIFY(translator.load(QStringLiteral(":/translater/morwen_ru.qm")));
+        qApp->installTranslator(&translator);
+    }
+    MainWindow w;
+    QStringList shown;
+    bool hasLogo = false;
+    QTimer::singleShot(0, [&] {
+        QTRY_VERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        shown << box->windowTitle() << box->text() << box->informativeText();
+        hasLogo = !box->iconPixmap().isNull();
+        box->accept();
+    });
+    QMetaObject::invokeMethod(&w, "about");
+    qApp->removeTranslator(&translator);
+    QCOMPARE(shown.size(), 3);
+    QCOMPARE(shown.mid(0, 2), texts.mid(0, 2));
+    QVERIFY2(shown[2].startsWith(texts[2]), qPrintable(shown[2]));
+    QVERIFY(russian || shown[2].contains(QStringLiteral("Ostrevan")));
+    QVERIFY(hasLogo);
+}
+
+void TestMainWindow::helpFileFoundWhateverTheWorkingFolder() {
+    QTemporaryDir program, elsewhere;
+    QFile chm(program.filePath("VantelHelp.chm"));
+    QVERIFY(chm.open(QIODevice::WriteOnly));
+    chm.close();
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(elsewhere.path()));
+    QCOMPARE(MainWindow::helpFilePath({elsewhere.path() + "/missing", program.path()}),
+             QFileInfo(chm).absoluteFilePath());
+    // A folder standing where the file should be is not the help file.
+    QVERIFY(QDir(elsewhere.path()).mkdir("VantelHelp.chm"));
+    QCOMPARE(MainWindow::helpFilePath({elsewhere.path()}), QString());
+    QDir::setCurrent(before);
+}
 
 void TestMainWindow::messageLogIsCapped() {
     TestSettings settings;
@@ -44,14 +107,7 @@ void TestMainWindow::settingsRoundTrip() {
         w.docks()[1]->show(); // Messages opened by the user
         state = w.saveState(0);
     }
-    {
-        QSettings s;
-        QCOMPARE(s.value("size").toSize(), QSize(900, 700));
-        QCOMPARE(s.value("pos").toPoint(), QPoint(40, 30));
-        QCOMPARE(s.value("state").toByteArray(), state);
-        QCOMPARE(s.value("lastWorkDir").toString(), QStringLiteral("/data/lab/project.vtl"));
-        QCOMPARE(s.value("language").toInt(), 0);
-    }
+    QCOMPARE(QSettings().value("state").toByteArray(), state);
     MainWindow again;
     QCOMPARE(again.size(), QSize(900, 700));
     QCOMPARE(again.pos(), QPoint(40, 30));
@@ -61,7 +117,7 @@ void TestMainWindow::settingsRoundTrip() {
 }
 
 void TestMainWindow::damagedSettingsFile_data() {
-    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QByteArray>("content"); // "-": no file; empty: a folder in its place
     QByteArray noise(4096, '\0');
     quint32 x = 12345;
     for (char &c : noise) {
@@ -70,18 +126,14 @@ void TestMainWindow::damagedSettingsFile_data() {
     }
     QTest::newRow("missing") << QByteArray("-");
     QTest::newRow("binary noise") << noise;
-    QTest::newRow("garbage values")
-        << QByteArray("[General]\nsize=not a size\npos=17\nstate=garbage state\nlanguage=xx\n");
-    // Values of the wrong type or out of any range, and lines that are no
-    // settings at all. Language 7 means no translators at start: the menu
-    // must say English, or the next start would be in Russian.
+    // Language 7 means no translators at start: the menu must say English,
+    // or the next start would be in Russian.
     QTest::newRow("wrong values") << QByteArray(
         "\xff\xfe no key here\n[General\n[General]\nsize=@Size(-5 99999999)\n"
         "pos=@Point(-900000 900000)\nstate=@ByteArray(\\xde\\xad)\nlanguage=7\n"
         "lastWorkDir=@Variant(\\0\\0\\0\\x7f)\n[[[\n=\n");
     QTest::newRow("a folder in its place") << QByteArray();
     QTest::newRow("last folder of another type") << QByteArray("[General]\nlastWorkDir=a, b\n");
-    QTest::newRow("last folder empty") << QByteArray("[General]\nlastWorkDir=\n");
     QTest::newRow("last folder relative") << QByteArray("[General]\nlastWorkDir=lab/x.vtl\n");
     QTest::newRow("last folder with a control character")
         << QByteArray("[General]\nlastWorkDir=/lab\\x1b/x.vtl\n");
@@ -112,6 +164,39 @@ void TestMainWindow::damagedSettingsFile() {
     QSettings s;
     QCOMPARE(s.value("size").toSize(), QSize(1300, 800));
     QCOMPARE(s.value("language").toInt(), 1);
+}
+
+// The first start asks; a dismissed box writes nothing, OK needs a choice,
+// which is stored at once; a stored language asks nothing.
+void TestMainWindow::languageAtStart() {
+    {
+        TestSettings settings;
+        QTimer::singleShot(0, [] {
+            QTRY_VERIFY(QApplication::activeModalWidget());
+            QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
+        });
+        QSettings s;
+        QCOMPARE(LangugeBox::languageForStart(s), 100);
+        QVERIFY(!s.contains("language"));
+        QVERIFY(!QFile::exists(settings.file()));
+    }
+    TestSettings settings;
+    QTimer::singleShot(0, [] {
+        QTRY_VERIFY(QApplication::activeModalWidget());
+        auto *box = qobject_cast<LangugeBox *>(QApplication::activeModalWidget());
+        QVERIFY(box && !box->okButton()->isEnabled());
+        QCOMPARE(box->russianButton()->text(), QStringLiteral("Русский"));
+        box->englishButton()->click();
+        QCOMPARE(box->chosenLanguage(), 1);
+        box->russianButton()->click();
+        QVERIFY(box->okButton()->isEnabled());
+        box->okButton()->click();
+    });
+    QSettings s;
+    QCOMPARE(LangugeBox::languageForStart(s), 0);
+    QCOMPARE(QSettings().value("language").toInt(), 0);
+    s.setValue("language", 5); // any value other than 0 and 100 means no translators
+    QCOMPARE(LangugeBox::languageForStart(s), 5);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,14 +1,17 @@
+#include "app/keytranslator.h"
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
 #include "app/proclist.h"
 #include "charts/plottabs.h"
-#include "table/monitor.h"
 #include "modalanswer.h"
 #include "records/processp.h"
+#include "table/monitor.h"
 #include "testrecords.h"
 #include "testsettings.h"
 
 #include <QAction>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QtTest>
@@ -29,25 +32,32 @@ ProcessP *record(quint8 second, quint8 kind = 1) {
     return new ProcessP(header(s), block, kind);
 }
 
-// A window with one row per record, as a project load leaves it.
-void addRows(MainWindow &w, const QList<ProcessP *> &records) {
-    for (ProcessP *p : records) {
-        QVERIFY(w.store().add(p));
-        QMetaObject::invokeMethod(&w, "addProc", Q_ARG(ProcessP *, p));
+struct Window {
+    TestSettings settings;
+    MainWindow w;
+    // One row per record, as a project load leaves them; shown and active so
+    // that the shortcuts work.
+    void show(const QList<ProcessP *> &records) {
+        w.setTitle("Setrovia+");
+        for (ProcessP *p : records) {
+            QVERIFY(w.store().add(p));
+            QMetaObject::invokeMethod(&w, "addProc", Q_ARG(ProcessP *, p));
+        }
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
     }
-}
+    QList<QAction *> commands() const {
+        return {w.openAction(),  w.saveAction(), w.saveAsAction(), w.printAction(),
+                w.closeAction(), w.readAction(), w.helpAction(),   w.deleteTestAction()};
+    }
+};
 
-// A mouse click on the row, as the user makes it.
-void clickRow(MainWindow &w, int row, int column = 0) {
+void clickRow(MainWindow &w, int row, int column = 0, Qt::KeyboardModifiers keys = {}) {
     ProcList *list = w.processList();
     const QRect rect = list->visualRect(w.processModel()->index(row, column));
     QVERIFY(rect.isValid());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-}
-
-void showWindow(MainWindow &w) {
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, keys, rect.center());
 }
 
 } // namespace
@@ -56,60 +66,48 @@ class TestProcList : public QObject {
     Q_OBJECT
 private slots:
     void clickShowsTheTestOnce();
-    void descriptionsSurviveAClickElsewhere();
-    void deleteLastRowShowsTheNewLast();
-    void deleteMiddleRowShowsTheNextOne();
-    void deleteOnlyRowLeavesNothing();
+    void deleteShowsTheNextRow();
     void deleteSeveralSelectedRows();
+    void translatesExactModifiersOnly_data();
+    void translatesExactModifiersOnly();
+    void noTwoActionsShareASequence();
+    void keysTriggerTheirCommand_data();
+    void keysTriggerTheirCommand();
+    void deleteKeyFollowsTheFocus();
 };
 
+// A click shows the test; clicking it again (in any column) rebuilds nothing.
+// Its description is kept when another row is clicked.
 void TestProcList::clickShowsTheTestOnce() {
-    TestSettings settings;
-    MainWindow w;
-    addRows(w, {record(1, 3), record(2, 1)});
-    showWindow(w);
-    QVERIFY(!w.saveAction()->isEnabled());
-
-    clickRow(w, 0);
-    QCOMPARE(w.currentTest(), 0);
-    QCOMPARE(w.plotTabWidget()->count(), 7);
-    QCOMPARE(w.monitor()->currentRecord(), w.store().at(0));
-
-    // Clicking it again (in any column) rebuilds nothing: the same plot with
-    // its zoom state, and the description is not stored.
-    QPointer<QwtPlot> volume = w.plots()->plot(PlotTabs::Volume);
-    volume->setAxisScale(QwtPlot::xBottom, 5, 6);
-    w.plotTabWidget()->setCurrentIndex(3);
-    w.processDescription()->setPlainText(QStringLiteral("typed"));
-    clickRow(w, 0, 2);
-    QCOMPARE(w.plots()->plot(PlotTabs::Volume), volume.data());
-    QVERIFY(!volume->axisAutoScale(QwtPlot::xBottom));
-    QCOMPARE(w.plotTabWidget()->currentIndex(), 3);
-    QVERIFY(w.store().at(0)->note().isEmpty());
-    clickRow(w, 1);
-    QCOMPARE(w.plotTabWidget()->count(), 4);
-    QVERIFY(!volume);
-}
-
-void TestProcList::descriptionsSurviveAClickElsewhere() {
-    TestSettings settings;
-    MainWindow w;
-    ProcessP *first = record(1);
-    ProcessP *second = record(2);
+    Window win;
+    MainWindow &w = win.w;
+    ProcessP *first = record(1, 3), *second = record(2, 1);
     second->setNote(QStringLiteral("из проекта").toUtf8());
-    addRows(w, {first, second});
-    showWindow(w);
-
+    win.show({first, second});
     // Filling the editor with a stored note does not modify the project.
     clickRow(w, 1);
     QCOMPARE(w.processDescription()->toPlainText(), QStringLiteral("из проекта"));
     QVERIFY(!w.saveAction()->isEnabled());
 
     clickRow(w, 0);
+    QCOMPARE(w.currentTest(), 0);
+    QCOMPARE(w.plotTabWidget()->count(), 7);
+    QCOMPARE(w.monitor()->currentRecord(), first);
     QVERIFY(w.processDescription()->toPlainText().isEmpty());
+    QPointer<QwtPlot> volume = w.plots()->plot(PlotTabs::Volume);
+    volume->setAxisScale(QwtPlot::xBottom, 5, 6);
+    w.plotTabWidget()->setCurrentIndex(3);
     QTest::keyClicks(w.processDescription(), QStringLiteral("first test"));
     QVERIFY(w.saveAction()->isEnabled()); // typing does
+    clickRow(w, 0, 2);
+    QCOMPARE(w.plots()->plot(PlotTabs::Volume), volume.data());
+    QVERIFY(!volume->axisAutoScale(QwtPlot::xBottom));
+    QCOMPARE(w.plotTabWidget()->currentIndex(), 3);
+    QVERIFY(first->note().isEmpty());
+
     clickRow(w, 1);
+    QCOMPARE(w.plotTabWidget()->count(), 4);
+    QVERIFY(!volume);
     QCOMPARE(QString::fromUtf8(first->note()), QStringLiteral("first test"));
     w.processDescription()->setPlainText(QStringLiteral("второй"));
     clickRow(w, 0);
@@ -117,54 +115,39 @@ void TestProcList::descriptionsSurviveAClickElsewhere() {
     QCOMPARE(QString::fromUtf8(second->note()), QStringLiteral("второй"));
 }
 
-void TestProcList::deleteLastRowShowsTheNewLast() {
-    TestSettings settings;
-    MainWindow w;
+// The row after the removed one shows, or the new last; then nothing.
+void TestProcList::deleteShowsTheNextRow() {
+    Window win;
+    MainWindow &w = win.w;
     ProcessP *a = record(1, 1);
-    ProcessP *b = record(2, 3);
-    addRows(w, {a, b, record(3, 1)});
-    showWindow(w);
-    clickRow(w, 2);
+    ProcessP *c = record(3, 2);
+    c->setNote("third");
+    win.show({a, record(2, 3), c});
+    w.processModel()->item(2, 2)->setText(QStringLiteral("C"));
+    clickRow(w, 1);
     QString text, title;
     answerNextMessageBox(QMessageBox::Yes, &text, &title);
     QTest::keyClick(w.processList(), Qt::Key_Delete);
     QCOMPARE(title, QStringLiteral("Remove process"));
     QCOMPARE(text, QStringLiteral("Do you want to remove process?"));
-    QCOMPARE(w.store().count(), 2);
     QCOMPARE(w.processModel()->rowCount(), 2);
-    QCOMPARE(w.currentTest(), 1);
-    QCOMPARE(w.store().at(0), a);
-    QCOMPARE(w.monitor()->currentRecord(), b);
-    QCOMPARE(w.plotTabWidget()->count(), 7); // b has four channels
-    QVERIFY(w.saveAction()->isEnabled());
-}
-
-void TestProcList::deleteMiddleRowShowsTheNextOne() {
-    TestSettings settings;
-    MainWindow w;
-    ProcessP *c = record(3, 2);
-    c->setNote("third");
-    addRows(w, {record(1), record(2), c});
-    w.processModel()->item(2, 2)->setText(QStringLiteral("C"));
-    showWindow(w);
-    clickRow(w, 1);
-    answerNextMessageBox(QMessageBox::Yes);
-    QMetaObject::invokeMethod(&w, "deleteSelProc");
     QCOMPARE(w.currentTest(), 1);
     QCOMPARE(w.store().at(1), c);
     QCOMPARE(w.processModel()->item(1, 2)->text(), QStringLiteral("C"));
     QCOMPARE(w.monitor()->currentRecord(), c);
     QCOMPARE(w.processDescription()->toPlainText(), QStringLiteral("third"));
     QCOMPARE(w.plotTabWidget()->count(), 7);
-}
+    QVERIFY(w.saveAction()->isEnabled());
 
-void TestProcList::deleteOnlyRowLeavesNothing() {
-    TestSettings settings;
-    MainWindow w;
-    addRows(w, {record(1, 3)});
-    showWindow(w);
-    clickRow(w, 0);
-    answerNextMessageBox(QMessageBox::Yes);
+    answerNextMessageBox(QMessageBox::Yes); // the last row
+    QMetaObject::invokeMethod(&w, "deleteSelProc");
+    QCOMPARE(w.store().count(), 1);
+    QCOMPARE(w.currentTest(), 0);
+    QCOMPARE(w.monitor()->currentRecord(), a);
+    QCOMPARE(w.plotTabWidget()->count(), 4); // a has one channel
+    QVERIFY(w.processDescription()->toPlainText().isEmpty());
+
+    answerNextMessageBox(QMessageBox::Yes); // the only row
     QMetaObject::invokeMethod(&w, "deleteSelProc");
     QCOMPARE(w.currentTest(), -1);
     QCOMPARE(w.store().count(), 0);
@@ -172,30 +155,25 @@ void TestProcList::deleteOnlyRowLeavesNothing() {
     QCOMPARE(w.plotTabWidget()->count(), 0);
     QVERIFY(!w.plots()->plot(PlotTabs::Volume));
     QVERIFY(!w.monitor()->currentRecord());
-    QVERIFY(w.saveAction()->isEnabled());
     // Nothing is shown any more: no export, no description of the removed test.
     QVERIFY(!w.exportAction()->isEnabled());
-    QVERIFY(w.processDescription()->toPlainText().isEmpty());
     QVERIFY(!w.processDescription()->isEnabled());
 }
 
 // Ctrl+click selects more rows; Delete asks once, naming how many.
 void TestProcList::deleteSeveralSelectedRows() {
-    TestSettings settings;
-    MainWindow w;
+    Window win;
+    MainWindow &w = win.w;
     ProcessP *b = record(2);
     ProcessP *d = record(4, 3);
-    addRows(w, {record(1), b, record(3), d, record(5)});
-    showWindow(w);
+    win.show({record(1), b, record(3), d, record(5)});
     clickRow(w, 1);
     w.processDescription()->setPlainText(QStringLiteral("kept"));
     ProcList *list = w.processList();
     for (int row : {0, 2, 4})
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          list->visualRect(w.processModel()->index(row, 0)).center());
-    QCOMPARE(w.currentTest(), 4); // the last row clicked
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                      list->visualRect(w.processModel()->index(1, 0)).center()); // b out again
+        clickRow(w, row, 0, Qt::ControlModifier);
+    QCOMPARE(w.currentTest(), 4);           // the last row clicked
+    clickRow(w, 1, 0, Qt::ControlModifier); // b out again
     QCOMPARE(list->selectionModel()->selectedRows().size(), 3);
 
     QString text;
@@ -216,6 +194,167 @@ void TestProcList::deleteSeveralSelectedRows() {
     QCOMPARE(QString::fromUtf8(b->note()), QStringLiteral("kept"));
     QCOMPARE(w.processDescription()->toPlainText(), QStringLiteral("kept"));
     QVERIFY(w.saveAction()->isEnabled());
+}
+
+void TestProcList::translatesExactModifiersOnly_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers"); // negative: a release with Ctrl
+    QTest::addColumn<int>("expectedKey");
+    const int ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier, alt = Qt::AltModifier;
+    QTest::newRow("ES: copy") << 0x0421 << ctrl << int(Qt::Key_C);
+    QTest::newRow("EM: paste") << 0x041C << ctrl << int(Qt::Key_V);
+    QTest::newRow("EF: select all") << 0x0424 << ctrl << int(Qt::Key_A);
+    QTest::newRow("CHE: cut") << 0x0427 << ctrl << int(Qt::Key_X);
+    QTest::newRow("YA: undo") << 0x042F << ctrl << int(Qt::Key_Z);
+    QTest::newRow("YA shift") << 0x042F << (ctrl | shift) << int(Qt::Key_Z);
+    QTest::newRow("TSE alt") << 0x0426 << (ctrl | alt) << 0x0426;
+    QTest::newRow("shift only") << 0x0421 << shift << 0x0421;
+    QTest::newRow("ctrl shift ES") << 0x0421 << (ctrl | shift) << 0x0421;
+    QTest::newRow("latin") << int(Qt::Key_C) << ctrl << int(Qt::Key_C);
+    QTest::newRow("release") << 0x0421 << -1 << 0x0421;
+}
+
+void TestProcList::translatesExactModifiersOnly() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, expectedKey);
+    KeyTranslator translator;
+    struct Log : QObject {
+        QList<QPair<int, int>> keys;
+        bool eventFilter(QObject *, QEvent *e) override {
+            if (e->type() == QEvent::KeyPress)
+                keys.append({static_cast<QKeyEvent *>(e)->key(),
+                             int(static_cast<QKeyEvent *>(e)->modifiers())});
+            return false;
+        }
+    } log;
+    QObject target;
+    target.installEventFilter(&log);
+    const int held = modifiers < 0 ? int(Qt::ControlModifier) : modifiers;
+    QKeyEvent press(modifiers < 0 ? QEvent::KeyRelease : QEvent::KeyPress, key,
+                    Qt::KeyboardModifiers(held));
+    const bool dropped = translator.eventFilter(&target, &press);
+    QCOMPARE(dropped, expectedKey != key);
+    if (dropped)
+        QCOMPARE(log.keys, (QList<QPair<int, int>>{{expectedKey, held}}));
+    else
+        QVERIFY(log.keys.isEmpty());
+}
+
+// Every shortcut belongs to one action only, and the menus show it.
+void TestProcList::noTwoActionsShareASequence() {
+    Window win;
+    win.show({record(1), record(2)});
+    QMap<QString, QStringList> owners;
+    for (QAction *a : win.w.findChildren<QAction *>()) {
+        for (const QKeySequence &k : a->shortcuts())
+            owners[k.toString()] << a->text();
+        const QList<QWidget *> shown = a->associatedWidgets();
+        QVERIFY2(a->shortcuts().isEmpty() ||
+                     std::any_of(shown.cbegin(), shown.cend(),
+                                 [](QWidget *m) { return qobject_cast<QMenu *>(m); }),
+                 qPrintable(a->text()));
+    }
+    for (auto it = owners.cbegin(); it != owners.cend(); ++it)
+        QVERIFY2(it.value().size() == 1, qPrintable(it.key() + ": " + it.value().join(", ")));
+}
+
+void TestProcList::keysTriggerTheirCommand_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("command"); // index into Window::commands()
+    const int ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;
+    QTest::newRow("Ctrl+O") << int(Qt::Key_O) << ctrl << 0;
+    QTest::newRow("Ctrl+S") << int(Qt::Key_S) << ctrl << 1;
+    QTest::newRow("Ctrl+Shift+S") << int(Qt::Key_S) << (ctrl | shift) << 2;
+    QTest::newRow("Ctrl+P") << int(Qt::Key_P) << ctrl << 3;
+    QTest::newRow("Ctrl+W") << int(Qt::Key_W) << ctrl << 4;
+    QTest::newRow("F5") << int(Qt::Key_F5) << 0 << 5;
+    QTest::newRow("F1") << int(Qt::Key_F1) << 0 << 6;
+    QTest::newRow("Delete") << int(Qt::Key_Delete) << 0 << 7;
+    // The same keys with the Russian layout.
+    QTest::newRow("Ctrl+SHCHA") << 0x0429 << ctrl << 0;
+    QTest::newRow("Ctrl+YERU") << 0x042B << ctrl << 1;
+    QTest::newRow("Ctrl+Shift+YERU") << 0x042B << (ctrl | shift) << 2;
+    QTest::newRow("Ctrl+ZE") << 0x0417 << ctrl << 3;
+    QTest::newRow("Ctrl+TSE") << 0x0426 << ctrl << 4;
+}
+
+// The commands are cut from their actions, so a key only counts the trigger.
+void TestProcList::keysTriggerTheirCommand() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, command);
+    KeyTranslator translator;
+    qApp->installEventFilter(&translator);
+    Window win;
+    win.show({record(1), record(2)});
+    QList<QSharedPointer<QSignalSpy>> spies;
+    for (QAction *a : win.commands()) {
+        a->setEnabled(true);
+        QObject::disconnect(a, &QAction::triggered, &win.w, nullptr);
+        spies << QSharedPointer<QSignalSpy>::create(a, &QAction::triggered);
+    }
+    win.w.processList()->setFocus();
+    // A Cyrillic key has no Latin letter for QTest to make its text from.
+    QTest::sendKeyEvent(QTest::Click, win.w.processList(), Qt::Key(key),
+                        key >= 0x0400 ? QString(QChar(key)) : QString(),
+                        Qt::KeyboardModifiers(modifiers));
+    qApp->removeEventFilter(&translator);
+    for (int i = 0; i < spies.size(); ++i)
+        QVERIFY2(spies[i]->count() == (i == command ? 1 : 0),
+                 qPrintable(win.commands()[i]->text()));
+}
+
+// Delete asks to remove the test only from the list; in the description
+// editors and in a name being edited (F2) it deletes a character.
+void TestProcList::deleteKeyFollowsTheFocus() {
+    Window win;
+    win.show({record(1), record(2)});
+    ProcList *list = win.w.processList();
+    clickRow(win.w, 1);
+    QCOMPARE(win.w.currentTest(), 1);
+
+    QTextEdit *description = win.w.processDescription();
+    description->setPlainText("abc");
+    description->setFocus();
+    description->moveCursor(QTextCursor::Start);
+    QTest::keyClick(description, Qt::Key_Delete);
+    QCOMPARE(description->toPlainText(), QString("bc"));
+
+    // Nor in the parameters table: the answer armed here waits for the list.
+    QString asked;
+    answerNextMessageBox(QMessageBox::No, &asked);
+    win.w.monitor()->setFocus();
+    QTest::keyClick(win.w.monitor(), Qt::Key_Delete);
+    QVERIFY(asked.isEmpty());
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Delete);
+    QCOMPARE(asked, QString("Do you want to remove process?"));
+    QCOMPARE(win.w.store().count(), 2);
+    QApplication::setActiveWindow(&win.w); // the question had it
+    QVERIFY(QTest::qWaitForWindowActive(&win.w));
+
+    list->setCurrentIndex(win.w.processModel()->index(1, 2));
+    QTest::keyClick(list, Qt::Key_F2);
+    auto *editor = qobject_cast<QLineEdit *>(list->indexWidget(list->currentIndex()));
+    QVERIFY(editor);
+    QTRY_VERIFY(editor->hasFocus());
+    editor->setText("xyz");
+    editor->setCursorPosition(0);
+    QTest::keyClick(editor, Qt::Key_Delete);
+    QCOMPARE(editor->text(), QString("yz"));
+    QVERIFY(!QApplication::activeModalWidget());
+
+    answerNextMessageBox(QMessageBox::Yes);
+    QTest::keyClick(editor, Qt::Key_Return);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Delete);
+    QCOMPARE(win.w.store().count(), 1);
+    win.w.closeAction()->setEnabled(true);
+    answerNextMessageBox(QMessageBox::No); // closed without saving
+    win.w.closeAction()->trigger();
+    QVERIFY(!win.w.deleteTestAction()->isEnabled());
 }
 
 QTEST_MAIN(TestProcList)

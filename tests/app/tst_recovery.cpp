@@ -1,35 +1,23 @@
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
-#include "app/recoveryprompt.h"
 #include "modalanswer.h"
-#include "records/keeperproc.h"
-#include "records/processp.h"
-#include "records/projectfile.h"
 #include "records/recoveryfile.h"
 #include "records/recoverykeeper.h"
 #include "testprojects.h"
-#include "testrecords.h"
 #include "testsettings.h"
 
 #include <QAction>
 #include <QProcess>
 #include <QTextEdit>
 #include <QtTest>
-#include <cstdio>
 
-// The recovery file for real: a separate process edits a project (or reads
-// the simulated instrument) and is killed with SIGKILL once its recovery file
-// is there; a window started afterwards offers it and restores the work.
-
-using namespace testrecords;
 using namespace testprojects;
 
 namespace {
 
 const char ChildFlag[] = "--crash-child";
 
-// The program's data folder under a private XDG_DATA_HOME, for the window
-// here and for the child it starts.
+// A private XDG_DATA_HOME, for the window here and for the child it starts.
 struct DataHome {
     DataHome() { qputenv("XDG_DATA_HOME", dir.path().toUtf8()); }
     ~DataHome() { qunsetenv("XDG_DATA_HOME"); }
@@ -49,9 +37,9 @@ struct Window {
     MainWindow w;
 };
 
-// The child: edits an open project, or reads the simulated instrument, then
-// waits to be killed. Its recovery file is written by the window's own timer
-// (shortened) or at the end of the read.
+// The child edits an open project, or reads the simulated instrument, then
+// waits for its SIGKILL. Its recovery file is written by the window's own
+// timer (shortened) or at the end of the read.
 int crashChild(int argc, char **argv) {
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName("Ostrevan");
@@ -92,10 +80,8 @@ private slots:
     void crashThenRestore_data();
     void crashThenRestore();
     void writtenWhileModifiedOnly();
-    void oneTimerNotEveryKeystroke();
-    void discardDeletesIt();
-    void damagedIsReportedAndSetAside_data();
-    void damagedIsReportedAndSetAside();
+    void offeredFileAnswered_data();
+    void offeredFileAnswered();
 };
 
 void TestRecovery::crashThenRestore_data() {
@@ -166,7 +152,8 @@ void TestRecovery::crashThenRestore() {
 }
 
 // Kept while the project has unsaved changes; a save, a close without
-// saving and a clean exit remove it.
+// saving and a clean exit remove it. Typing without a pause still writes
+// within the delay: a change while the timer runs does not start it again.
 void TestRecovery::writtenWhileModifiedOnly() {
     DataHome data;
     QTemporaryDir dir;
@@ -175,22 +162,30 @@ void TestRecovery::writtenWhileModifiedOnly() {
     auto win = std::make_unique<Window>();
     MainWindow &w = win->w;
     const QString own = w.recoveryKeeper()->folder().path();
+    const QTimer &timer = w.recoveryKeeper()->timer();
     QVERIFY(w.openProjectFile(project));
-    QVERIFY(!w.recoveryKeeper()->timer().isActive());
+    QVERIFY(!timer.isActive());
 
     w.projectDescription()->insertPlainText("x");
-    QVERIFY(w.recoveryKeeper()->timer().isActive());
-    QCOMPARE(w.recoveryKeeper()->timer().interval(), RecoveryKeeper::DefaultDelayMs);
-    QVERIFY(w.recoveryKeeper()->writeNow());
+    QVERIFY(timer.isActive());
+    QCOMPARE(timer.interval(), RecoveryKeeper::DefaultDelayMs);
+    QTRY_VERIFY(timer.remainingTime() < RecoveryKeeper::DefaultDelayMs - 10);
+    const int left = timer.remainingTime();
+    for (const char *key : {"y", "z"})
+        w.projectDescription()->insertPlainText(key);
+    QVERIFY(timer.remainingTime() <= left);
+    w.recoveryKeeper()->setDelay(0); // the timer's own write
+    QTRY_VERIFY(QFileInfo::exists(own));
+    QVERIFY(!timer.isActive());
     KeeperProc restored;
     const RecoveryFile::Contents c = RecoveryFile::read(own, restored);
     QCOMPARE(c.projectPath, project);
-    QCOMPARE(c.project.description, QString("xas saved"));
+    QCOMPARE(c.project.description, QString("xyzas saved"));
     QVERIFY(qAbs(c.written.secsTo(QDateTime::currentDateTime())) < 3600);
 
     w.saveAction()->trigger();
     QVERIFY(!QFileInfo::exists(own));
-    QVERIFY(!w.recoveryKeeper()->timer().isActive());
+    QVERIFY(!timer.isActive());
 
     w.projectDescription()->insertPlainText("y");
     QVERIFY(w.recoveryKeeper()->writeNow());
@@ -206,66 +201,25 @@ void TestRecovery::writtenWhileModifiedOnly() {
     QCOMPARE(data.files(), QStringList());
 }
 
-// Typing without a pause still writes within the delay: a change while the
-// timer runs does not start it again.
-void TestRecovery::oneTimerNotEveryKeystroke() {
-    DataHome data;
-    Window win;
-    MainWindow &w = win.w;
-    w.projectDescription()->setEnabled(true);
-    w.projectDescription()->insertPlainText("a");
-    const QTimer &timer = w.recoveryKeeper()->timer();
-    QVERIFY(timer.isActive());
-    // Some time on, more keys: the time left only goes down.
-    QTRY_VERIFY(timer.remainingTime() < RecoveryKeeper::DefaultDelayMs - 10);
-    const int left = timer.remainingTime();
-    for (const char *key : {"b", "c", "d"})
-        w.projectDescription()->insertPlainText(key);
-    QVERIFY(timer.remainingTime() <= left);
-    // The timer's own write.
-    w.recoveryKeeper()->setDelay(0);
-    QTRY_VERIFY(QFileInfo::exists(w.recoveryKeeper()->folder().path()));
-    QVERIFY(!w.recoveryKeeper()->timer().isActive());
-}
-
-void TestRecovery::discardDeletesIt() {
-    DataHome data;
-    QDir().mkpath(data.folder());
-    const QByteArray image = projectImage(1, "left");
-    const QDateTime written(QDate(2026, 12, 6), QTime(9, 15, 0));
-    writeFile(data.folder() + "/recovery-7-7-1.recovery",
-              RecoveryFile::encode("/lab/old.vtl", written, image));
-
-    Window win;
-    QString text;
-    answerNextMessageBox(QMessageBox::Discard, &text);
-    win.w.offerRecovery();
-    QCOMPARE(text, QString("The program was not closed properly. A recovery file written on "
-                           "2026-12-06 09:15:00 holds unsaved changes of the project "
-                           "/lab/old.vtl."));
-    QCOMPARE(win.w.store().count(), 0);
-    QVERIFY(!win.w.saveAction()->isEnabled());
-    QCOMPARE(data.files(), QStringList());
-}
-
-void TestRecovery::damagedIsReportedAndSetAside_data() {
+void TestRecovery::offeredFileAnswered_data() {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("problem");
+    QTest::addColumn<QString>("problem"); // empty: a good file, discarded
     const QByteArray image = projectImage(0);
-    const QByteArray good = RecoveryFile::encode("/lab/p.vtl", QDateTime::currentDateTime(), image);
+    const QDateTime written(QDate(2026, 12, 6), QTime(9, 15, 0));
+    const QByteArray good = RecoveryFile::encode("/lab/old.vtl", written, image);
+    QTest::newRow("discarded") << good << QString();
     QTest::newRow("empty") << QByteArray() << "The recovery file %1 is empty.";
     QTest::newRow("another format")
         << image << "The file %1 is not a recovery file of this program.";
     QTest::newRow("cut short") << good.left(good.size() - 2)
                                << "The recovery file %1 is incomplete or damaged.";
-    QTest::newRow("project damaged")
-        << RecoveryFile::encode("/lab/p.vtl", QDateTime::currentDateTime(), "format 04\x05")
-        << "The recovery file %1 holds a project that cannot be read.";
+    QTest::newRow("project damaged") << RecoveryFile::encode("/lab/p.vtl", written, "format 04\x05")
+                                     << "The recovery file %1 holds a project that cannot be read.";
 }
 
-// Reported, renamed with every byte kept, never opened, never deleted; not
-// offered again.
-void TestRecovery::damagedIsReportedAndSetAside() {
+// Discarded, it is deleted. Damaged, it is reported, renamed with every byte
+// kept, never opened, never deleted, and not offered again.
+void TestRecovery::offeredFileAnswered() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, problem);
     DataHome data;
@@ -275,16 +229,23 @@ void TestRecovery::damagedIsReportedAndSetAside() {
 
     Window win;
     QString text;
-    answerNextMessageBox(QMessageBox::Ok, &text);
+    answerNextMessageBox(problem.isEmpty() ? QMessageBox::Discard : QMessageBox::Ok, &text);
     win.w.offerRecovery();
+    QCOMPARE(win.w.store().count(), 0);
+    QVERIFY(!win.w.saveAction()->isEnabled());
     const QStringList left = data.files();
+    if (problem.isEmpty()) {
+        QCOMPARE(text, QString("The program was not closed properly. A recovery file written on "
+                               "2026-12-06 09:15:00 holds unsaved changes of the project "
+                               "/lab/old.vtl."));
+        QCOMPARE(left, QStringList());
+        return;
+    }
     QCOMPARE(left.size(), 1);
     QVERIFY(left.first().startsWith("recovery-7-7-1.recovery.damaged-"));
     const QString aside = data.folder() + "/" + left.first();
     QCOMPARE(text, problem.arg(path) + " It was not opened and has been renamed to " + aside + ".");
     QCOMPARE(bytesOf(aside), bytes);
-    QCOMPARE(win.w.store().count(), 0);
-    QVERIFY(!win.w.saveAction()->isEnabled());
     QVERIFY(win.w.recoveryKeeper()->folder().orphans().empty());
 }
 
