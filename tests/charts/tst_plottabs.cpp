@@ -15,7 +15,6 @@
 #include <QtTest>
 #include <csignal>
 #include <functional>
-#include <qwt_plot_curve.h>
 #include <qwt_plot_marker.h>
 #include <qwt_scale_div.h>
 #include <qwt_scale_map.h>
@@ -25,8 +24,7 @@ using namespace testrecords;
 using namespace testprojects;
 
 namespace {
-// Counts 0 up to index 19, then 10 more per point: with 0.01 ml per count the
-// volume first exceeds 0.05 ml at index 20.
+// 0.01 ml per count: the volume first exceeds 0.05 ml at index 20.
 int risingFrom20(int i) {
     return qMax(0, 10 * (i - 19));
 }
@@ -73,86 +71,48 @@ struct Built {
 class TestPlotTabs : public QObject {
     Q_OBJECT
 private slots:
-    void tabSetPerKind_data();
     void tabSetPerKind();
-    void volumeMarkers_data();
     void volumeMarkers();
     void narrowRangeRule();
-    void oddRecords();
-    void imageFilesWrittenAndReadable_data();
+    void noPointsStillPainted();
     void imageFilesWrittenAndReadable();
-    void imageFormatFromExtensionOrFilter_data();
     void imageFormatFromExtensionOrFilter();
     void windowProposesFolderAndName();
     void replacingAsksAndFailedWritesSayWhy();
     void rightClickOpensTheMenuRightDragPans();
 };
 
-void TestPlotTabs::tabSetPerKind_data() {
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QString>("titles");
-    const QString two = "Volume, Reduced volume, Temperature, Volume/Temperature";
-    QTest::newRow("kind 0") << 0 << two;
-    QTest::newRow("kind 2") << 2
-                            << "Volume, Reduced volume, Temperature, Resistance, Temperature of "
-                               "cement, Volume/Temperature, Resistance/Temperature";
-    QTest::newRow("unknown kind") << 7 << two;
-}
-
+// A rebuild replaces the set and shows the volume.
 void TestPlotTabs::tabSetPerKind() {
-    QFETCH(int, kind);
-    QFETCH(QString, titles);
-    Built b(volumeRecord(quint8(kind), 300, risingFrom20));
-    b.tabs.setCurrentIndex(2);
-    b.plots.buildGraphs(b.record.get()); // a rebuild replaces the set
-    QStringList actual;
-    for (int i = 0; i < b.tabs.count(); ++i)
-        actual << b.tabs.tabText(i);
-    QCOMPARE(actual.join(", "), titles);
-    QCOMPARE(b.tabs.currentWidget(), b.plots.plot(PlotTabs::Volume));
+    const QString two = "Volume, Reduced volume, Temperature, Volume/Temperature";
+    const QString seven = "Volume, Reduced volume, Temperature, Resistance, Temperature of cement, "
+                          "Volume/Temperature, Resistance/Temperature";
+    for (quint8 kind : {0, 2, 7}) { // 7: unknown
+        Built b(volumeRecord(kind, 300, risingFrom20));
+        b.tabs.setCurrentIndex(2);
+        b.plots.buildGraphs(b.record.get());
+        QStringList actual;
+        for (int i = 0; i < b.tabs.count(); ++i)
+            actual << b.tabs.tabText(i);
+        QCOMPARE(actual.join(", "), kind == 2 ? seven : two);
+        QCOMPARE(b.tabs.currentWidget(), b.plots.plot(PlotTabs::Volume));
+    }
 }
 
-void TestPlotTabs::volumeMarkers_data() {
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("points");
-    QTest::addColumn<bool>("neverRising");
-    QTest::addColumn<double>("start");
-    QTest::addColumn<double>("end");
-    QTest::addColumn<QString>("endText");
-    QTest::addColumn<QString>("endVolume");
-    // e = 20 + 10800 / 60 = 200, where the count is 1810: 18.1 ml.
-    QTest::newRow("three hours") << 1 << 300 << false << 20.0 << 200.0 << "t = 03:20:00"
-                                 << "v = 18.1";
-    // Three hours after index 20 lie beyond the last point 99 (count 800).
-    QTest::newRow("end clamped") << 2 << 100 << false << 20.0 << 99.0 << "t = 01:39:00"
-                                 << "v = 8";
-    // Kind 3 measures from the first count, 300: 0.04 ml above it is no start.
-    QTest::newRow("never rising") << 3 << 50 << true << 49.0 << 49.0 << "t = 00:49:00"
-                                  << "v = 0.04";
-}
-
+// The start at index 20; the end three hours later, at 200, where the count is 1810.
 void TestPlotTabs::volumeMarkers() {
-    QFETCH(int, kind);
-    QFETCH(int, points);
-    QFETCH(bool, neverRising);
-    QFETCH(double, start);
-    QFETCH(double, end);
-    QFETCH(QString, endText);
-    QFETCH(QString, endVolume);
-    const auto flat = [](int i) { return i < 10 ? 300 : 304; };
-    Built b(volumeRecord(quint8(kind), points, neverRising ? flat : risingFrom20));
+    Built b(volumeRecord(1, 300, risingFrom20));
     const QList<QwtPlotMarker *> v = markers(b.plots.plot(PlotTabs::Volume));
     const QList<QwtPlotMarker *> r = markers(b.plots.plot(PlotTabs::ReducedVolume));
     QCOMPARE(v.size(), 4);
-    QCOMPARE(v[0]->xValue(), start);
-    QCOMPARE(v[1]->xValue(), end);
-    QCOMPARE(v[1]->label().text(), endText);
-    QCOMPARE(v[3]->label().text(), endVolume);
+    QCOMPARE(v[0]->xValue(), 20.0);
+    QCOMPARE(v[1]->xValue(), 200.0);
+    QCOMPARE(v[1]->label().text(), "t = 03:20:00");
+    QCOMPARE(v[3]->label().text(), "v = 18.1");
     QCOMPARE(r[3]->yValue(), v[3]->yValue() * 2.5); // 400 g
 }
 
-// 0.5 ml per count and 1000 g: counts 0..2 span 1 ml, widened by 1 each way;
-// 0..4 span exactly 2 ml and stay automatic.
+// Under 2 ml the volume axes widen by 1 ml each way; 2 ml stay automatic.
 void TestPlotTabs::narrowRangeRule() {
     HeaderFields s;
     s.volumeScale = 0.5f;
@@ -173,95 +133,62 @@ void TestPlotTabs::narrowRangeRule() {
     }
 }
 
-// Period 0, or a duration shorter than one period: no points, still painted.
-// A duration beyond the channel: only the points the channel holds.
-void TestPlotTabs::oddRecords() {
+void TestPlotTabs::noPointsStillPainted() {
     HeaderFields s;
     s.period = 0;
-    Built zeroPeriod(new ProcessP(header(s), samples(3), 3));
-    s.period = 60;
-    s.duration = 59;
-    Built tooShort(new ProcessP(header(s), samples(1), 1));
-    s.duration = 60 * 100000;
-    Built tooLong(new ProcessP(header(s), samples(3), 3));
-    for (Built *b : {&zeroPeriod, &tooShort, &tooLong}) {
-        const int points = b == &tooLong ? ProcessP::channelLength(3) : 0;
-        QCOMPARE(b->tabs.count(), b->record->kind() == 3 ? 7 : 4);
-        for (int t = 0; t < PlotTabs::TabCount; ++t) {
-            if (QwtPlot *plot = b->plots.plot(PlotTabs::Tab(t))) {
-                QVERIFY(points || markers(plot).isEmpty());
-                for (const QwtPlotItem *c : plot->itemList(QwtPlotItem::Rtti_PlotCurve))
-                    QCOMPARE(int(static_cast<const QwtPlotCurve *>(c)->dataSize()), points);
-                QVERIFY(!plot->grab().isNull());
-            }
-        }
+    Built b(new ProcessP(header(s), samples(3), 3));
+    QCOMPARE(b.tabs.count(), 7);
+    for (int t = 0; t < PlotTabs::TabCount; ++t) {
+        if (QwtPlot *plot = b.plots.plot(PlotTabs::Tab(t)))
+            QVERIFY(markers(plot).isEmpty() && !plot->grab().isNull());
     }
-}
-
-void TestPlotTabs::imageFilesWrittenAndReadable_data() {
-    QTest::addColumn<int>("format");
-    QTest::newRow("png") << int(PlotImage::Png);
-    QTest::newRow("svg") << int(PlotImage::Svg);
-    QTest::newRow("pdf") << int(PlotImage::Pdf);
 }
 
 void TestPlotTabs::imageFilesWrittenAndReadable() {
-    QFETCH(int, format);
     Built s(curveRecord(3), true);
     QTemporaryDir dir;
-    const QString path = dir.filePath("plot");
-    QString error;
-    QVERIFY(PlotImage::save(s.volume(), path, PlotImage::Format(format), &error));
-    QVERIFY(error.isEmpty());
-    const QByteArray bytes = bytesOf(path);
     const QSize size = s.volume()->size();
-    if (format == PlotImage::Png) {
-        QImage image;
-        QVERIFY(image.loadFromData(bytes, "PNG"));
-        QCOMPARE(image.size(), size * 2);
-        QCOMPARE(image.dotsPerMeterX(), qRound(s.volume()->logicalDpiX() / 0.0254) * 2);
-        bool blue = false; // the curve is drawn
-        for (int x = 0; x < image.width() && !blue; x += 2)
-            for (int y = 0; y < image.height() && !blue; y += 2)
-                blue = image.pixel(x, y) == qRgb(0, 0, 255);
-        QVERIFY(blue);
-        QApplication::clipboard()->clear();
-        PlotImage::of(s.volume())->copyAction()->trigger();
-        QCOMPARE(QApplication::clipboard()->image().size(), size * 2);
-    } else if (format == PlotImage::Svg) {
-        QSvgRenderer svg(bytes);
-        QVERIFY(svg.isValid());
-        QCOMPARE(svg.viewBox().size(), size);
-        QVERIFY(bytes.contains("<title>Volume</title>"));
-    } else {
-        QVERIFY(bytes.startsWith("%PDF-"));
-        QVERIFY(bytes.trimmed().endsWith("%%EOF"));
+    QString error;
+    for (PlotImage::Format format : {PlotImage::Png, PlotImage::Svg, PlotImage::Pdf})
+        QVERIFY(PlotImage::save(s.volume(), dir.filePath(QString::number(format)), format, &error));
+    QVERIFY(error.isEmpty());
+    QImage image;
+    QVERIFY(image.loadFromData(bytesOf(dir.filePath("0")), "PNG"));
+    QCOMPARE(image.size(), size * 2);
+    QCOMPARE(image.dotsPerMeterX(), qRound(s.volume()->logicalDpiX() / 0.0254) * 2);
+    bool blue = false; // the curve is drawn
+    for (int x = 0; x < image.width() && !blue; x += 2)
+        for (int y = 0; y < image.height() && !blue; y += 2)
+            blue = image.pixel(x, y) == qRgb(0, 0, 255);
+    QVERIFY(blue);
+    const QByteArray svg = bytesOf(dir.filePath("1"));
+    QVERIFY(svg.contains("<title>Volume</title>"));
+    QCOMPARE(QSvgRenderer(svg).viewBox().size(), size);
+    const QByteArray pdf = bytesOf(dir.filePath("2"));
+    QVERIFY(pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF"));
+    QApplication::clipboard()->clear();
+    PlotImage::of(s.volume())->copyAction()->trigger();
+    QCOMPARE(QApplication::clipboard()->image().size(), size * 2);
+}
+
+// An extension of ours wins over the filter; else the filter's is appended.
+void TestPlotTabs::imageFormatFromExtensionOrFilter() {
+    const QString png = "PNG image (*.png)", svg = "SVG image (*.svg)";
+    const struct {
+        QString chosen, filter, path;
+        PlotImage::Format format;
+    } cases[] = {{"a.png", svg, "a.png", PlotImage::Png},
+                 {"a.PDF", png, "a.PDF", PlotImage::Pdf},
+                 {"a", svg, "a.svg", PlotImage::Svg},
+                 {"a.jpg", png, "a.jpg.png", PlotImage::Png}};
+    for (const auto &c : cases) {
+        QString chosen = c.chosen;
+        QCOMPARE(PlotImage::formatFor(&chosen, c.filter), c.format);
+        QCOMPARE(chosen, c.path);
     }
 }
 
-void TestPlotTabs::imageFormatFromExtensionOrFilter_data() {
-    QTest::addColumn<QString>("chosen");
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<int>("format");
-    const QString png = "PNG image (*.png)", svg = "SVG image (*.svg)";
-    QTest::newRow("extension wins") << "a.png" << svg << "a.png" << int(PlotImage::Png);
-    QTest::newRow("any case") << "a.PDF" << png << "a.PDF" << int(PlotImage::Pdf);
-    QTest::newRow("filter") << "a" << svg << "a.svg" << int(PlotImage::Svg);
-    QTest::newRow("other extension") << "a.jpg" << png << "a.jpg.png" << int(PlotImage::Png);
-}
-
-void TestPlotTabs::imageFormatFromExtensionOrFilter() {
-    QFETCH(QString, chosen);
-    QFETCH(QString, filter);
-    QFETCH(QString, path);
-    QFETCH(int, format);
-    QCOMPARE(int(PlotImage::formatFor(&chosen, filter)), format);
-    QCOMPARE(chosen, path);
-}
-
-// The project's folder, the test's name (else its start) and the tab's title;
-// the chosen filter gives the format.
+// The project's folder, the test's name (else its start) and the tab's title.
 void TestPlotTabs::windowProposesFolderAndName() {
     QTemporaryDir dir;
     TestSettings settings;
@@ -294,9 +221,7 @@ void TestPlotTabs::windowProposesFolderAndName() {
     QVERIFY(QSvgRenderer(dir.filePath("chosen2.svg")).isValid());
 }
 
-// An extension appended makes an existing file: asked first. A folder that is
-// a file, a disk that fills up halfway: the message says why, the old file
-// stays and no partial file is left beside it.
+// Replacing is asked; a failed write says why and leaves the old file alone.
 void TestPlotTabs::replacingAsksAndFailedWritesSayWhy() {
     Built s(curveRecord(3), true);
     QTemporaryDir dir;
@@ -311,26 +236,19 @@ void TestPlotTabs::replacingAsksAndFailedWritesSayWhy() {
     s.image(dir.filePath("kept"))->saveAction()->trigger();
     QVERIFY(bytesOf(existing).startsWith("\x89PNG"));
 
-    QString chosen = existing + "/plot.png";
-    answerNextMessageBox(QMessageBox::Ok, &text, &title);
-    s.image(chosen)->saveAction()->trigger();
-    QCOMPARE(title, "Save image");
-    QVERIFY2(text.startsWith("The image could not be written to " + chosen + ": ") &&
-                 text.size() > chosen.size() + 36,
-             qPrintable(text));
-
-    chosen = dir.filePath("old.pdf");
+    const QString chosen = dir.filePath("old.pdf");
     writeFile(chosen, "old");
     rlimit saved{};
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
     rlimit small = saved;
     small.rlim_cur = 1024;
     std::signal(SIGXFSZ, SIG_IGN);
-    answerNextMessageBox(QMessageBox::Ok, &text);
+    answerNextMessageBox(QMessageBox::Ok, &text, &title);
     PlotImage *image = s.image(chosen);
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
     image->saveAction()->trigger();
     setrlimit(RLIMIT_FSIZE, &saved);
+    QCOMPARE(title, "Save image");
     QCOMPARE(text, "The image could not be written to " + chosen + ": File too large");
     QCOMPARE(bytesOf(chosen), QByteArray("old"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),

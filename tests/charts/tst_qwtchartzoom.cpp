@@ -7,8 +7,7 @@
 #include <qwt_scale_map.h>
 
 namespace {
-// Bottom axis fixed at 0..100, left at 0..50, the right one automatic with a
-// curve of 0..10 on it.
+// Bottom axis 0..100, left 0..50, the right one automatic with a curve on it.
 struct Rig {
     Rig() : plot(new QwtPlot(&host)) {
         host.resize(700, 520);
@@ -35,7 +34,6 @@ struct Rig {
     bool rightUntouched() const {
         return plot->axisAutoScale(QwtPlot::yRight) && range(QwtPlot::yRight) == right;
     }
-    // Sent to the canvas, which passes them up to the plot as the mouse would.
     void mouse(QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::NoButton) {
         buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton
                   : type == QEvent::MouseMove        ? buttons
@@ -134,7 +132,6 @@ void TestQwtChartZoom::wheelZoom_data() {
     QTest::newRow("no Ctrl") << false << QList<int>{120} << 50.0;
     QTest::newRow("one notch forward") << true << QList<int>{120} << 50 / 1.2;
     QTest::newRow("a double notch") << true << QList<int>{240} << 50 / 2.4;
-    QTest::newRow("parts short of a notch") << true << QVector<int>(14, 8).toList() << 50.0;
     QTest::newRow("parts back") << true << QVector<int>(15, -8).toList() << 50 * 1.2;
     QTest::newRow("two notches of parts") << true << QVector<int>(20, 12).toList() << 50 / 1.44;
     QTest::newRow("releasing Ctrl drops the parts") << true << QList<int>{60, 0, 60} << 50.0;
