@@ -3,9 +3,7 @@
 
 #include "simulator/simulatortransport.h"
 
-// The libusb 0.1 functions, defined over a simulated bus so that a program
-// linked with them in place of the library runs the real LibUsbTransport
-// against simulated instruments. Set the bus before the first call.
+// libusb 0.1 over a simulated bus, for the real LibUsbTransport; set it first.
 extern SimulatorTransport *fakeUsbBus;
 
 #endif // FAKELIBUSB_H

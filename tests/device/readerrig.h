@@ -12,8 +12,7 @@
 
 #include <QSignalSpy>
 
-// The instrument the options describe, holding `tests` generated tests of
-// its own kind (seed 1).
+// The instrument the options describe, holding `tests` generated tests (seed 1).
 inline SimulatedInstrument::Setup instrument(const QString &options, int tests = 3) {
     SimulatedInstrument::Setup setup = SimulatorOptions::parse(options).setup;
     setup.tests = TestGenerator::tests(SimulatedInstrument::kindFor(setup), tests, 1);

@@ -4,8 +4,7 @@
 #include <QSemaphore>
 #include <QtTest>
 
-// The reader in its own thread, as the main window runs it: the store is
-// used from both threads during a read, and a read is cut short from outside.
+// The reader in its own thread, as the main window runs it.
 
 namespace {
 // Receives the reader's signals queued, in the test's thread.
@@ -46,8 +45,7 @@ private slots:
 };
 
 void TestReaderThreads::readWhileGuiUsesStore() {
-    // The reader waits before each transfer until the GUI side lets it go, so
-    // the two take turns on the store whatever the machine's speed.
+    // The reader waits before each transfer until let go: the two take turns.
     QSemaphore gate;
     ThreadRig rig(20, [&gate] { gate.acquire(); });
     QList<ProcessP *> own;
@@ -76,9 +74,7 @@ void TestReaderThreads::readWhileGuiUsesStore() {
         QVERIFY(rig.store.contains(TestGenerator::test(2, t, 1).header));
 }
 
-// What the window's destructor does mid-read: the reader is held in its
-// second test (a kind-2 test takes a little over 300 transfers), asked to
-// stop, and the object goes; only the whole first test was kept.
+// The window's destructor mid-read (in the second test): only the first is kept.
 void TestReaderThreads::destroyDuringRead() {
     QSemaphore held, proceed;
     int transfers = 0; // reader thread only

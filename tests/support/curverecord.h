@@ -1,9 +1,7 @@
 #ifndef CURVERECORD_H
 #define CURVERECORD_H
 
-// A test that looks like a real one: flat volume for a start delay, then a
-// smooth contraction; ambient near 20 degrees, the cement warming while it
-// sets, its resistance climbing.
+// A test that looks like a real one: a start delay, then a smooth contraction.
 
 #include "testrecords.h"
 
@@ -11,8 +9,7 @@
 
 namespace testrecords {
 
-// kind 3 (or 0): 4320 points of 20 s, one day; kinds 1 and 2: 2500 points.
-// `shift` varies the curves slightly, so that two records differ.
+// Points of 20 s, the kind's full channel; `shift` makes two records differ.
 inline ProcessP *curveRecord(quint8 kind, quint8 second = 0, double shift = 0.0) {
     const int n = ProcessP::channelLength(kind);
     HeaderFields s;

@@ -1,8 +1,7 @@
 #ifndef LARGEPROJECT_H
 #define LARGEPROJECT_H
 
-// The largest project the format holds, for the benchmarks: 255 four-channel
-// tests of 4320 points (about 8.8 MB), each with a name and a description.
+// The largest project the format holds (255 four-channel tests, 8.8 MB).
 
 #include "peakmemory.h"
 #include "records/keeperproc.h"

@@ -1,8 +1,7 @@
 #ifndef MODALANSWER_H
 #define MODALANSWER_H
 
-// Answers the next modal message box with the given button, from the event
-// loop the box itself runs.
+// Answers modal message boxes from the event loop the box itself runs.
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -33,8 +32,7 @@ inline void answerNextMessageBox(QMessageBox::StandardButton button, QString *te
     poll->start();
 }
 
-// Answers the next modal message boxes in turn, one button each; the texts
-// they showed are appended to *texts.
+// The next boxes in turn, one button each; their texts are appended to *texts.
 inline void answerMessageBoxes(QList<QMessageBox::StandardButton> buttons,
                                QStringList *texts = nullptr) {
     auto *poll = new QTimer;

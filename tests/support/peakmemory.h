@@ -1,13 +1,11 @@
 #ifndef PEAKMEMORY_H
 #define PEAKMEMORY_H
 
-// The process's memory as the system counts it, to show that a large input
-// is not read into memory.
+// The process's memory as the system counts it.
 
 #include <QFile>
 
-// A line of /proc/self/status ("VmRSS:", "VmHWM:", ...) in kB; 0 when the
-// system does not say.
+// A line of /proc/self/status ("VmRSS:", ...) in kB; 0 when the system does not say.
 inline qint64 statusKb(const char *key) {
     QFile f(QStringLiteral("/proc/self/status"));
     if (!f.open(QIODevice::ReadOnly))

@@ -17,12 +17,8 @@ inline void fill(QByteArray &block, quint8 kind, int channel, int from, int to, 
         setCount(block, kind, channel, i, quint16(value));
 }
 
-// Kind 1, period 60 s (k1 = 60, k3 = 180), volume scale 0.01 ml:
-// v = 0 before sample 10, 10 up to sample 69, 85 up to 189, 140 after:
-// start s = 10, first-hour contraction 75 counts, three-hour contraction 130
-// counts (1.30 ml). Ambient temperature 165 counts of 0.1 °C everywhere.
-// The header: 500 g (ΔV1k3 = 2.60), M-500, supplier 1.7, 25 hours, both
-// flags, hit coefficient 0.90.
+// Kind 1, 60 s, 0.01 ml: v = 0, 10 from 10, 85 from 70, 140 from 190 (start 10,
+// 1.30 ml in three hours); 16.5 °C; 500 g, M-500, supplier 1.7, 25 h, hit 0.90.
 inline HeaderFields longTestHeader() {
     HeaderFields s;
     s.mass = 500;

@@ -1,8 +1,7 @@
 #ifndef TESTPROJECTS_H
 #define TESTPROJECTS_H
 
-// Small projects, and files read and written whole, for the tests of the
-// project commands and of the files the program writes.
+// Small projects, and files read and written whole.
 
 #include "records/keeperproc.h"
 #include "records/processp.h"
@@ -14,8 +13,7 @@
 
 namespace testprojects {
 
-// The file image of `tests` short tests of kind 1 told apart by their start
-// second (first, first + 1, ...), named "test 0", "test 1", ...
+// `tests` kind-1 tests starting at seconds first, first + 1, ..., named "test 0", ...
 inline QByteArray projectImage(int tests, const QString &description = "lab", int first = 0) {
     KeeperProc store;
     QStringList names;

@@ -1,8 +1,7 @@
 #ifndef TESTSETTINGS_H
 #define TESTSETTINGS_H
 
-// Points the application's settings at a private, empty folder for the
-// lifetime of the object, so that tests never touch the user's settings.
+// The application's settings in a private, empty folder while the object lives.
 
 #include <QCoreApplication>
 #include <QSettings>
