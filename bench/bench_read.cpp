@@ -78,9 +78,10 @@ int main(int argc, char *argv[]) {
                 "(asked: 1 ms); the reader's own time beside it %.3f s, %.1f us per transfer\n",
                 slow.sleptSeconds, slow.sleptTransfers, perTransferMs, readerOwn,
                 slow.sleptTransfers ? readerOwn * 1e6 / slow.sleptTransfers : 0.0);
-    std::printf("TABLE|Read at 1 ms per transfer against packets x 1 ms (%d tests)|%.2f s vs %.2f s, "
-                "ratio %.2f\n",
-                slow.tests, slow.seconds, slowPackets / 1000.0, slow.seconds / (slowPackets / 1000.0));
+    std::printf(
+        "TABLE|Read at 1 ms per transfer against packets x 1 ms (%d tests)|%.2f s vs %.2f s, "
+        "ratio %.2f\n",
+        slow.tests, slow.seconds, slowPackets / 1000.0, slow.seconds / (slowPackets / 1000.0));
     std::printf("TABLE|Of which the simulated bus's sleeps (asked 1 ms per transfer)|%.2f s, "
                 "%.3f ms per transfer; reader's own time %.3f s (%.1f us per transfer)\n",
                 slow.sleptSeconds, perTransferMs, readerOwn,

@@ -10,8 +10,6 @@
 #include "app/recoveryprompt.h"
 #include "charts/plottabs.h"
 #include "evaluation/resultsrow.h"
-#include "table/dialogtab.h"
-#include "table/monitor.h"
 #include "print/printdialog.h"
 #include "print/protocolpage.h"
 #include "print/protocolpreview.h"
@@ -21,6 +19,8 @@
 #include "records/textexport.h"
 #include "results/resultswindow.h"
 #include "simulator/transportfactory.h"
+#include "table/dialogtab.h"
+#include "table/monitor.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -557,11 +557,11 @@ void MainWindow::activateUsbButton(bool present) {
 
 // A greyed Read device says why: no instrument, or a read under way.
 void MainWindow::updateReadTip() {
-    const QString tip =
-        reading                ? tr("The instrument is being read.")
-        : readAct->isEnabled() ? tr("Read the tests stored on the instrument.")
-                               : tr("No instrument found. Connect it with USB; if it is "
-                                    "connected, see Help ▸ Troubleshooting.");
+    const QString tip = reading ? tr("The instrument is being read.")
+                        : readAct->isEnabled()
+                            ? tr("Read the tests stored on the instrument.")
+                            : tr("No instrument found. Connect it with USB; if it is "
+                                 "connected, see Help ▸ Troubleshooting.");
     readAct->setToolTip(tip);
     readAct->setStatusTip(tip);
 }
@@ -1125,7 +1125,8 @@ void MainWindow::print() {
     if (printFormat == 1) {
         // The PDF is written by "Save as PDF..." in the preview, to a file
         // the user chose: a cancelled choice writes nothing.
-        ProtocolPreview preview(&printer, [this] { return savePdf(); }, this);
+        ProtocolPreview preview(
+            &printer, [this] { return savePdf(); }, this);
         preview.setWindowTitle(appTitle);
         connect(preview.preview(), &QPrintPreviewWidget::paintRequested, this,
                 &MainWindow::printReport);
@@ -1188,8 +1189,8 @@ QString MainWindow::pdfProposal() const {
 }
 
 bool MainWindow::savePdf() {
-    QString path = chooseFile(
-        {FileRequest::Save, tr("Save as PDF"), pdfProposal(), tr("PDF files (*.pdf)")});
+    QString path =
+        chooseFile({FileRequest::Save, tr("Save as PDF"), pdfProposal(), tr("PDF files (*.pdf)")});
     if (path.isEmpty() || !addExtension(path, QStringLiteral(".pdf")))
         return false;
     QString error;

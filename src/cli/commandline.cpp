@@ -12,8 +12,8 @@
 #include "records/textexport.h"
 #include "simulator/transportfactory.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>

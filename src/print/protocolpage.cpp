@@ -117,9 +117,9 @@ bool ProtocolPage::writePdf(const QList<const ProcessP *> &records, const QStrin
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setOutputFileName(draft);
     QFile file(draft);
-    const QByteArray pdf =
-        print(&printer, records, log) && file.open(QIODevice::ReadOnly) ? file.readAll()
-                                                                        : QByteArray();
+    const QByteArray pdf = print(&printer, records, log) && file.open(QIODevice::ReadOnly)
+                               ? file.readAll()
+                               : QByteArray();
     if (!pdf.startsWith("%PDF-") || !pdf.trimmed().endsWith("%%EOF")) {
         *error = QCoreApplication::translate("MainWindow", "the page could not be made");
         return false;
@@ -209,8 +209,7 @@ void ProtocolPage::paintProtocolPage(QPainter &painter, const ProcessP &record, 
         drawFitted(painter, QPoint(px(sx, 88), px(sy, 52.5 + 7.5 * i)), parameters.at(i),
                    valueWidth);
     for (int i = 0; i < results.size(); ++i)
-        drawFitted(painter, QPoint(px(sx, 88), px(sy, 112.5 + 7.5 * i)), results.at(i),
-                   valueWidth);
+        drawFitted(painter, QPoint(px(sx, 88), px(sy, 112.5 + 7.5 * i)), results.at(i), valueWidth);
     painter.restore();
 
     paintVolumePlot(painter, record, sx, sy);
