@@ -5,6 +5,7 @@
 
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
+#include "benchstats.h"
 #include "charts/plottabs.h"
 #include "curverecord.h"
 #include "testsettings.h"
@@ -19,28 +20,7 @@
 #include <time.h>
 #include <vector>
 
-namespace {
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : 0.5 * (v[n / 2 - 1] + v[n / 2]);
-}
-
-// CPU time of this thread: on a machine shared with other work the wall
-// clock also counts the time others had the core.
-double threadMs() {
-    timespec ts;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
-double percentile(std::vector<double> v, double p) {
-    std::sort(v.begin(), v.end());
-    return v[size_t(p * double(v.size() - 1))];
-}
-
-} // namespace
+using namespace benchstats;
 
 int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM",

@@ -8,6 +8,7 @@
 
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
+#include "benchstats.h"
 #include "curverecord.h"
 #include "records/projectfile.h"
 #include "results/comparisonplot.h"
@@ -29,18 +30,9 @@
 #include <time.h>
 #include <vector>
 
+using namespace benchstats;
+
 namespace {
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : 0.5 * (v[n / 2 - 1] + v[n / 2]);
-}
-
-double percentile(std::vector<double> v, double p) {
-    std::sort(v.begin(), v.end());
-    return v[size_t(p * double(v.size() - 1))];
-}
-
 // 255 tests that differ in start, curve and mass, so that the overview
 // holds numbers, bounds and different activities.
 void buildProject(const QString &path) {
@@ -58,14 +50,6 @@ void buildProject(const QString &path) {
     }
     if (!ProjectFile::save(path, store, QStringLiteral("Benchmark"), names).ok())
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-}
-
-// CPU time of this thread: on a machine shared with other work the wall
-// clock also counts the time others had the core.
-double threadMs() {
-    timespec ts;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
 }
 
 // Wall and CPU time of one round, in ms.
