@@ -6,6 +6,7 @@
 #include "app/processmodel.h"
 #include "app/proclist.h"
 #include "app/projectdrop.h"
+#include "app/projectsession.h"
 #include "app/recentprojects.h"
 #include "app/recoveryprompt.h"
 #include "charts/plottabs.h"
@@ -22,6 +23,7 @@
 #include "table/dialogtab.h"
 #include "table/monitor.h"
 
+#include <QAbstractButton>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
@@ -47,6 +49,7 @@
 #include <QStandardItem>
 #include <QStatusBar>
 #include <QStringList>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTime>
@@ -84,6 +87,7 @@ void MainWindow::initResources() {
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
     initResources();
+    session = new ProjectSession(this);
     createActions();
     createDocks();
     createMenus();
@@ -105,6 +109,15 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
     // its own, which menu status tips do not wipe out.
     readOutcomeLabel = new QLabel;
     statusBar()->addWidget(readOutcomeLabel, 1);
+    // Unsaved work without a recovery file: in sight until a write succeeds.
+    unprotectedIcon = new QLabel;
+    unprotectedIcon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(16));
+    unprotectedLabel = new QLabel;
+    for (QLabel *label : {unprotectedIcon, unprotectedLabel}) {
+        label->hide();
+        statusBar()->addPermanentWidget(label);
+    }
+    connect(recovery, &RecoveryKeeper::protectionChanged, this, &MainWindow::showProtection);
     reading = false;
     timer.setInterval(500);
     timer.setSingleShot(false);
@@ -238,7 +251,7 @@ void MainWindow::createProjectHelpers() {
     recovery = new RecoveryKeeper(
         [this](QString *path, QByteArray *image, QString *error) {
             storeCurrentNote();
-            *path = projectPath;
+            *path = session->path();
             // Not a save: the store's lines about it stay out of the log.
             const QSignalBlocker quiet(&keeper);
             const ProjectFile::Result made =
@@ -248,8 +261,10 @@ void MainWindow::createProjectHelpers() {
         },
         this);
     connect(recovery, &RecoveryKeeper::failed, this, &MainWindow::message);
-    connect(saveAct, &QAction::changed, recovery, [this] {
-        if (isModified())
+    // Only the project's state decides: a saved or closed project's file goes.
+    connect(session, &ProjectSession::modifiedChanged, this, [this](bool modified) {
+        saveAct->setEnabled(modified);
+        if (modified)
             recovery->changed();
         else
             recovery->discard();
@@ -267,16 +282,41 @@ void MainWindow::createProjectHelpers() {
     });
 }
 
-void MainWindow::offerRecovery() {
+bool MainWindow::offerRecovery() {
     RecoveryPrompt::Choice chosen;
     if (!RecoveryPrompt::ask(this, appTitle, recovery->folder(), &chosen) || refuseWhileReading() ||
         !maybeSave())
-        return; // the file stays for the next start
+        return false; // the file stays for the next start
     showProject(*chosen.staged, chosen.file.project, chosen.file.projectPath);
+    // Saved again after the crash: the next save asks before replacing it.
+    if (RecoveryPrompt::savedSince(chosen.file))
+        session->setFile(chosen.file.projectPath, ProjectSession::Fingerprint());
     changedProc();
-    // This instance's own file first, then the old one may go.
-    recovery->writeNow();
-    RecoveryFolder::discard(chosen.orphan);
+    // The old file goes only once this instance's own holds the work.
+    if (recovery->writeNow())
+        RecoveryFolder::discard(chosen.orphan);
+    return true;
+}
+
+void MainWindow::startUp(const QString &project) {
+    if (!offerRecovery() && !project.isEmpty())
+        openProjectFile(project);
+}
+
+QString MainWindow::projectFilePath() const {
+    return session->path();
+}
+
+QString MainWindow::recoveryWarning() const {
+    return unprotectedLabel->isVisible() ? unprotectedLabel->text() : QString();
+}
+
+void MainWindow::showProtection(const QString &error) {
+    unprotectedLabel->setText(tr("Unsaved changes are not protected against a crash"));
+    unprotectedLabel->setToolTip(error);
+    unprotectedIcon->setToolTip(error);
+    unprotectedIcon->setVisible(!error.isNull());
+    unprotectedLabel->setVisible(!error.isNull());
 }
 
 void MainWindow::projectDropped(ProjectDrop::Request request, const QString &path) {
@@ -594,7 +634,7 @@ void MainWindow::addProc(ProcessP *proc) {
     procModel->appendRow({new QStandardItem(ResultsRow::dateText(*proc)),
                           new QStandardItem(ResultsRow::timeText(*proc)), new QStandardItem()});
     if (sender() == &reader) {
-        saveAct->setEnabled(true);
+        session->setModified(true);
         setModifiedTitle();
     }
 }
@@ -680,12 +720,27 @@ void MainWindow::deleteSelProc() {
 // --- editing ---------------------------------------------------------------------
 
 bool MainWindow::isModified() const {
-    return saveAct->isEnabled();
+    return session->isModified();
+}
+
+void MainWindow::commitEditors() {
+    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(procList),
+                                    static_cast<QAbstractItemView *>(monitorTable)}) {
+        const QAbstractItemModel *model = view->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            for (int column = 0; column < model->columnCount(); ++column)
+                if (QWidget *editor = view->indexWidget(model->index(row, column))) {
+                    QMetaObject::invokeMethod(view, "commitData", Q_ARG(QWidget *, editor));
+                    QMetaObject::invokeMethod(
+                        view, "closeEditor", Q_ARG(QWidget *, editor),
+                        Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
+                }
+    }
 }
 
 void MainWindow::changedProc() {
     recovery->changed();
-    saveAct->setEnabled(true);
+    session->setModified(true);
     saveAsAct->setEnabled(true);
     setModifiedTitle();
     if (currentProc >= 0)
@@ -694,10 +749,10 @@ void MainWindow::changedProc() {
 
 void MainWindow::setModifiedTitle() {
     // A project that has no file yet has neither a name nor a folder to show.
-    if (projectPath.isEmpty())
+    if (session->path().isEmpty())
         setWindowTitle(QStringLiteral("*  ") + appTitle);
     else
-        setWindowTitle(QFileInfo(projectPath).fileName() + QStringLiteral("*  ") + appTitle +
+        setWindowTitle(QFileInfo(session->path()).fileName() + QStringLiteral("*  ") + appTitle +
                        QStringLiteral("  (") + lastWorkDir + QStringLiteral(")"));
 }
 
@@ -842,6 +897,7 @@ void MainWindow::disconnectDescriptions() {
 }
 
 bool MainWindow::maybeSave() {
+    commitEditors();
     if (!isModified())
         return true;
     const int answer = QMessageBox::warning(
@@ -897,7 +953,7 @@ QStringList MainWindow::rowNames() const {
 }
 
 void MainWindow::setSavedTitle() {
-    setWindowTitle(QFileInfo(projectPath).fileName() + QStringLiteral("   ") + appTitle +
+    setWindowTitle(QFileInfo(session->path()).fileName() + QStringLiteral("   ") + appTitle +
                    QStringLiteral("  (") + lastWorkDir + QStringLiteral(")"));
 }
 
@@ -918,12 +974,35 @@ bool MainWindow::addExtension(QString &path, const QString &extension) {
 }
 
 bool MainWindow::saveProject() {
-    if (projectPath.isEmpty())
+    if (session->path().isEmpty())
         return saveAsProject();
-    return saveProject(projectPath);
+    return saveProject(session->path());
+}
+
+bool MainWindow::mayOverwrite(const QString &path, bool *saveAs) {
+    *saveAs = false;
+    if (path != session->path() || !session->changedOnDisk())
+        return true;
+    QMessageBox box(QMessageBox::Warning, appTitle,
+                    tr("The project file %1 has been changed by another program since it was "
+                       "opened or saved here.")
+                        .arg(QDir::toNativeSeparators(path)),
+                    QMessageBox::Save | QMessageBox::SaveAll | QMessageBox::Cancel, this);
+    box.setInformativeText(tr("Overwrite replaces that version with this project; Save As "
+                              "keeps it and saves this project in another file."));
+    box.button(QMessageBox::Save)->setText(tr("Overwrite"));
+    box.button(QMessageBox::SaveAll)->setText(tr("Save As..."));
+    box.setDefaultButton(QMessageBox::Cancel);
+    const int answer = box.exec();
+    *saveAs = answer == QMessageBox::SaveAll;
+    return answer == QMessageBox::Save;
 }
 
 bool MainWindow::saveProject(const QString &name) {
+    commitEditors();
+    bool saveAs = false;
+    if (!mayOverwrite(name, &saveAs))
+        return saveAs && saveAsProject();
     storeCurrentNote();
     // Written beside the old file and swapped in only when complete: a failed
     // save leaves the previous project intact and this one modified.
@@ -935,7 +1014,8 @@ bool MainWindow::saveProject(const QString &name) {
                               result.message);
         return false;
     }
-    saveAct->setEnabled(false);
+    session->setFile(name);
+    session->setModified(false);
     setSavedTitle();
     recent->add(name);
     return true;
@@ -949,12 +1029,8 @@ bool MainWindow::saveAsProject() {
     if (!addExtension(path, ProjectExtension))
         return false;
     lastWorkDir = path;
-    const QString previous = projectPath;
-    projectPath = path;
-    if (saveProject(projectPath))
-        return true;
-    projectPath = previous; // the project still lives where it was
-    return false;
+    // The project moves to the file only once it is written there.
+    return saveProject(path);
 }
 
 ProjectFile::Contents MainWindow::readProjectFile(const QString &path, KeeperProc &store) {
@@ -1027,12 +1103,11 @@ void MainWindow::showProject(KeeperProc &staged, const ProjectFile::Contents &fi
     clearProject();
     keeper.takeAll(staged);
     showLoadedTests(file, true);
-    projectPath = path;
+    session->setFile(path);
     if (!path.isEmpty())
         lastWorkDir = path;
     setSavedTitle();
     closeAct->setEnabled(true);
-    saveAct->setEnabled(false);
     saveAsAct->setEnabled(true);
 }
 
@@ -1055,6 +1130,7 @@ void MainWindow::openRecentProject(const QString &path) {
 }
 
 void MainWindow::addProject() {
+    commitEditors();
     if (refuseWhileReading())
         return;
     const QString path =
@@ -1065,15 +1141,15 @@ void MainWindow::addProject() {
 }
 
 void MainWindow::addChosenProject(const QString &path) {
+    commitEditors();
     const ProjectFile::Contents file = readProjectFile(path, keeper);
     if (!file.ok())
         return;
     showLoadedTests(file, false);
-    setSavedTitle();
     closeAct->setEnabled(true);
-    saveAct->setEnabled(false);
     saveAsAct->setEnabled(true);
     changedProc();
+    recovery->writeNow(); // as after a read: the added tests at once
 }
 
 bool MainWindow::closeProject() {
@@ -1096,9 +1172,9 @@ void MainWindow::clearProject() {
     closeAct->setEnabled(false);
     saveAsAct->setEnabled(false);
     currentProc = -1;
-    projectPath.clear();
+    session->setFile(QString());
     keeper.clear();
-    saveAct->setEnabled(false);
+    session->setModified(false);
     setWindowTitle(appTitle);
 }
 
@@ -1172,7 +1248,8 @@ QString MainWindow::pdfProposal() const {
                              QCoreApplication::applicationName());
     QString folder = settings.value(PdfFolderKey).toString();
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = projectPath.isEmpty() ? QDir::homePath() : QFileInfo(projectPath).absolutePath();
+        folder = session->path().isEmpty() ? QDir::homePath()
+                                           : QFileInfo(session->path()).absolutePath();
     QString name;
     if (printSelection.size() > 1) {
         name = QStringLiteral("tests-%1").arg(printSelection.size());
@@ -1224,7 +1301,7 @@ void MainWindow::printReport(QPrinter *printer) {
 PlotImage::Target MainWindow::plotImageTarget() const {
     // The project's folder (the last one chosen while none is saved); the
     // test's name, else its start.
-    const QFileInfo base(projectPath.isEmpty() ? lastWorkDir : projectPath);
+    const QFileInfo base(session->path().isEmpty() ? lastWorkDir : session->path());
     PlotImage::Target target{base.isDir() ? base.filePath() : base.path(), QString()};
     target.name = procModel->data(procModel->index(currentProc, 2)).toString().trimmed();
     if (const ProcessP *record = keeper.at(currentProc); record && target.name.isEmpty()) {
@@ -1268,6 +1345,7 @@ void MainWindow::showResults() {
         connect(results, &ResultsWindow::testActivated, this, &MainWindow::showTest);
     }
     results->setWindowTitle(tr("Results of all tests") + QStringLiteral(" - ") + appTitle);
+    const QString projectPath = session->path();
     const QFileInfo project(projectPath.isEmpty() ? lastWorkDir : projectPath);
     const QString folder = project.isDir() ? project.filePath() : project.path();
     const QString name = projectPath.isEmpty() ? QStringLiteral("results") : project.baseName();

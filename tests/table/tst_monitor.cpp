@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
+#include "modalanswer.h"
 #include "samplerecords.h"
 #include "table/dialogtab.h"
 #include "table/monitor.h"
@@ -49,7 +50,8 @@ struct Shown {
     }
     Monitor *m() { return w.monitor(); }
     QStandardItem *item(int row) { return m()->tableModel()->item(row, 1); }
-    // Types over the cell's editor, ending with `end`; *shown: its text on opening.
+    // Types over the cell's editor, ending with `end` (Key_unknown: left
+    // open); *shown: its text on opening.
     void type(int row, const QString &text, Qt::Key end, QString *shown = nullptr) {
         const QModelIndex index = m()->tableModel()->index(row, 1);
         m()->scrollTo(index);
@@ -63,6 +65,8 @@ struct Shown {
             *shown = spin->text();
         spin->selectAll();
         QTest::keyClicks(spin, text);
+        if (end == Qt::Key_unknown)
+            return;
         QTest::keyClick(spin, end);
         QTRY_COMPARE(m()->indexWidget(index), nullptr);
     }
@@ -83,6 +87,7 @@ private slots:
     void typedNumbers_data();
     void typedNumbers();
     void referenceTablesOpenAsIndependentWindows();
+    void typedValueCountsOnClose();
 };
 
 // The table's texts, the cells of a short test's hit rows left out.
@@ -251,6 +256,17 @@ void TestMonitor::referenceTablesOpenAsIndependentWindows() {
     QVERIFY(dialogs[1]->isVisible());
     dialogs[1]->close();
     QTRY_VERIFY(w.findChildren<DialogTab *>().size() < 2);
+}
+
+// A number typed but not confirmed is stored, and asked about, when the window closes.
+void TestMonitor::typedValueCountsOnClose() {
+    Shown t(longTestHeader());
+    t.type(TableTexts::RowMass, "350", Qt::Key_unknown);
+    QString text;
+    answerNextMessageBox(QMessageBox::Cancel, &text);
+    QVERIFY(!t.w.close());
+    QCOMPARE(text, "The project has been modified. Do you want to save your changes?");
+    QCOMPARE(t.record->mass(), 350u);
 }
 
 QTEST_MAIN(TestMonitor)
