@@ -1006,15 +1006,18 @@ bool MainWindow::saveProject(const QString &name) {
     storeCurrentNote();
     // Written beside the old file and swapped in only when complete: a failed
     // save leaves the previous project intact and this one modified.
-    const ProjectFile::Result result =
-        ProjectFile::save(name, keeper, projectDesc->toPlainText(), rowNames());
+    QByteArray image;
+    ProjectFile::Result result =
+        ProjectFile::image(keeper, projectDesc->toPlainText(), rowNames(), &image);
+    if (result.ok())
+        result = ProjectFile::write(name, image);
     if (!result.ok()) {
         QMessageBox::critical(this,
                               result.status == ProjectFile::WriteFailed ? tr("Error") : appTitle,
                               result.message);
         return false;
     }
-    session->setFile(name);
+    session->setFile(name, ProjectSession::Fingerprint::of(name, image));
     session->setModified(false);
     setSavedTitle();
     recent->add(name);

@@ -1,21 +1,25 @@
 #include "projectsession.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 ProjectSession::Fingerprint ProjectSession::Fingerprint::of(const QString &path) {
-    Fingerprint f;
     QFile file(path);
-    const QFileInfo info(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
-        return f;
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file))
-        return f;
-    f.size = info.size();
-    f.modified = info.lastModified();
-    f.hash = hash.result();
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return Fingerprint();
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Fingerprint();
+    return of(path, bytes);
+}
+
+ProjectSession::Fingerprint ProjectSession::Fingerprint::of(const QString &path,
+                                                            const QByteArray &bytes) {
+    Fingerprint f;
+    f.size = bytes.size();
+    f.modified = QFileInfo(path).lastModified();
+    f.hash = qHash(bytes);
     return f;
 }
 

@@ -13,16 +13,19 @@
 class ProjectSession : public QObject {
     Q_OBJECT
 public:
-    // A file as it was: its size, time and contents' hash.
+    // A file as it was: its size, time and a hash of its bytes (a fast one:
+    // it tells a change, not a forgery).
     struct Fingerprint {
         qint64 size = -1; // -1: none taken
         QDateTime modified;
-        QByteArray hash;
+        uint hash = 0;
         bool operator==(const Fingerprint &other) const {
             return size == other.size && modified == other.modified && hash == other.hash;
         }
         // The file at path now; none for a file that is not there.
         static Fingerprint of(const QString &path);
+        // The file at path, just written with these bytes.
+        static Fingerprint of(const QString &path, const QByteArray &bytes);
     };
 
     using QObject::QObject;
@@ -35,7 +38,7 @@ public:
     // The project now belongs to the file at path, as it is on disk now
     // (empty: no file).
     void setFile(const QString &path);
-    // The same, with the file's state given (an unknown one: never matches).
+    // The same, with the file's state given (none: never matches).
     void setFile(const QString &path, const Fingerprint &fingerprint);
     // True when the project's file exists and is no longer the one this
     // window last read or wrote.
