@@ -308,7 +308,7 @@ QString MainWindow::projectFilePath() const {
 }
 
 QString MainWindow::recoveryWarning() const {
-    return unprotectedLabel->isVisible() ? unprotectedLabel->text() : QString();
+    return unprotectedLabel->isHidden() ? QString() : unprotectedLabel->text();
 }
 
 void MainWindow::showProtection(const QString &error) {

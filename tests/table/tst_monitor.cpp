@@ -267,6 +267,7 @@ void TestMonitor::typedValueCountsOnClose() {
     QVERIFY(!t.w.close());
     QCOMPARE(text, "The project has been modified. Do you want to save your changes?");
     QCOMPARE(t.record->mass(), 350u);
+    QCOMPARE(t.m()->indexWidget(t.m()->tableModel()->index(TableTexts::RowMass, 1)), nullptr);
 }
 
 QTEST_MAIN(TestMonitor)
