@@ -665,6 +665,10 @@ void MainWindow::deleteSelProc() {
         // The row that moved into the first removed row's place, or the last.
         const int candidate = stays >= 0 ? stays : qMin(rows.first(), keeper.count() - 1);
         addGraph(procModel->index(candidate, 0));
+        // The row of the test shown is the one a further Delete removes.
+        procList->selectionModel()->setCurrentIndex(procModel->index(candidate, 0),
+                                                    QItemSelectionModel::ClearAndSelect |
+                                                        QItemSelectionModel::Rows);
     } else {
         monitorTable->clearProcess();
         // No test is shown: its description and export must not linger.
