@@ -1127,6 +1127,7 @@ void MainWindow::print() {
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setPageSize(QPageSize(QPageSize::A4));
     if (printFormat == 1) {
+        ProtocolPage::setPdfMargins(printer); // the preview shows the page as the file has it
         // The PDF is written by "Save as PDF..." in the preview, to a file
         // the user chose: a cancelled choice writes nothing.
         ProtocolPreview preview(
