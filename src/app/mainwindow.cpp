@@ -504,8 +504,19 @@ void MainWindow::readProgress(int test, int tests, int packet, int packets) {
     const qint64 done = qint64(test - 1) * packets + packet;
     readBar->setRange(0, 1000);
     readBar->setValue(int(1000 * done / (qint64(tests) * packets)));
-    readBar->setFormat(
-        tr("Test %1 of %2, packet %3 of %4").arg(test).arg(tests).arg(packet).arg(packets));
+    const auto text = [](int t, int ts, int p, int ps) {
+        return tr("Test %1 of %2, packet %3 of %4").arg(t).arg(ts).arg(p).arg(ps);
+    };
+    // As wide as the longest text of this read: a bar narrower than its text
+    // wraps it and cuts both lines.
+    const QFontMetrics metrics = readBar->fontMetrics();
+    const int width = metrics.horizontalAdvance(text(tests, tests, packets, packets)) +
+                      6 * metrics.averageCharWidth();
+    if (readBar->minimumWidth() < width) {
+        readBar->setMaximumWidth(qMax(readBar->maximumWidth(), width));
+        readBar->setMinimumWidth(width);
+    }
+    readBar->setFormat(text(test, tests, packet, packets));
 }
 
 void MainWindow::readEnd() {

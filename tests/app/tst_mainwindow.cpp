@@ -1,11 +1,13 @@
 #include "app/langugebox.h"
 #include "app/mainwindow.h"
+#include "app/russiancatalogues.h"
 #include "testsettings.h"
 
 #include <QAction>
 #include <QDockWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -20,6 +22,7 @@ private slots:
     void damagedSettingsFile_data();
     void damagedSettingsFile();
     void languageAtStart();
+    void readProgressFitsItsBar();
 };
 
 void TestMainWindow::aboutBox() {
@@ -163,6 +166,22 @@ void TestMainWindow::languageAtStart() {
     QCOMPARE(QSettings().value("language").toInt(), 0);
     s.setValue("language", 5); // any value other than 0 and 100 means no translators
     QCOMPARE(LangugeBox::languageForStart(s), 5);
+}
+
+// The progress text of the longest read fits, in both languages.
+void TestMainWindow::readProgressFitsItsBar() {
+    for (bool russian : {false, true}) {
+        std::unique_ptr<RussianCatalogues> ru(russian ? new RussianCatalogues : nullptr);
+        TestSettings settings;
+        MainWindow w;
+        w.show();
+        QMetaObject::invokeMethod(&w, "readDevice");
+        QMetaObject::invokeMethod(&w, "readProgress", Q_ARG(int, 200), Q_ARG(int, 255),
+                                  Q_ARG(int, 280), Q_ARG(int, 313));
+        const QProgressBar *bar = w.readProgressBar();
+        QVERIFY2(bar->minimumWidth() > bar->fontMetrics().horizontalAdvance(bar->text()),
+                 qPrintable(bar->text()));
+    }
 }
 
 QTEST_MAIN(TestMainWindow)
