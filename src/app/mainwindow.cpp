@@ -1282,15 +1282,25 @@ void MainWindow::showResults() {
         results->setAttribute(Qt::WA_DeleteOnClose);
         connect(this, &MainWindow::testChanged, results, &ResultsWindow::refresh);
         connect(results, &ResultsWindow::testActivated, this, &MainWindow::showTest);
+        // The title changes with every project opened, saved elsewhere or closed.
+        connect(this, &QWidget::windowTitleChanged, results, [this] { proposeResultsFile(); });
     }
     results->setWindowTitle(tr("Results of all tests") + QStringLiteral(" - ") + appTitle);
-    const QFileInfo project(projectPath.isEmpty() ? lastWorkDir : projectPath);
-    const QString folder = project.isDir() ? project.filePath() : project.path();
-    const QString name = projectPath.isEmpty() ? QStringLiteral("results") : project.baseName();
-    results->setProposedFile(QDir(folder).filePath(name + QStringLiteral(".csv")));
+    proposeResultsFile();
     results->show();
     results->raise();
     results->activateWindow();
+}
+
+void MainWindow::proposeResultsFile() {
+    if (!results)
+        return;
+    const QFileInfo project(projectPath.isEmpty() ? lastWorkDir : projectPath);
+    const QString folder = project.isDir() ? project.filePath() : project.path();
+    // "lab.v2.vtl" gives "lab.v2.csv".
+    const QString name =
+        projectPath.isEmpty() ? QStringLiteral("results") : project.completeBaseName();
+    results->setProject(QDir(folder).filePath(name + QStringLiteral(".csv")));
 }
 
 void MainWindow::showTest(int row) {

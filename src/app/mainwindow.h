@@ -197,6 +197,9 @@ private:
     // Replaces the open project by the tests read into `staged`, unmodified.
     void showProject(KeeperProc &staged, const ProjectFile::Contents &file, const QString &path);
     bool isModified() const;
+    // Where the results window proposes its CSV and images: the project's
+    // folder and name, or "results" in the last folder without a project.
+    void proposeResultsFile();
     void connectDescriptions();
     void disconnectDescriptions();
     QString chooseFile(const FileRequest &request);
