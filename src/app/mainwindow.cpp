@@ -572,7 +572,7 @@ void MainWindow::updateReadTip() {
                         : readAct->isEnabled()
                             ? tr("Read the tests stored on the instrument.")
                             : tr("No instrument found. Connect it with USB; if it is "
-                                 "connected, see Help ▸ Troubleshooting.");
+                                 "connected, see the page “Troubleshooting” of the manual (F1).");
     readAct->setToolTip(tip);
     readAct->setStatusTip(tip);
 }
@@ -1131,6 +1131,7 @@ void MainWindow::closeEvent(QCloseEvent *event) {
 void MainWindow::print() {
     printSelection.clear();
     PrintDialog dialog(keeper.count(), procModel, currentProc, &printFormat, &printSelection);
+    dialog.setWindowTitle(appTitle); // the program's name in the interface's language
     if (dialog.exec() != QDialog::Accepted)
         return;
     QPrinter printer(QPrinter::HighResolution);

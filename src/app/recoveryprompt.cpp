@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QLocale>
 #include <QMessageBox>
 
 bool RecoveryPrompt::ask(QWidget *parent, const QString &title, const RecoveryFolder &folder,
@@ -16,8 +17,7 @@ bool RecoveryPrompt::ask(QWidget *parent, const QString &title, const RecoveryFo
             QMessageBox::warning(parent, title, damageText(file.status, path, aside));
             continue;
         }
-        const QString when =
-            file.written.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+        const QString when = QLocale().toString(file.written.toLocalTime(), QLocale::ShortFormat);
         QMessageBox box(
             QMessageBox::Question, title,
             file.projectPath.isEmpty()

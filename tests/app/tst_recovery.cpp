@@ -213,13 +213,15 @@ void TestRecovery::offeredFileAnswered() {
     Window win;
     QString text;
     answerNextMessageBox(problem.isEmpty() ? QMessageBox::Discard : QMessageBox::Ok, &text);
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); // its date form
     win.w.offerRecovery();
+    QLocale::setDefault(QLocale::c());
     QCOMPARE(win.w.store().count(), 0);
     QVERIFY(!win.w.saveAction()->isEnabled());
     const QStringList left = data.files();
     if (problem.isEmpty()) {
         QCOMPARE(text, QString("The program was not closed properly. A recovery file written on "
-                               "2026-12-06 09:15:00 holds unsaved changes of the project "
+                               "06.12.2026 09:15 holds unsaved changes of the project "
                                "/lab/old.vtl."));
         QCOMPARE(left, QStringList());
         return;

@@ -75,8 +75,10 @@ template <class T> void whenModal(std::function<void(T *)> act) {
     poll->start();
 }
 
-void acceptPrintDialog(bool pdf) {
-    whenModal<PrintDialog>([pdf](PrintDialog *d) {
+void acceptPrintDialog(bool pdf, QString *title = nullptr) {
+    whenModal<PrintDialog>([pdf, title](PrintDialog *d) {
+        if (title)
+            *title = d->windowTitle();
         d->pdfBox()->setChecked(pdf);
         d->buttons()->button(QDialogButtonBox::Ok)->click();
     });
@@ -148,13 +150,15 @@ void TestProtocolPage::pdfGoesWhereTheUserChose() {
     w.store().add(held);
     QMetaObject::invokeMethod(&w, "addProc", Q_ARG(ProcessP *, held));
     QMetaObject::invokeMethod(&w, "addGraph", Q_ARG(QModelIndex, w.processModel()->index(0, 0)));
-    QString text, title;
+    QString text, title, dialogTitle;
+    w.setTitle("Сетровия+");
     if (QPrinterInfo::availablePrinterNames().isEmpty()) {
-        acceptPrintDialog(false);
+        acceptPrintDialog(false, &dialogTitle);
         answerNextMessageBox(QMessageBox::Ok, &text, &title);
         QMetaObject::invokeMethod(&w, "print");
         QCOMPARE(title, "Print error");
         QCOMPARE(text, "There is no available printer");
+        QCOMPARE(dialogTitle, "Сетровия+");
     }
     w.processModel()->item(0, 2)->setText("Партия 7/2");
     QStringList proposals, answers;
