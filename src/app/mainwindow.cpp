@@ -8,6 +8,7 @@
 #include "app/projectdrop.h"
 #include "app/recentprojects.h"
 #include "app/recoveryprompt.h"
+#include "app/russiancatalogues.h"
 #include "charts/plottabs.h"
 #include "evaluation/resultsrow.h"
 #include "print/printdialog.h"
@@ -809,15 +810,15 @@ void MainWindow::about() {
     box->exec();
 }
 
-QString MainWindow::helpFilePath() {
+namespace {
+// Beside the program, else in the installed documentation folder.
+QStringList helpFolders() {
     const QDir program(QCoreApplication::applicationDirPath());
-    return helpFilePath({program.path(),
-                         program.filePath(QStringLiteral(SETROVIA_DOC_DIR_FROM_BIN)),
-                         QStringLiteral(SETROVIA_DOC_DIR)});
+    return {program.path(), program.filePath(QStringLiteral(SETROVIA_DOC_DIR_FROM_BIN)),
+            QStringLiteral(SETROVIA_DOC_DIR)};
 }
 
-QString MainWindow::helpFilePath(const QStringList &folders) {
-    const QString name = QStringLiteral("VantelHelp.chm");
+QString firstFile(const QStringList &folders, const QString &name) {
     for (const QString &dir : folders) {
         const QFileInfo file(QDir(dir).filePath(name));
         if (file.isFile())
@@ -825,10 +826,35 @@ QString MainWindow::helpFilePath(const QStringList &folders) {
     }
     return QString();
 }
+} // namespace
+
+QString MainWindow::helpFilePath() {
+    return helpFilePath(helpFolders());
+}
+
+QString MainWindow::helpFilePath(const QStringList &folders) {
+    return firstFile(folders, QStringLiteral("VantelHelp.chm"));
+}
+
+QString MainWindow::openManual(const QStringList &folders, bool russian,
+                               const std::function<bool(const QUrl &)> &open) {
+    QStringList manuals{helpFilePath(folders)};
+    if (russian)
+        manuals << firstFile(folders, QStringLiteral("manual-ru/index.html"));
+    manuals << firstFile(folders, QStringLiteral("manual/index.html"));
+    for (const QString &path : qAsConst(manuals))
+        if (!path.isEmpty() && open(QUrl::fromLocalFile(path)))
+            return path;
+    return QString();
+}
 
 void MainWindow::help() {
     // Looked up beside the program rather than in the current folder, so the
-    // manual opens wherever the program was started from.
+    // manual opens wherever the program was started from. Most Linux desktops
+    // have no viewer for the help file: the browser shows the HTML manual.
+    if (!openManual(helpFolders(), RussianCatalogues::active(), &QDesktopServices::openUrl)
+             .isEmpty())
+        return;
     const QString path = helpFilePath();
     if (path.isEmpty()) {
         QMessageBox::warning(
@@ -836,12 +862,11 @@ void MainWindow::help() {
             tr("The help file %1 cannot be found.").arg(QStringLiteral("VantelHelp.chm")));
         return;
     }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        QMessageBox::warning(
-            this, appTitle,
-            tr("There is no program to show the help file %1. Install a CHM viewer, for "
-               "example xchm.")
-                .arg(path));
+    QMessageBox::warning(
+        this, appTitle,
+        tr("There is no program to show the help file %1. Install a CHM viewer, for "
+           "example xchm.")
+            .arg(path));
 }
 
 // --- project ----------------------------------------------------------------------

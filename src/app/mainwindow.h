@@ -69,6 +69,11 @@ public:
     // Called at start, once the window is shown.
     void offerRecovery();
     static QString helpFilePath(const QStringList &folders);
+    // Opens the manual found in the folders with `open`: the help file, else
+    // (no viewer for it, or no help file) the HTML manual in the browser, in
+    // Russian for the Russian interface. The file that opened, or empty.
+    static QString openManual(const QStringList &folders, bool russian,
+                              const std::function<bool(const QUrl &)> &open);
 
     // Access for the tools and tests that drive the window.
     KeeperProc &store() { return keeper; }

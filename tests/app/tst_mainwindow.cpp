@@ -60,6 +60,23 @@ void TestMainWindow::helpFileFoundWhateverTheWorkingFolder() {
     QVERIFY(QDir(elsewhere.path()).mkdir("VantelHelp.chm"));
     QCOMPARE(MainWindow::helpFilePath({elsewhere.path()}), QString());
     QDir::setCurrent(before);
+
+    // No viewer for the help file: the HTML manual, in Russian for the Russian interface.
+    for (const char *page : {"manual/index.html", "manual-ru/index.html"}) {
+        QVERIFY(QDir(program.path()).mkpath(QFileInfo(page).path()));
+        QFile html(program.filePath(page));
+        QVERIFY(html.open(QIODevice::WriteOnly));
+    }
+    QStringList opened;
+    const auto noViewer = [&](const QUrl &url) {
+        opened << url.toLocalFile();
+        return !url.toLocalFile().endsWith(".chm");
+    };
+    QCOMPARE(MainWindow::openManual({program.path()}, true, noViewer),
+             program.filePath("manual-ru/index.html"));
+    QCOMPARE(MainWindow::openManual({program.path()}, false, noViewer),
+             program.filePath("manual/index.html"));
+    QCOMPARE(opened.filter(".chm").size(), 2); // the help file was tried first each time
 }
 
 void TestMainWindow::messageLogIsCapped() {
