@@ -41,11 +41,13 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QProgressBar>
 #include <QScreen>
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QStandardItem>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStringList>
 #include <QTabWidget>
@@ -818,6 +820,22 @@ QStringList helpFolders() {
             QStringLiteral(SETROVIA_DOC_DIR)};
 }
 
+// The desktop's way first; without one (no xdg-open) the browser the
+// system names: $BROWSER, Debian's alternatives, a common one on the PATH.
+bool openInBrowser(const QUrl &url) {
+    if (QDesktopServices::openUrl(url))
+        return true;
+    QStringList browsers = qEnvironmentVariable("BROWSER").split(QLatin1Char(':'));
+    browsers << QStringLiteral("sensible-browser") << QStringLiteral("x-www-browser")
+             << QStringLiteral("firefox") << QStringLiteral("chromium");
+    for (const QString &browser : qAsConst(browsers)) {
+        const QString program = QStandardPaths::findExecutable(browser);
+        if (!program.isEmpty() && QProcess::startDetached(program, {url.toString()}))
+            return true;
+    }
+    return false;
+}
+
 QString firstFile(const QStringList &folders, const QString &name) {
     for (const QString &dir : folders) {
         const QFileInfo file(QDir(dir).filePath(name));
@@ -852,8 +870,11 @@ void MainWindow::help() {
     // Looked up beside the program rather than in the current folder, so the
     // manual opens wherever the program was started from. Most Linux desktops
     // have no viewer for the help file: the browser shows the HTML manual.
-    if (!openManual(helpFolders(), RussianCatalogues::active(), &QDesktopServices::openUrl)
-             .isEmpty())
+    const auto open = [](const QUrl &url) {
+        return url.path().endsWith(QLatin1String(".html")) ? openInBrowser(url)
+                                                           : QDesktopServices::openUrl(url);
+    };
+    if (!openManual(helpFolders(), RussianCatalogues::active(), open).isEmpty())
         return;
     const QString path = helpFilePath();
     if (path.isEmpty()) {
