@@ -468,8 +468,8 @@
         <translation>Считать испытания, сохранённые в приборе.</translation>
     </message>
     <message>
-        <source>No instrument found. Connect it with USB; if it is connected, see Help ▸ Troubleshooting.</source>
-        <translation>Прибор не найден. Подключите его по USB; если он подключён, см. Справка ▸ Устранение неполадок.</translation>
+        <source>No instrument found. Connect it with USB; if it is connected, see the page “Troubleshooting” of the manual (F1).</source>
+        <translation>Прибор не найден. Подключите его по USB; если он подключён, см. страницу руководства «Устранение неполадок» (F1).</translation>
     </message>
     <message>
         <source>Save as PDF</source>

@@ -9,6 +9,7 @@
 #include "app/projectsession.h"
 #include "app/recentprojects.h"
 #include "app/recoveryprompt.h"
+#include "app/russiancatalogues.h"
 #include "charts/plottabs.h"
 #include "evaluation/resultsrow.h"
 #include "print/printdialog.h"
@@ -42,11 +43,13 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QProgressBar>
 #include <QScreen>
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QStandardItem>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStringList>
 #include <QStyle>
@@ -544,8 +547,19 @@ void MainWindow::readProgress(int test, int tests, int packet, int packets) {
     const qint64 done = qint64(test - 1) * packets + packet;
     readBar->setRange(0, 1000);
     readBar->setValue(int(1000 * done / (qint64(tests) * packets)));
-    readBar->setFormat(
-        tr("Test %1 of %2, packet %3 of %4").arg(test).arg(tests).arg(packet).arg(packets));
+    const auto text = [](int t, int ts, int p, int ps) {
+        return tr("Test %1 of %2, packet %3 of %4").arg(t).arg(ts).arg(p).arg(ps);
+    };
+    // As wide as the longest text of this read: a bar narrower than its text
+    // wraps it and cuts both lines.
+    const QFontMetrics metrics = readBar->fontMetrics();
+    const int width = metrics.horizontalAdvance(text(tests, tests, packets, packets)) +
+                      6 * metrics.averageCharWidth();
+    if (readBar->minimumWidth() < width) {
+        readBar->setMaximumWidth(qMax(readBar->maximumWidth(), width));
+        readBar->setMinimumWidth(width);
+    }
+    readBar->setFormat(text(test, tests, packet, packets));
 }
 
 void MainWindow::readEnd() {
@@ -601,7 +615,7 @@ void MainWindow::updateReadTip() {
                         : readAct->isEnabled()
                             ? tr("Read the tests stored on the instrument.")
                             : tr("No instrument found. Connect it with USB; if it is "
-                                 "connected, see Help ▸ Troubleshooting.");
+                                 "connected, see the page “Troubleshooting” of the manual (F1).");
     readAct->setToolTip(tip);
     readAct->setStatusTip(tip);
 }
@@ -705,6 +719,10 @@ void MainWindow::deleteSelProc() {
         // The row that moved into the first removed row's place, or the last.
         const int candidate = stays >= 0 ? stays : qMin(rows.first(), keeper.count() - 1);
         addGraph(procModel->index(candidate, 0));
+        // The row of the test shown is the one a further Delete removes.
+        procList->selectionModel()->setCurrentIndex(procModel->index(candidate, 0),
+                                                    QItemSelectionModel::ClearAndSelect |
+                                                        QItemSelectionModel::Rows);
     } else {
         monitorTable->clearProcess();
         // No test is shown: its description and export must not linger.
@@ -849,15 +867,31 @@ void MainWindow::about() {
     box->exec();
 }
 
-QString MainWindow::helpFilePath() {
+namespace {
+// Beside the program, else in the installed documentation folder.
+QStringList helpFolders() {
     const QDir program(QCoreApplication::applicationDirPath());
-    return helpFilePath({program.path(),
-                         program.filePath(QStringLiteral(SETROVIA_DOC_DIR_FROM_BIN)),
-                         QStringLiteral(SETROVIA_DOC_DIR)});
+    return {program.path(), program.filePath(QStringLiteral(SETROVIA_DOC_DIR_FROM_BIN)),
+            QStringLiteral(SETROVIA_DOC_DIR)};
 }
 
-QString MainWindow::helpFilePath(const QStringList &folders) {
-    const QString name = QStringLiteral("VantelHelp.chm");
+// The desktop's way first; without one (no xdg-open) the browser the
+// system names: $BROWSER, Debian's alternatives, a common one on the PATH.
+bool openInBrowser(const QUrl &url) {
+    if (QDesktopServices::openUrl(url))
+        return true;
+    QStringList browsers = qEnvironmentVariable("BROWSER").split(QLatin1Char(':'));
+    browsers << QStringLiteral("sensible-browser") << QStringLiteral("x-www-browser")
+             << QStringLiteral("firefox") << QStringLiteral("chromium");
+    for (const QString &browser : qAsConst(browsers)) {
+        const QString program = QStandardPaths::findExecutable(browser);
+        if (!program.isEmpty() && QProcess::startDetached(program, {url.toString()}))
+            return true;
+    }
+    return false;
+}
+
+QString firstFile(const QStringList &folders, const QString &name) {
     for (const QString &dir : folders) {
         const QFileInfo file(QDir(dir).filePath(name));
         if (file.isFile())
@@ -865,10 +899,38 @@ QString MainWindow::helpFilePath(const QStringList &folders) {
     }
     return QString();
 }
+} // namespace
+
+QString MainWindow::helpFilePath() {
+    return helpFilePath(helpFolders());
+}
+
+QString MainWindow::helpFilePath(const QStringList &folders) {
+    return firstFile(folders, QStringLiteral("VantelHelp.chm"));
+}
+
+QString MainWindow::openManual(const QStringList &folders, bool russian,
+                               const std::function<bool(const QUrl &)> &open) {
+    QStringList manuals{helpFilePath(folders)};
+    if (russian)
+        manuals << firstFile(folders, QStringLiteral("manual-ru/index.html"));
+    manuals << firstFile(folders, QStringLiteral("manual/index.html"));
+    for (const QString &path : qAsConst(manuals))
+        if (!path.isEmpty() && open(QUrl::fromLocalFile(path)))
+            return path;
+    return QString();
+}
 
 void MainWindow::help() {
     // Looked up beside the program rather than in the current folder, so the
-    // manual opens wherever the program was started from.
+    // manual opens wherever the program was started from. Most Linux desktops
+    // have no viewer for the help file: the browser shows the HTML manual.
+    const auto open = [](const QUrl &url) {
+        return url.path().endsWith(QLatin1String(".html")) ? openInBrowser(url)
+                                                           : QDesktopServices::openUrl(url);
+    };
+    if (!openManual(helpFolders(), RussianCatalogues::active(), open).isEmpty())
+        return;
     const QString path = helpFilePath();
     if (path.isEmpty()) {
         QMessageBox::warning(
@@ -876,12 +938,11 @@ void MainWindow::help() {
             tr("The help file %1 cannot be found.").arg(QStringLiteral("VantelHelp.chm")));
         return;
     }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        QMessageBox::warning(
-            this, appTitle,
-            tr("There is no program to show the help file %1. Install a CHM viewer, for "
-               "example xchm.")
-                .arg(path));
+    QMessageBox::warning(
+        this, appTitle,
+        tr("There is no program to show the help file %1. Install a CHM viewer, for "
+           "example xchm.")
+            .arg(path));
 }
 
 // --- project ----------------------------------------------------------------------
@@ -1195,6 +1256,7 @@ void MainWindow::closeEvent(QCloseEvent *event) {
 void MainWindow::print() {
     printSelection.clear();
     PrintDialog dialog(keeper.count(), procModel, currentProc, &printFormat, &printSelection);
+    dialog.setWindowTitle(appTitle); // the program's name in the interface's language
     if (dialog.exec() != QDialog::Accepted)
         return;
     QPrinter printer(QPrinter::HighResolution);
@@ -1202,6 +1264,7 @@ void MainWindow::print() {
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setPageSize(QPageSize(QPageSize::A4));
     if (printFormat == 1) {
+        ProtocolPage::setPdfMargins(printer); // the preview shows the page as the file has it
         // The PDF is written by "Save as PDF..." in the preview, to a file
         // the user chose: a cancelled choice writes nothing.
         ProtocolPreview preview(
@@ -1346,16 +1409,26 @@ void MainWindow::showResults() {
         results->setAttribute(Qt::WA_DeleteOnClose);
         connect(this, &MainWindow::testChanged, results, &ResultsWindow::refresh);
         connect(results, &ResultsWindow::testActivated, this, &MainWindow::showTest);
+        // The title changes with every project opened, saved elsewhere or closed.
+        connect(this, &QWidget::windowTitleChanged, results, [this] { proposeResultsFile(); });
     }
     results->setWindowTitle(tr("Results of all tests") + QStringLiteral(" - ") + appTitle);
-    const QString projectPath = session->path();
-    const QFileInfo project(projectPath.isEmpty() ? lastWorkDir : projectPath);
-    const QString folder = project.isDir() ? project.filePath() : project.path();
-    const QString name = projectPath.isEmpty() ? QStringLiteral("results") : project.baseName();
-    results->setProposedFile(QDir(folder).filePath(name + QStringLiteral(".csv")));
+    proposeResultsFile();
     results->show();
     results->raise();
     results->activateWindow();
+}
+
+void MainWindow::proposeResultsFile() {
+    if (!results)
+        return;
+    const QString projectPath = session->path();
+    const QFileInfo project(projectPath.isEmpty() ? lastWorkDir : projectPath);
+    const QString folder = project.isDir() ? project.filePath() : project.path();
+    // "lab.v2.vtl" gives "lab.v2.csv".
+    const QString name =
+        projectPath.isEmpty() ? QStringLiteral("results") : project.completeBaseName();
+    results->setProject(QDir(folder).filePath(name + QStringLiteral(".csv")));
 }
 
 void MainWindow::showTest(int row) {

@@ -74,6 +74,11 @@ public:
     // file was restored.
     void startUp(const QString &project);
     static QString helpFilePath(const QStringList &folders);
+    // Opens the manual found in the folders with `open`: the help file, else
+    // (no viewer for it, or no help file) the HTML manual in the browser, in
+    // Russian for the Russian interface. The file that opened, or empty.
+    static QString openManual(const QStringList &folders, bool russian,
+                              const std::function<bool(const QUrl &)> &open);
 
     // Access for the tools and tests that drive the window.
     KeeperProc &store() { return keeper; }
@@ -214,6 +219,9 @@ private:
     // *saveAs when the user chose to save under another name instead.
     bool mayOverwrite(const QString &path, bool *saveAs);
     void showProtection(const QString &error);
+    // Where the results window proposes its CSV and images: the project's
+    // folder and name, or "results" in the last folder without a project.
+    void proposeResultsFile();
     void connectDescriptions();
     void disconnectDescriptions();
     QString chooseFile(const FileRequest &request);

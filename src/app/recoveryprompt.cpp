@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMessageBox>
 
 bool RecoveryPrompt::ask(QWidget *parent, const QString &title, const RecoveryFolder &folder,
@@ -18,7 +19,7 @@ bool RecoveryPrompt::ask(QWidget *parent, const QString &title, const RecoveryFo
             continue;
         }
         const auto shown = [](const QDateTime &time) {
-            return time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+            return QLocale().toString(time.toLocalTime(), QLocale::ShortFormat);
         };
         const QString when = shown(file.written);
         QString text =

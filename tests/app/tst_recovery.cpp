@@ -326,7 +326,9 @@ void TestRecovery::offeredFileAnswered() {
     const QString own = win.w.recoveryKeeper()->folder().path();
     if (answer == QMessageBox::Open)
         QVERIFY(QDir().mkpath(own)); // a folder in the way
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); // its date form
     win.w.startUp(named);
+    QLocale::setDefault(QLocale::c());
     QVERIFY(!stayed);
     const QStringList left = data.files();
     if (answer == QMessageBox::Open) {
@@ -342,11 +344,12 @@ void TestRecovery::offeredFileAnswered() {
     if (problem.isEmpty()) {
         if (answer)
             QCOMPARE(text, QString("The program was not closed properly. A recovery file written "
-                                   "on 2026-12-06 09:15:00 holds unsaved changes of the project "
+                                   "on 06.12.2026 09:15 holds unsaved changes of the project "
                                    "%1. The project file was saved again after that, on %2: "
                                    "restoring and saving would replace that version.")
-                               .arg(named, QFileInfo(named).lastModified().toString(
-                                               "yyyy-MM-dd hh:mm:ss")));
+                               .arg(named, QLocale(QLocale::Russian, QLocale::Russia)
+                                               .toString(QFileInfo(named).lastModified(),
+                                                         QLocale::ShortFormat)));
         QCOMPARE(left, answer ? QStringList() : QStringList({"recovery-7-7-1.recovery"}));
         return;
     }
