@@ -2,7 +2,9 @@
 // reader (RecoveryFile::read on a file holding the input, and decode on the
 // bytes). A file is either taken whole, its project read as the project
 // reader reads it, or refused with the store left empty; what was taken is
-// written again and reads back with the same path, time and tests.
+// written again and reads back with the same path, time and tests. The input
+// is also the image of a recovery file written whole: taken exactly when it
+// is a project.
 
 #include "fuzzcheck.h"
 #include "records/keeperproc.h"
@@ -53,6 +55,20 @@ void checkTaken(const QByteArray &bytes, KeeperProc &store, const RecoveryFile::
     FUZZ_CHECK(back.project.description == read.project.description);
 }
 
+// Past the checksum: the input as the image, its first bytes as the path.
+void checkWrittenWhole(const QByteArray &bytes) {
+    const QString path = QString::fromUtf8(bytes.left(64));
+    const QDateTime written(QDate(2026, 12, 6), QTime(9, 15), Qt::OffsetFromUTC, 3600);
+    KeeperProc store, direct;
+    const RecoveryFile::Contents read =
+        RecoveryFile::decode(RecoveryFile::encode(path, written, bytes), store);
+    const bool project = ProjectFile::parse(bytes, direct, path).ok();
+    FUZZ_CHECK(read.status == (project ? RecoveryFile::Ok : RecoveryFile::ProjectDamaged));
+    FUZZ_CHECK(read.projectPath == path);
+    FUZZ_CHECK(!project || (read.written == written && store.count() == direct.count()));
+    FUZZ_CHECK(project || store.count() == 0);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -60,6 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QString &path = inputPath();
     FUZZ_CHECK(writeFile(path, bytes));
     KeeperProc store;
+    checkWrittenWhole(bytes);
     const RecoveryFile::Contents read = RecoveryFile::read(path, store);
     KeeperProc decoded;
     FUZZ_CHECK(RecoveryFile::decode(bytes, decoded).status == read.status);

@@ -360,6 +360,10 @@
         <translation>Сохранить как...</translation>
     </message>
     <message>
+        <source>not a regular file</source>
+        <translation>не обычный файл</translation>
+    </message>
+    <message>
         <source>The recovery file %1 could not be written: %2</source>
         <translation>Не удалось записать файл восстановления %1: %2</translation>
     </message>

@@ -14,12 +14,13 @@ AtomicSave AtomicSave::write(const QString &path, const QByteArray &bytes,
     // Unbuffered: every byte reaches the system in the write that returns its
     // count, so a full disk shows here, never in a flush at commit that the
     // toolkit does not report.
-    if ((target.exists() && !target.isFile()) ||
-        !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered | extraMode)) {
-        r.status = CannotOpen;
-        r.error = file.error() != QFileDevice::NoError
-                      ? file.errorString()
-                      : QCoreApplication::translate("MainWindow", "Can not open file");
+    r.status = CannotOpen;
+    if (target.exists() && !target.isFile()) {
+        r.error = QCoreApplication::translate("MainWindow", "not a regular file");
+        return r;
+    }
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered | extraMode)) {
+        r.error = file.errorString();
         return r;
     }
     // A short write sets no error; writing the rest again reports the reason

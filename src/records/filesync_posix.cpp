@@ -32,7 +32,8 @@ bool FileSync::syncFolder(const QString &folder, QString *error) {
         return false;
     }
     // Some file systems cannot sync a folder; their renames need nothing more.
-    const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
+    const bool synced =
+        ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP || errno == EOPNOTSUPP;
     if (!synced)
         *error = systemError();
     ::close(fd);
