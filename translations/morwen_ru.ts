@@ -1169,6 +1169,10 @@
         <source>Set the hit coefficient of these %1 tests to %2 (K = %3)?</source>
         <translation>Установить коэффициент совпадения этих испытаний (%1) равным %2 (K = %3)?</translation>
     </message>
+    <message>
+        <source>... and %1 more (Show Details...)</source>
+        <translation>... и ещё %1 (Показать подробности...)</translation>
+    </message>
 </context>
 <context>
     <name>ViewerUsb</name>

@@ -244,7 +244,14 @@ bool ResultsWindow::applyCoefficient() {
                         .arg(QString::number(value, 'f', 2), shown),
                     QMessageBox::Yes | QMessageBox::Cancel, this);
     box.setDefaultButton(QMessageBox::Cancel);
-    box.setInformativeText(names.join(QLatin1Char('\n')));
+    // A long list goes into the details, so that the box fits the screen.
+    const int listed = 15;
+    QStringList first = names.mid(0, listed);
+    if (names.size() > listed)
+        first << tr("... and %1 more (Show Details...)").arg(names.size() - listed);
+    box.setInformativeText(first.join(QLatin1Char('\n')));
+    if (names.size() > listed)
+        box.setDetailedText(names.join(QLatin1Char('\n')));
     if (box.exec() != QMessageBox::Yes)
         return false;
     emit hitCoefficientChosen(rows, value);
