@@ -45,7 +45,9 @@ ControlChartPlot::ControlChartPlot(QWidget *parent) : PlotPanel(QwtPlot::BottomL
         lines_[l] = new QwtPlotMarker;
         lines_[l]->setLineStyle(QwtPlotMarker::HLine);
         lines_[l]->setLinePen(pens[l]);
-        lines_[l]->setLabelAlignment(Qt::AlignRight | Qt::AlignTop);
+        // The centre's label at the left, the limits' at the right: close
+        // limits do not hide it.
+        lines_[l]->setLabelAlignment((l == Centre ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignTop);
         lines_[l]->setZ(20);
         lines_[l]->attach(plot());
     }

@@ -14,6 +14,7 @@
 #include "results/resultswindow.h"
 #include "samplerecords.h"
 #include "table/monitor.h"
+#include "testprojects.h"
 #include "testsettings.h"
 
 #include <QAction>
@@ -28,6 +29,7 @@
 #include <qwt_plot_curve.h>
 
 using namespace samplerecords;
+using testprojects::bytesOf;
 
 namespace {
 // The long sample test with one header field changed.
@@ -333,6 +335,10 @@ void TestResultsWindow::qualityControl() {
              "Coincidence coefficient K: 0.960 (sd 0.085, n 2); left out: activity R beyond the "
              "table 1, measured at another duration of hardening 0");
     QCOMPARE(q->coincidence()->points()->dataSize(), size_t(2));
+    r->setFileChooser([&](const QString &) { return dir.filePath("stats.csv"); });
+    QVERIFY(r->exportStatistics());
+    QCOMPARE(bytesOf(dir.filePath("stats.csv")).split('\n').at(3),
+             "\"Activity with hit coefficient, MPa\",2,56.07,0.00,0.00,56.07,56.07,2\r");
 
     q->onlyFilteredBox()->setChecked(true);
     QCOMPARE(r->sorted()->rowCount(), 7);
