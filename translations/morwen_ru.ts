@@ -398,6 +398,26 @@
         <translation>Проект изменён. Сохранить изменения?</translation>
     </message>
     <message>
+        <source>Unsaved changes are not protected against a crash</source>
+        <translation>Несохранённые изменения не защищены от сбоя</translation>
+    </message>
+    <message>
+        <source>The project file %1 has been changed by another program since it was opened or saved here.</source>
+        <translation>Файл проекта %1 изменён другой программой после того, как он был открыт или сохранён здесь.</translation>
+    </message>
+    <message>
+        <source>Overwrite replaces that version with this project; Save As keeps it and saves this project in another file.</source>
+        <translation>«Перезаписать» заменит ту версию этим проектом; «Сохранить как» оставит её и сохранит этот проект в другой файл.</translation>
+    </message>
+    <message>
+        <source>Overwrite</source>
+        <translation>Перезаписать</translation>
+    </message>
+    <message>
+        <source>Save As...</source>
+        <translation>Сохранить как...</translation>
+    </message>
+    <message>
         <source>The recovery file %1 could not be written: %2</source>
         <translation>Не удалось записать файл восстановления %1: %2</translation>
     </message>
@@ -506,8 +526,8 @@
         <translation>Считать испытания, сохранённые в приборе.</translation>
     </message>
     <message>
-        <source>No instrument found. Connect it with USB; if it is connected, see Help ▸ Troubleshooting.</source>
-        <translation>Прибор не найден. Подключите его по USB; если он подключён, см. Справка ▸ Устранение неполадок.</translation>
+        <source>No instrument found. Connect it with USB; if it is connected, see the page “Troubleshooting” of the manual (F1).</source>
+        <translation>Прибор не найден. Подключите его по USB; если он подключён, см. страницу руководства «Устранение неполадок» (F1).</translation>
     </message>
     <message>
         <source>Save as PDF</source>
@@ -979,10 +999,6 @@
         <translation>Восстановить</translation>
     </message>
     <message>
-        <source>Restore opens them as a modified project; Discard deletes the recovery file.</source>
-        <translation>«Восстановить» откроет их как изменённый проект; «Удалить» удалит файл восстановления.</translation>
-    </message>
-    <message>
         <source>The file %1 is not a recovery file of this program.</source>
         <translation>Файл %1 не является файлом восстановления этой программы.</translation>
     </message>
@@ -1009,6 +1025,18 @@
     <message>
         <source>The recovery file %1 is incomplete or damaged.</source>
         <translation>Файл восстановления %1 неполон или повреждён.</translation>
+    </message>
+    <message>
+        <source>Restore opens them as a modified project; Discard deletes the recovery file; Decide Later keeps it for the next start.</source>
+        <translation>«Восстановить» откроет их как изменённый проект; «Удалить» удалит файл восстановления; «Решить позже» сохранит его до следующего запуска.</translation>
+    </message>
+    <message>
+        <source>The project file was saved again after that, on %1: restoring and saving would replace that version.</source>
+        <translation>После этого файл проекта был снова сохранён, %1: восстановление и сохранение заменят ту версию.</translation>
+    </message>
+    <message>
+        <source>Decide Later</source>
+        <translation>Решить позже</translation>
     </message>
 </context>
 <context>

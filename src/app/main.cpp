@@ -33,14 +33,13 @@ int main(int argc, char *argv[]) {
         MainWindow window;
         window.setTitle(QObject::tr("Setrovia+"));
         window.show();
-        // Changes a crash left behind, asked about over the shown window.
-        QTimer::singleShot(0, &window, [&window] { window.offerRecovery(); });
-        // A project named on the command line (a double click on a .vtl file).
+        // Changes a crash left behind, asked about over the shown window, then
+        // a project named on the command line (a double click on a .vtl file).
         const QStringList args = QCoreApplication::arguments().mid(1);
-        if (!args.isEmpty() && !args.first().startsWith(QLatin1Char('-'))) {
-            const QString path = args.first();
-            QTimer::singleShot(0, &window, [&window, path] { window.openProjectFile(path); });
-        }
+        const QString path = !args.isEmpty() && !args.first().startsWith(QLatin1Char('-'))
+                                 ? args.first()
+                                 : QString();
+        QTimer::singleShot(0, &window, [&window, path] { window.startUp(path); });
         code = app.exec();
     }
     settings.reset();

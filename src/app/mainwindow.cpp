@@ -6,8 +6,10 @@
 #include "app/processmodel.h"
 #include "app/proclist.h"
 #include "app/projectdrop.h"
+#include "app/projectsession.h"
 #include "app/recentprojects.h"
 #include "app/recoveryprompt.h"
+#include "app/russiancatalogues.h"
 #include "charts/plottabs.h"
 #include "evaluation/resultsrow.h"
 #include "print/printdialog.h"
@@ -22,6 +24,7 @@
 #include "table/dialogtab.h"
 #include "table/monitor.h"
 
+#include <QAbstractButton>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
@@ -40,13 +43,16 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QProgressBar>
 #include <QScreen>
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QStandardItem>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStringList>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTime>
@@ -84,6 +90,7 @@ void MainWindow::initResources() {
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
     initResources();
+    session = new ProjectSession(this);
     createActions();
     createDocks();
     createMenus();
@@ -105,6 +112,15 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
     // its own, which menu status tips do not wipe out.
     readOutcomeLabel = new QLabel;
     statusBar()->addWidget(readOutcomeLabel, 1);
+    // Unsaved work without a recovery file: in sight until a write succeeds.
+    unprotectedIcon = new QLabel;
+    unprotectedIcon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(16));
+    unprotectedLabel = new QLabel;
+    for (QLabel *label : {unprotectedIcon, unprotectedLabel}) {
+        label->hide();
+        statusBar()->addPermanentWidget(label);
+    }
+    connect(recovery, &RecoveryKeeper::protectionChanged, this, &MainWindow::showProtection);
     reading = false;
     timer.setInterval(500);
     timer.setSingleShot(false);
@@ -238,7 +254,7 @@ void MainWindow::createProjectHelpers() {
     recovery = new RecoveryKeeper(
         [this](QString *path, QByteArray *image, QString *error) {
             storeCurrentNote();
-            *path = projectPath;
+            *path = session->path();
             // Not a save: the store's lines about it stay out of the log.
             const QSignalBlocker quiet(&keeper);
             const ProjectFile::Result made =
@@ -248,8 +264,10 @@ void MainWindow::createProjectHelpers() {
         },
         this);
     connect(recovery, &RecoveryKeeper::failed, this, &MainWindow::message);
-    connect(saveAct, &QAction::changed, recovery, [this] {
-        if (isModified())
+    // Only the project's state decides: a saved or closed project's file goes.
+    connect(session, &ProjectSession::modifiedChanged, this, [this](bool modified) {
+        saveAct->setEnabled(modified);
+        if (modified)
             recovery->changed();
         else
             recovery->discard();
@@ -267,16 +285,41 @@ void MainWindow::createProjectHelpers() {
     });
 }
 
-void MainWindow::offerRecovery() {
+bool MainWindow::offerRecovery() {
     RecoveryPrompt::Choice chosen;
     if (!RecoveryPrompt::ask(this, appTitle, recovery->folder(), &chosen) || refuseWhileReading() ||
         !maybeSave())
-        return; // the file stays for the next start
+        return false; // the file stays for the next start
     showProject(*chosen.staged, chosen.file.project, chosen.file.projectPath);
+    // Saved again after the crash: the next save asks before replacing it.
+    if (RecoveryPrompt::savedSince(chosen.file))
+        session->setFile(chosen.file.projectPath, ProjectSession::Fingerprint());
     changedProc();
-    // This instance's own file first, then the old one may go.
-    recovery->writeNow();
-    RecoveryFolder::discard(chosen.orphan);
+    // The old file goes only once this instance's own holds the work.
+    if (recovery->writeNow())
+        RecoveryFolder::discard(chosen.orphan);
+    return true;
+}
+
+void MainWindow::startUp(const QString &project) {
+    if (!offerRecovery() && !project.isEmpty())
+        openProjectFile(project);
+}
+
+QString MainWindow::projectFilePath() const {
+    return session->path();
+}
+
+QString MainWindow::recoveryWarning() const {
+    return unprotectedLabel->isHidden() ? QString() : unprotectedLabel->text();
+}
+
+void MainWindow::showProtection(const QString &error) {
+    unprotectedLabel->setText(tr("Unsaved changes are not protected against a crash"));
+    unprotectedLabel->setToolTip(error);
+    unprotectedIcon->setToolTip(error);
+    unprotectedIcon->setVisible(!error.isNull());
+    unprotectedLabel->setVisible(!error.isNull());
 }
 
 void MainWindow::projectDropped(ProjectDrop::Request request, const QString &path) {
@@ -504,8 +547,19 @@ void MainWindow::readProgress(int test, int tests, int packet, int packets) {
     const qint64 done = qint64(test - 1) * packets + packet;
     readBar->setRange(0, 1000);
     readBar->setValue(int(1000 * done / (qint64(tests) * packets)));
-    readBar->setFormat(
-        tr("Test %1 of %2, packet %3 of %4").arg(test).arg(tests).arg(packet).arg(packets));
+    const auto text = [](int t, int ts, int p, int ps) {
+        return tr("Test %1 of %2, packet %3 of %4").arg(t).arg(ts).arg(p).arg(ps);
+    };
+    // As wide as the longest text of this read: a bar narrower than its text
+    // wraps it and cuts both lines.
+    const QFontMetrics metrics = readBar->fontMetrics();
+    const int width = metrics.horizontalAdvance(text(tests, tests, packets, packets)) +
+                      6 * metrics.averageCharWidth();
+    if (readBar->minimumWidth() < width) {
+        readBar->setMaximumWidth(qMax(readBar->maximumWidth(), width));
+        readBar->setMinimumWidth(width);
+    }
+    readBar->setFormat(text(test, tests, packet, packets));
 }
 
 void MainWindow::readEnd() {
@@ -561,7 +615,7 @@ void MainWindow::updateReadTip() {
                         : readAct->isEnabled()
                             ? tr("Read the tests stored on the instrument.")
                             : tr("No instrument found. Connect it with USB; if it is "
-                                 "connected, see Help ▸ Troubleshooting.");
+                                 "connected, see the page “Troubleshooting” of the manual (F1).");
     readAct->setToolTip(tip);
     readAct->setStatusTip(tip);
 }
@@ -594,7 +648,7 @@ void MainWindow::addProc(ProcessP *proc) {
     procModel->appendRow({new QStandardItem(ResultsRow::dateText(*proc)),
                           new QStandardItem(ResultsRow::timeText(*proc)), new QStandardItem()});
     if (sender() == &reader) {
-        saveAct->setEnabled(true);
+        session->setModified(true);
         setModifiedTitle();
     }
 }
@@ -665,6 +719,10 @@ void MainWindow::deleteSelProc() {
         // The row that moved into the first removed row's place, or the last.
         const int candidate = stays >= 0 ? stays : qMin(rows.first(), keeper.count() - 1);
         addGraph(procModel->index(candidate, 0));
+        // The row of the test shown is the one a further Delete removes.
+        procList->selectionModel()->setCurrentIndex(procModel->index(candidate, 0),
+                                                    QItemSelectionModel::ClearAndSelect |
+                                                        QItemSelectionModel::Rows);
     } else {
         monitorTable->clearProcess();
         // No test is shown: its description and export must not linger.
@@ -680,12 +738,27 @@ void MainWindow::deleteSelProc() {
 // --- editing ---------------------------------------------------------------------
 
 bool MainWindow::isModified() const {
-    return saveAct->isEnabled();
+    return session->isModified();
+}
+
+void MainWindow::commitEditors() {
+    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(procList),
+                                    static_cast<QAbstractItemView *>(monitorTable)}) {
+        const QAbstractItemModel *model = view->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            for (int column = 0; column < model->columnCount(); ++column)
+                if (QWidget *editor = view->indexWidget(model->index(row, column))) {
+                    QMetaObject::invokeMethod(view, "commitData", Q_ARG(QWidget *, editor));
+                    QMetaObject::invokeMethod(
+                        view, "closeEditor", Q_ARG(QWidget *, editor),
+                        Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
+                }
+    }
 }
 
 void MainWindow::changedProc() {
     recovery->changed();
-    saveAct->setEnabled(true);
+    session->setModified(true);
     saveAsAct->setEnabled(true);
     setModifiedTitle();
     if (currentProc >= 0)
@@ -694,10 +767,10 @@ void MainWindow::changedProc() {
 
 void MainWindow::setModifiedTitle() {
     // A project that has no file yet has neither a name nor a folder to show.
-    if (projectPath.isEmpty())
+    if (session->path().isEmpty())
         setWindowTitle(QStringLiteral("*  ") + appTitle);
     else
-        setWindowTitle(QFileInfo(projectPath).fileName() + QStringLiteral("*  ") + appTitle +
+        setWindowTitle(QFileInfo(session->path()).fileName() + QStringLiteral("*  ") + appTitle +
                        QStringLiteral("  (") + lastWorkDir + QStringLiteral(")"));
 }
 
@@ -819,15 +892,31 @@ void MainWindow::about() {
     box->exec();
 }
 
-QString MainWindow::helpFilePath() {
+namespace {
+// Beside the program, else in the installed documentation folder.
+QStringList helpFolders() {
     const QDir program(QCoreApplication::applicationDirPath());
-    return helpFilePath({program.path(),
-                         program.filePath(QStringLiteral(SETROVIA_DOC_DIR_FROM_BIN)),
-                         QStringLiteral(SETROVIA_DOC_DIR)});
+    return {program.path(), program.filePath(QStringLiteral(SETROVIA_DOC_DIR_FROM_BIN)),
+            QStringLiteral(SETROVIA_DOC_DIR)};
 }
 
-QString MainWindow::helpFilePath(const QStringList &folders) {
-    const QString name = QStringLiteral("VantelHelp.chm");
+// The desktop's way first; without one (no xdg-open) the browser the
+// system names: $BROWSER, Debian's alternatives, a common one on the PATH.
+bool openInBrowser(const QUrl &url) {
+    if (QDesktopServices::openUrl(url))
+        return true;
+    QStringList browsers = qEnvironmentVariable("BROWSER").split(QLatin1Char(':'));
+    browsers << QStringLiteral("sensible-browser") << QStringLiteral("x-www-browser")
+             << QStringLiteral("firefox") << QStringLiteral("chromium");
+    for (const QString &browser : qAsConst(browsers)) {
+        const QString program = QStandardPaths::findExecutable(browser);
+        if (!program.isEmpty() && QProcess::startDetached(program, {url.toString()}))
+            return true;
+    }
+    return false;
+}
+
+QString firstFile(const QStringList &folders, const QString &name) {
     for (const QString &dir : folders) {
         const QFileInfo file(QDir(dir).filePath(name));
         if (file.isFile())
@@ -835,10 +924,38 @@ QString MainWindow::helpFilePath(const QStringList &folders) {
     }
     return QString();
 }
+} // namespace
+
+QString MainWindow::helpFilePath() {
+    return helpFilePath(helpFolders());
+}
+
+QString MainWindow::helpFilePath(const QStringList &folders) {
+    return firstFile(folders, QStringLiteral("VantelHelp.chm"));
+}
+
+QString MainWindow::openManual(const QStringList &folders, bool russian,
+                               const std::function<bool(const QUrl &)> &open) {
+    QStringList manuals{helpFilePath(folders)};
+    if (russian)
+        manuals << firstFile(folders, QStringLiteral("manual-ru/index.html"));
+    manuals << firstFile(folders, QStringLiteral("manual/index.html"));
+    for (const QString &path : qAsConst(manuals))
+        if (!path.isEmpty() && open(QUrl::fromLocalFile(path)))
+            return path;
+    return QString();
+}
 
 void MainWindow::help() {
     // Looked up beside the program rather than in the current folder, so the
-    // manual opens wherever the program was started from.
+    // manual opens wherever the program was started from. Most Linux desktops
+    // have no viewer for the help file: the browser shows the HTML manual.
+    const auto open = [](const QUrl &url) {
+        return url.path().endsWith(QLatin1String(".html")) ? openInBrowser(url)
+                                                           : QDesktopServices::openUrl(url);
+    };
+    if (!openManual(helpFolders(), RussianCatalogues::active(), open).isEmpty())
+        return;
     const QString path = helpFilePath();
     if (path.isEmpty()) {
         QMessageBox::warning(
@@ -846,12 +963,11 @@ void MainWindow::help() {
             tr("The help file %1 cannot be found.").arg(QStringLiteral("VantelHelp.chm")));
         return;
     }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        QMessageBox::warning(
-            this, appTitle,
-            tr("There is no program to show the help file %1. Install a CHM viewer, for "
-               "example xchm.")
-                .arg(path));
+    QMessageBox::warning(
+        this, appTitle,
+        tr("There is no program to show the help file %1. Install a CHM viewer, for "
+           "example xchm.")
+            .arg(path));
 }
 
 // --- project ----------------------------------------------------------------------
@@ -867,6 +983,7 @@ void MainWindow::disconnectDescriptions() {
 }
 
 bool MainWindow::maybeSave() {
+    commitEditors();
     if (!isModified())
         return true;
     const int answer = QMessageBox::warning(
@@ -922,7 +1039,7 @@ QStringList MainWindow::rowNames() const {
 }
 
 void MainWindow::setSavedTitle() {
-    setWindowTitle(QFileInfo(projectPath).fileName() + QStringLiteral("   ") + appTitle +
+    setWindowTitle(QFileInfo(session->path()).fileName() + QStringLiteral("   ") + appTitle +
                    QStringLiteral("  (") + lastWorkDir + QStringLiteral(")"));
 }
 
@@ -943,24 +1060,51 @@ bool MainWindow::addExtension(QString &path, const QString &extension) {
 }
 
 bool MainWindow::saveProject() {
-    if (projectPath.isEmpty())
+    if (session->path().isEmpty())
         return saveAsProject();
-    return saveProject(projectPath);
+    return saveProject(session->path());
+}
+
+bool MainWindow::mayOverwrite(const QString &path, bool *saveAs) {
+    *saveAs = false;
+    if (path != session->path() || !session->changedOnDisk())
+        return true;
+    QMessageBox box(QMessageBox::Warning, appTitle,
+                    tr("The project file %1 has been changed by another program since it was "
+                       "opened or saved here.")
+                        .arg(QDir::toNativeSeparators(path)),
+                    QMessageBox::Save | QMessageBox::SaveAll | QMessageBox::Cancel, this);
+    box.setInformativeText(tr("Overwrite replaces that version with this project; Save As "
+                              "keeps it and saves this project in another file."));
+    box.button(QMessageBox::Save)->setText(tr("Overwrite"));
+    box.button(QMessageBox::SaveAll)->setText(tr("Save As..."));
+    box.setDefaultButton(QMessageBox::Cancel);
+    const int answer = box.exec();
+    *saveAs = answer == QMessageBox::SaveAll;
+    return answer == QMessageBox::Save;
 }
 
 bool MainWindow::saveProject(const QString &name) {
+    commitEditors();
+    bool saveAs = false;
+    if (!mayOverwrite(name, &saveAs))
+        return saveAs && saveAsProject();
     storeCurrentNote();
     // Written beside the old file and swapped in only when complete: a failed
     // save leaves the previous project intact and this one modified.
-    const ProjectFile::Result result =
-        ProjectFile::save(name, keeper, projectDesc->toPlainText(), rowNames());
+    QByteArray image;
+    ProjectFile::Result result =
+        ProjectFile::image(keeper, projectDesc->toPlainText(), rowNames(), &image);
+    if (result.ok())
+        result = ProjectFile::write(name, image);
     if (!result.ok()) {
         QMessageBox::critical(this,
                               result.status == ProjectFile::WriteFailed ? tr("Error") : appTitle,
                               result.message);
         return false;
     }
-    saveAct->setEnabled(false);
+    session->setFile(name, ProjectSession::Fingerprint::of(name, image));
+    session->setModified(false);
     setSavedTitle();
     recent->add(name);
     return true;
@@ -974,12 +1118,8 @@ bool MainWindow::saveAsProject() {
     if (!addExtension(path, ProjectExtension))
         return false;
     lastWorkDir = path;
-    const QString previous = projectPath;
-    projectPath = path;
-    if (saveProject(projectPath))
-        return true;
-    projectPath = previous; // the project still lives where it was
-    return false;
+    // The project moves to the file only once it is written there.
+    return saveProject(path);
 }
 
 ProjectFile::Contents MainWindow::readProjectFile(const QString &path, KeeperProc &store) {
@@ -1054,12 +1194,11 @@ void MainWindow::showProject(KeeperProc &staged, const ProjectFile::Contents &fi
     clearProject();
     keeper.takeAll(staged);
     showLoadedTests(file, true);
-    projectPath = path;
+    session->setFile(path);
     if (!path.isEmpty())
         lastWorkDir = path;
     setSavedTitle();
     closeAct->setEnabled(true);
-    saveAct->setEnabled(false);
     saveAsAct->setEnabled(true);
 }
 
@@ -1082,6 +1221,7 @@ void MainWindow::openRecentProject(const QString &path) {
 }
 
 void MainWindow::addProject() {
+    commitEditors();
     if (refuseWhileReading())
         return;
     const QString path =
@@ -1092,15 +1232,15 @@ void MainWindow::addProject() {
 }
 
 void MainWindow::addChosenProject(const QString &path) {
+    commitEditors();
     const ProjectFile::Contents file = readProjectFile(path, keeper);
     if (!file.ok())
         return;
     showLoadedTests(file, false);
-    setSavedTitle();
     closeAct->setEnabled(true);
-    saveAct->setEnabled(false);
     saveAsAct->setEnabled(true);
     changedProc();
+    recovery->writeNow(); // as after a read: the added tests at once
 }
 
 bool MainWindow::closeProject() {
@@ -1123,9 +1263,9 @@ void MainWindow::clearProject() {
     closeAct->setEnabled(false);
     saveAsAct->setEnabled(false);
     currentProc = -1;
-    projectPath.clear();
+    session->setFile(QString());
     keeper.clear();
-    saveAct->setEnabled(false);
+    session->setModified(false);
     setWindowTitle(appTitle);
 }
 
@@ -1143,6 +1283,7 @@ void MainWindow::closeEvent(QCloseEvent *event) {
 void MainWindow::print() {
     printSelection.clear();
     PrintDialog dialog(keeper.count(), procModel, currentProc, &printFormat, &printSelection);
+    dialog.setWindowTitle(appTitle); // the program's name in the interface's language
     if (dialog.exec() != QDialog::Accepted)
         return;
     QPrinter printer(QPrinter::HighResolution);
@@ -1150,6 +1291,7 @@ void MainWindow::print() {
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setPageSize(QPageSize(QPageSize::A4));
     if (printFormat == 1) {
+        ProtocolPage::setPdfMargins(printer); // the preview shows the page as the file has it
         // The PDF is written by "Save as PDF..." in the preview, to a file
         // the user chose: a cancelled choice writes nothing.
         ProtocolPreview preview(
@@ -1199,7 +1341,8 @@ QString MainWindow::pdfProposal() const {
                              QCoreApplication::applicationName());
     QString folder = settings.value(PdfFolderKey).toString();
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = projectPath.isEmpty() ? QDir::homePath() : QFileInfo(projectPath).absolutePath();
+        folder = session->path().isEmpty() ? QDir::homePath()
+                                           : QFileInfo(session->path()).absolutePath();
     QString name;
     if (printSelection.size() > 1) {
         name = QStringLiteral("tests-%1").arg(printSelection.size());
@@ -1251,7 +1394,7 @@ void MainWindow::printReport(QPrinter *printer) {
 PlotImage::Target MainWindow::plotImageTarget() const {
     // The project's folder (the last one chosen while none is saved); the
     // test's name, else its start.
-    const QFileInfo base(projectPath.isEmpty() ? lastWorkDir : projectPath);
+    const QFileInfo base(session->path().isEmpty() ? lastWorkDir : session->path());
     PlotImage::Target target{base.isDir() ? base.filePath() : base.path(), QString()};
     target.name = procModel->data(procModel->index(currentProc, 2)).toString().trimmed();
     if (const ProcessP *record = keeper.at(currentProc); record && target.name.isEmpty()) {
@@ -1297,15 +1440,26 @@ void MainWindow::showResults() {
                 &MainWindow::changedMeasuredStrength);
         connect(results, &ResultsWindow::hitCoefficientChosen, this,
                 &MainWindow::changedHitCoefficients);
+        // The title changes with every project opened, saved elsewhere or closed.
+        connect(this, &QWidget::windowTitleChanged, results, [this] { proposeResultsFile(); });
     }
     results->setWindowTitle(tr("Results of all tests") + QStringLiteral(" - ") + appTitle);
-    const QFileInfo project(projectPath.isEmpty() ? lastWorkDir : projectPath);
-    const QString folder = project.isDir() ? project.filePath() : project.path();
-    const QString name = projectPath.isEmpty() ? QStringLiteral("results") : project.baseName();
-    results->setProposedFile(QDir(folder).filePath(name + QStringLiteral(".csv")));
+    proposeResultsFile();
     results->show();
     results->raise();
     results->activateWindow();
+}
+
+void MainWindow::proposeResultsFile() {
+    if (!results)
+        return;
+    const QString projectPath = session->path();
+    const QFileInfo project(projectPath.isEmpty() ? lastWorkDir : projectPath);
+    const QString folder = project.isDir() ? project.filePath() : project.path();
+    // "lab.v2.vtl" gives "lab.v2.csv".
+    const QString name =
+        projectPath.isEmpty() ? QStringLiteral("results") : project.completeBaseName();
+    results->setProject(QDir(folder).filePath(name + QStringLiteral(".csv")));
 }
 
 void MainWindow::showTest(int row) {

@@ -21,6 +21,7 @@ class ProcDelegate;
 class ProcList;
 class ProcessModel;
 class ProcessP;
+class ProjectSession;
 class RecentProjects;
 class RecoveryKeeper;
 class QAction;
@@ -65,10 +66,19 @@ public:
     bool openProjectFile(const QString &path);
     // Offers each recovery file that an instance left behind when it ended
     // without closing (a crash): Restore opens it as a modified project of
-    // its original file, Discard deletes it; a damaged one is set aside.
-    // Called at start, once the window is shown.
-    void offerRecovery();
+    // its original file, Discard deletes it, Escape keeps it for the next
+    // start; a damaged one is set aside. True when one was restored.
+    bool offerRecovery();
+    // At start, once the window is shown: the recovery question first, then
+    // the project named on the command line (empty: none) unless a recovery
+    // file was restored.
+    void startUp(const QString &project);
     static QString helpFilePath(const QStringList &folders);
+    // Opens the manual found in the folders with `open`: the help file, else
+    // (no viewer for it, or no help file) the HTML manual in the browser, in
+    // Russian for the Russian interface. The file that opened, or empty.
+    static QString openManual(const QStringList &folders, bool russian,
+                              const std::function<bool(const QUrl &)> &open);
 
     // Access for the tools and tests that drive the window.
     KeeperProc &store() { return keeper; }
@@ -86,7 +96,11 @@ public:
     QList<QDockWidget *> docks() const;
     int currentTest() const { return currentProc; }
     bool isReading() const { return reading; }
-    QString projectFilePath() const { return projectPath; }
+    QString projectFilePath() const;
+    ProjectSession *projectSession() const { return session; }
+    // The status bar's warning that unsaved work has no recovery file; empty
+    // while it has one (or there is nothing unsaved).
+    QString recoveryWarning() const;
     QString lastWorkPath() const { return lastWorkDir; }
     // The status bar's line about the last read; empty when it went well.
     QString readOutcome() const;
@@ -201,6 +215,17 @@ private:
     // Replaces the open project by the tests read into `staged`, unmodified.
     void showProject(KeeperProc &staged, const ProjectFile::Contents &file, const QString &path);
     bool isModified() const;
+    // Stores a value typed into an open editor of the list or the table, so
+    // that it counts before a command decides whether anything changed.
+    void commitEditors();
+    // Before the project's own file is written over: true when it is still
+    // as this window read or wrote it, or the user chose to overwrite it;
+    // *saveAs when the user chose to save under another name instead.
+    bool mayOverwrite(const QString &path, bool *saveAs);
+    void showProtection(const QString &error);
+    // Where the results window proposes its CSV and images: the project's
+    // folder and name, or "results" in the last folder without a project.
+    void proposeResultsFile();
     void connectDescriptions();
     void disconnectDescriptions();
     QString chooseFile(const FileRequest &request);
@@ -261,6 +286,9 @@ private:
     QAction *deleteAct = nullptr;
     RecentProjects *recent = nullptr;
     RecoveryKeeper *recovery = nullptr;
+    ProjectSession *session = nullptr;
+    QLabel *unprotectedIcon = nullptr;
+    QLabel *unprotectedLabel = nullptr;
     bool testsArrived = false; // during the current read
     QAction *resultsAct = nullptr;
     QPointer<ResultsWindow> results;
@@ -283,7 +311,6 @@ private:
     QTimer timer;
     KeeperProc keeper;
     QString lastWorkDir;
-    QString projectPath;
     QList<int> printSelection;
     int printFormat = 0;
     QString appTitle;

@@ -9,5 +9,11 @@ void ProcList::keyPressEvent(QKeyEvent *event) {
         emit pressKeyDel();
         return;
     }
+    // The name is the row's only editable cell, whichever cell was clicked.
+    const QModelIndex at = currentIndex();
+    if (event->key() == Qt::Key_F2 && at.isValid() && state() != EditingState) {
+        edit(at.siblingAtColumn(NameColumn));
+        return;
+    }
     QTreeView::keyPressEvent(event);
 }

@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QFileInfo>
+#include <QLocale>
 #include <QMessageBox>
 
 bool RecoveryPrompt::ask(QWidget *parent, const QString &title, const RecoveryFolder &folder,
@@ -16,23 +18,33 @@ bool RecoveryPrompt::ask(QWidget *parent, const QString &title, const RecoveryFo
             QMessageBox::warning(parent, title, damageText(file.status, path, aside));
             continue;
         }
-        const QString when =
-            file.written.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-        QMessageBox box(
-            QMessageBox::Question, title,
+        const auto shown = [](const QDateTime &time) {
+            return QLocale().toString(time.toLocalTime(), QLocale::ShortFormat);
+        };
+        const QString when = shown(file.written);
+        QString text =
             file.projectPath.isEmpty()
                 ? tr("The program was not closed properly. A recovery file written on %1 holds "
                      "the tests and changes of a project that was never saved.")
                       .arg(when)
                 : tr("The program was not closed properly. A recovery file written on %1 holds "
                      "unsaved changes of the project %2.")
-                      .arg(when, QDir::toNativeSeparators(file.projectPath)),
-            QMessageBox::Open | QMessageBox::Discard, parent);
-        box.setInformativeText(
-            tr("Restore opens them as a modified project; Discard deletes the recovery file."));
+                      .arg(when, QDir::toNativeSeparators(file.projectPath));
+        if (savedSince(file))
+            text += QLatin1Char(' ') +
+                    tr("The project file was saved again after that, on %1: restoring and saving "
+                       "would replace that version.")
+                        .arg(shown(QFileInfo(file.projectPath).lastModified()));
+        QMessageBox box(QMessageBox::Question, title, text,
+                        QMessageBox::Open | QMessageBox::Discard | QMessageBox::Cancel, parent);
+        box.setInformativeText(tr("Restore opens them as a modified project; Discard deletes the "
+                                  "recovery file; Decide Later keeps it for the next start."));
         box.button(QMessageBox::Open)->setText(tr("Restore"));
         box.button(QMessageBox::Discard)->setText(tr("Discard"));
+        box.button(QMessageBox::Cancel)->setText(tr("Decide Later"));
         box.setDefaultButton(QMessageBox::Open);
+        // Escape and closing the box put the question off.
+        box.setEscapeButton(QMessageBox::Cancel);
         const int answer = box.exec();
         if (answer == QMessageBox::Open) {
             choice->orphan = std::move(orphan);
@@ -40,11 +52,17 @@ bool RecoveryPrompt::ask(QWidget *parent, const QString &title, const RecoveryFo
             choice->staged = std::move(staged);
             return true;
         }
-        // Closed without an answer: kept for the next start.
         if (answer == QMessageBox::Discard)
             RecoveryFolder::discard(orphan);
     }
     return false;
+}
+
+bool RecoveryPrompt::savedSince(const RecoveryFile::Contents &file) {
+    const QFileInfo project(file.projectPath);
+    // The recovery file keeps whole seconds.
+    return !file.projectPath.isEmpty() && project.isFile() &&
+           project.lastModified().toSecsSinceEpoch() > file.written.toSecsSinceEpoch();
 }
 
 QString RecoveryPrompt::damageText(RecoveryFile::Status status, const QString &path,

@@ -13,8 +13,8 @@ class QWidget;
 // The question at start about the recovery files that instances left behind
 // when they ended without closing (a crash, a power cut), newest first. A
 // sound file is offered with when it was written and for which project:
-// Restore or Discard (which deletes it). A damaged, empty or foreign file is
-// reported and renamed aside, never opened and never deleted.
+// Restore, Discard (which deletes it) or Decide Later (Escape, closing). A damaged, empty or
+// foreign file is reported and renamed aside, never opened and never deleted.
 class RecoveryPrompt {
     Q_DECLARE_TR_FUNCTIONS(RecoveryPrompt)
 public:
@@ -28,6 +28,10 @@ public:
     // the next start); false when none is left or none was chosen.
     static bool ask(QWidget *parent, const QString &title, const RecoveryFolder &folder,
                     Choice *choice);
+
+    // Whether the project's file was written after the recovery file (by a
+    // later save, here or elsewhere).
+    static bool savedSince(const RecoveryFile::Contents &file);
 
     // What the user is told about a file that cannot be restored.
     static QString damageText(RecoveryFile::Status status, const QString &path,

@@ -5,15 +5,21 @@
 #include <QCoreApplication>
 #include <QSettings>
 
+namespace {
+int installed = 0;
+}
+
 RussianCatalogues::RussianCatalogues() {
     MainWindow::initResources();
     loaded_ = toolkit_.load(QStringLiteral(":/translater/qtbase_ru.qm")) &&
               program_.load(QStringLiteral(":/translater/morwen_ru.qm"));
     QCoreApplication::installTranslator(&toolkit_);
     QCoreApplication::installTranslator(&program_);
+    ++installed;
 }
 
 RussianCatalogues::~RussianCatalogues() {
+    --installed;
     QCoreApplication::removeTranslator(&program_);
     QCoreApplication::removeTranslator(&toolkit_);
 }
@@ -24,4 +30,8 @@ bool RussianCatalogues::russianStored() {
     bool ok = false;
     const int language = settings.value(QStringLiteral("language"), 1).toInt(&ok);
     return ok && language == 0;
+}
+
+bool RussianCatalogues::active() {
+    return installed > 0;
 }

@@ -20,6 +20,8 @@ public:
     // The language the window starts in, as its settings store it: Russian
     // only for 0; English when nothing is stored.
     static bool russianStored();
+    // Whether the Russian catalogues are installed now: the interface is Russian.
+    static bool active();
 
 private:
     QTranslator toolkit_;

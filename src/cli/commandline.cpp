@@ -22,9 +22,7 @@
 #include <QLocale>
 #include <QMap>
 #include <QTextStream>
-#include <cstdio>
 #include <memory>
-#include <unistd.h>
 
 struct CommandLine::Project {
     KeeperProc store;
@@ -97,29 +95,43 @@ QString quotedList(const QStringList &texts) {
     return QLatin1Char('[') + items.join(QStringLiteral(", ")) + QLatin1Char(']');
 }
 
-// The reader writes its diagnostic lines to standard output; while it runs
-// they go to standard error, so that standard output carries only results.
-class StdoutToStderr {
+// The reader's diagnostic lines are the window's: the tool's output is its
+// own, and the reader's progress and messages reach standard error as such.
+class QuietReader {
 public:
-    StdoutToStderr() {
-        std::fflush(stdout);
-        saved_ = dup(STDOUT_FILENO);
-        if (saved_ >= 0)
-            dup2(STDERR_FILENO, STDOUT_FILENO);
-    }
-    ~StdoutToStderr() {
-        std::fflush(stdout);
-        if (saved_ >= 0) {
-            dup2(saved_, STDOUT_FILENO);
-            ::close(saved_);
-        }
-    }
-    StdoutToStderr(const StdoutToStderr &) = delete;
-    StdoutToStderr &operator=(const StdoutToStderr &) = delete;
+    QuietReader() : was_(ViewerUsb::setDiagnostics(false)) {}
+    ~QuietReader() { ViewerUsb::setDiagnostics(was_); }
+    QuietReader(const QuietReader &) = delete;
+    QuietReader &operator=(const QuietReader &) = delete;
 
 private:
-    int saved_ = -1;
+    bool was_;
 };
+
+// Why a file cannot be opened for reading, in the system's words.
+QString openFailure(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    return QFileInfo(path).isFile() ? QStringLiteral("it cannot be read")
+                                    : QStringLiteral("not a regular file");
+}
+
+// Why no file can be made at path: its nearest folder that exists is not a
+// folder, or the one that should hold it is missing.
+QString folderFailure(const QString &path) {
+    QFileInfo folder(QFileInfo(path).absolutePath());
+    QFileInfo missing = folder;
+    while (!folder.exists() && !folder.isRoot()) {
+        missing = folder;
+        folder = QFileInfo(folder.absolutePath());
+    }
+    if (folder == QFileInfo(QFileInfo(path).absolutePath()) && folder.isDir())
+        return QString();
+    if (!folder.isDir())
+        return QStringLiteral("%1 is not a folder").arg(folder.absoluteFilePath());
+    return QStringLiteral("the folder %1 does not exist").arg(missing.absoluteFilePath());
+}
 
 } // namespace
 
@@ -264,7 +276,11 @@ int CommandLine::cannotWrite(const QString &path, const QString &reason) {
 bool CommandLine::load(const QString &path, Project &project) {
     const ProjectFile::Contents file = ProjectFile::read(path, project.store);
     if (!file.ok()) {
-        err_ << file.message << Qt::endl;
+        // The window's fixed text names neither the file nor the reason.
+        if (file.status == ProjectFile::CannotOpen)
+            err_ << QStringLiteral("Can not open %1: %2").arg(path, openFailure(path)) << Qt::endl;
+        else
+            err_ << file.message << Qt::endl;
         return false;
     }
     project.description = file.description;
@@ -534,14 +550,16 @@ int CommandLine::read(const Arguments &args) {
         return ProjectUnreadable;
     // Reading may take minutes: a file that can never be written is refused
     // before the instrument is touched.
-    if (!existed && !target.absoluteDir().exists())
-        return cannotWrite(
-            path, QStringLiteral("the folder %1 does not exist").arg(target.absolutePath()));
+    if (!existed) {
+        const QString failure = folderFailure(path);
+        if (!failure.isEmpty())
+            return cannotWrite(path, failure);
+    }
     const int before = project.store.count();
 
     ViewerUsb::ReadReport report;
     {
-        StdoutToStderr diagnostics;
+        QuietReader quiet;
         QString note;
         ViewerUsb viewer(createTransport(&note));
         if (!note.isEmpty())
@@ -579,7 +597,7 @@ int CommandLine::read(const Arguments &args) {
         const ProjectFile::Result saved =
             ProjectFile::save(path, project.store, project.description, project.names);
         if (!saved.ok())
-            return cannotWrite(path, saved.message);
+            return cannotWrite(path, saved.reason.isEmpty() ? saved.message : saved.reason);
         err_ << QStringLiteral("%1 saved; %2 holds %3.")
                     .arg(tests(added, "new test"), path, tests(project.store.count(), "test"))
              << Qt::endl;

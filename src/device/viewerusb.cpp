@@ -5,6 +5,7 @@
 #include "records/processp.h"
 
 #include <QtEndian>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -51,8 +52,15 @@ ViewerUsb::ViewerUsb(std::unique_ptr<UsbTransport> transport) : QThread(nullptr)
 
 ViewerUsb::~ViewerUsb() {
     shutdown();
-    std::printf("ViewerUsb::~ViewerUsb()\n");
-    std::fflush(stdout);
+    printLine("ViewerUsb::~ViewerUsb()\n");
+}
+
+namespace {
+std::atomic<bool> diagnostics{true};
+} // namespace
+
+bool ViewerUsb::setDiagnostics(bool on) {
+    return diagnostics.exchange(on);
 }
 
 void ViewerUsb::setKeeper(KeeperProc *keeper) {
@@ -492,6 +500,8 @@ void ViewerUsb::printWithError(const QByteArray &prefix) {
 }
 
 void ViewerUsb::printLine(const QByteArray &text) {
+    if (!diagnostics)
+        return;
     std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
     std::fflush(stdout);
 }

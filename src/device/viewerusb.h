@@ -47,6 +47,11 @@ public:
     void requestStop();
     // Stops the thread's event loop and waits for it; safe to call twice.
     void shutdown();
+    // The diagnostic lines on standard output ("Open dev", "Read cell 3", the
+    // destructor's line), on by default; the command-line tool turns them off
+    // for the whole process, its output being its own.
+    // Returns the previous setting.
+    static bool setDiagnostics(bool on);
 
     // How the last readDevices() went, valid once its readEnd() has come:
     // every stored test was read (or was already held), no instrument was

@@ -101,6 +101,11 @@ bool ProtocolPage::print(QPrinter *printer, const QList<const ProcessP *> &recor
     return painter.end();
 }
 
+void ProtocolPage::setPdfMargins(QPrinter &printer) {
+    const double side = (297.0 - 280.0) / 2;
+    printer.setPageMargins(QMarginsF(side, 10.0, side, 10.0), QPageLayout::Millimeter);
+}
+
 bool ProtocolPage::writePdf(const QList<const ProcessP *> &records, const QString &path,
                             QString *error, const Log &log) {
     // The printer writes its file as it goes and reports no write error.
@@ -115,6 +120,7 @@ bool ProtocolPage::writePdf(const QList<const ProcessP *> &records, const QStrin
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setPageSize(QPageSize(QPageSize::A4));
+    setPdfMargins(printer);
     printer.setOutputFileName(draft);
     QFile file(draft);
     const QByteArray pdf = print(&printer, records, log) && file.open(QIODevice::ReadOnly)

@@ -31,6 +31,12 @@ public:
     static bool writePdf(const QList<const ProcessP *> &records, const QString &path,
                          QString *error, const Log &log = Log());
 
+    // A PDF has no printable area of its own: these margins place the page's
+    // 280 mm centred on landscape A4 and 10 mm below the paper's top edge, as
+    // a printer would, so that no word comes closer than 5 mm to an edge when
+    // the file is printed. A physical printer keeps its own printable area.
+    static void setPdfMargins(QPrinter &printer);
+
     static void paintProtocolPage(QPainter &painter, const ProcessP &record, float sx, float sy,
                                   const Log &log = Log());
     static void paintVolumePlot(QPainter &painter, const ProcessP &record, float sx, float sy);

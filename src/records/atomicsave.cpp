@@ -1,5 +1,7 @@
 #include "atomicsave.h"
 
+#include "records/filesync.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -9,7 +11,11 @@ AtomicSave AtomicSave::write(const QString &path, const QByteArray &bytes,
     AtomicSave r;
     const QFileInfo target(path);
     QSaveFile file(path);
-    if ((target.exists() && !target.isFile()) || !file.open(QIODevice::WriteOnly | extraMode)) {
+    // Unbuffered: every byte reaches the system in the write that returns its
+    // count, so a full disk shows here, never in a flush at commit that the
+    // toolkit does not report.
+    if ((target.exists() && !target.isFile()) ||
+        !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered | extraMode)) {
         r.status = CannotOpen;
         r.error = file.error() != QFileDevice::NoError
                       ? file.errorString()
@@ -26,9 +32,22 @@ AtomicSave AtomicSave::write(const QString &path, const QByteArray &bytes,
             break;
         done += n;
     }
-    if (done == bytes.size() && file.commit())
-        return r;
     r.status = WriteFailed;
-    r.error = file.errorString();
+    if (done != bytes.size()) {
+        r.error = file.errorString();
+        return r;
+    }
+    // On the disk before it takes the old file's place; the folder then keeps
+    // the rename through a power cut.
+    if (!FileSync::syncFile(file, &r.error))
+        return r;
+    if (!file.commit()) {
+        r.error = file.errorString();
+        return r;
+    }
+    if (!FileSync::syncFolder(QFileInfo(QFileInfo(path).canonicalFilePath()).absolutePath(),
+                              &r.error))
+        return r;
+    r.status = Ok;
     return r;
 }

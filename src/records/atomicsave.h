@@ -6,7 +6,9 @@
 #include <QString>
 
 // Writes bytes through a temporary file beside path that replaces path only
-// once everything is on disk: a failure leaves the old file byte for byte.
+// once everything is on disk (synced, and the folder synced after the
+// rename): a failure leaves the old file byte for byte and says why. Every
+// writer of the program's files goes through here.
 // A path naming something other than a regular file (a device, a pipe, a
 // directory) is refused: replacing it would destroy it.
 struct AtomicSave {

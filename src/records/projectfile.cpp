@@ -128,6 +128,7 @@ ProjectFile::Result ProjectFile::image(KeeperProc &store, const QString &descrip
 ProjectFile::Result ProjectFile::write(const QString &path, const QByteArray &bytes) {
     const AtomicSave saved = AtomicSave::write(path, bytes);
     Result r;
+    r.reason = saved.error;
     if (saved.status == AtomicSave::CannotOpen) {
         r.status = CannotOpen;
         r.message = message(CannotOpen, path);

@@ -60,6 +60,7 @@ public:
     struct Result {
         Status status = Ok;
         QString message;
+        QString reason; // of a failed write: the system's words
         bool ok() const { return status == Ok; }
     };
 

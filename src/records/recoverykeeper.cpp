@@ -23,17 +23,29 @@ bool RecoveryKeeper::writeNow() {
     QByteArray image;
     if (snapshot_(&projectPath, &image, &error)) {
         const AtomicSave saved = folder_.write(projectPath, image);
-        if (saved.ok())
+        if (saved.ok()) {
+            setError(QString());
             return true;
+        }
         error = saved.error;
     }
-    emit failed(
+    const QString text =
         QCoreApplication::translate("MainWindow", "The recovery file %1 could not be written: %2")
-            .arg(QDir::toNativeSeparators(folder_.path()), error));
+            .arg(QDir::toNativeSeparators(folder_.path()), error);
+    emit failed(text);
+    setError(text);
     return false;
 }
 
 void RecoveryKeeper::discard() {
     timer_.stop();
     folder_.remove();
+    setError(QString());
+}
+
+void RecoveryKeeper::setError(const QString &error) {
+    if (error.isNull() == error_.isNull() && error == error_)
+        return;
+    error_ = error;
+    emit protectionChanged(error_);
 }

@@ -27,6 +27,9 @@ public:
     void setDelay(int ms) { timer_.setInterval(ms); }
     const QTimer &timer() const { return timer_; }
     RecoveryFolder &folder() { return folder_; }
+    // False from a failed write until a write succeeds or discard().
+    bool isProtecting() const { return error_.isNull(); }
+    QString error() const { return error_; }
 
 public slots:
     void changed();
@@ -36,11 +39,16 @@ public slots:
 signals:
     // A write failed: for the message log.
     void failed(const QString &text);
+    // The work went from protected to not (error: why) or back (error null).
+    void protectionChanged(const QString &error);
 
 private:
     Snapshot snapshot_;
     QTimer timer_;
     RecoveryFolder folder_;
+    QString error_;
+
+    void setError(const QString &error);
 };
 
 #endif // RECOVERYKEEPER_H

@@ -82,9 +82,11 @@ void ActivityPlot::setRows(const QVector<ResultsRow> &rows) {
         const double x = QwtDate::toDouble(start);
         // Both values in one text: with a hit coefficient of 1.00 the two
         // markers lie on each other.
-        QString text =
-            QStringLiteral("%1\n%2 %3")
-                .arg(row.label(), row.text(ResultsRow::Date), row.text(ResultsRow::Time));
+        // The name over the start; a test without a name is labelled by its start.
+        QString text = row.label();
+        if (!row.text(ResultsRow::Name).isEmpty())
+            text += QStringLiteral("\n%1 %2").arg(row.text(ResultsRow::Date),
+                                                  row.text(ResultsRow::Time));
         QVector<QPointF> at;
         for (int c = 0; c < 2; ++c) {
             const ResultsRow::Number n = ResultsRow::number(row.text(columns[c]));

@@ -36,5 +36,8 @@ void PlotPanel::rescale() {
     plot_->setAxisAutoScale(QwtPlot::xBottom);
     plot_->setAxisAutoScale(QwtPlot::yLeft);
     zoom_->clearHome();
+    // A hidden plot gets no layout request when its legend fills: laid out
+    // now, the entries are there when the tab is shown.
+    plot_->updateLayout();
     plot_->replot();
 }

@@ -108,16 +108,17 @@ ResultsWindow::ResultsWindow(KeeperProc *store, QAbstractItemModel *processes, Q
     for (auto signal : {&ResultsModel::rowsInserted, &ResultsModel::rowsRemoved})
         connect(model_, signal, this, &ResultsWindow::scheduleActivity);
     connect(model_, &ResultsModel::modelReset, this, &ResultsWindow::scheduleActivity);
+    // Another project's rows (Russian dates are longer): the columns fit them.
+    connect(model_, &ResultsModel::rowsInserted, this, [this](const QModelIndex &, int, int last) {
+        fitDue_ = fitDue_ || model_->rowCount() == last + 1;
+    });
     connect(model_, &ResultsModel::dataChanged, this,
             [this](const QModelIndex &, const QModelIndex &, const QVector<int> &roles) {
                 if (!roles.contains(Qt::CheckStateRole))
                     scheduleActivity();
             });
 
-    table_->resizeColumnsToContents();
-    // A long name must not push the results out of sight.
-    const int name = ResultsModel::FirstResultColumn + ResultsRow::Name;
-    table_->setColumnWidth(name, qMin(table_->columnWidth(name), 240));
+    fitColumns();
     resize(1250, 800);
     split->setSizes({400, 380});
     updateCount();
@@ -273,8 +274,19 @@ void ResultsWindow::updateCount() {
     count_->setText(tr("Tests: %1").arg(model_->rowCount()));
 }
 
+void ResultsWindow::fitColumns() {
+    table_->resizeColumnsToContents();
+    // A long name must not push the results out of sight.
+    const int name = ResultsModel::FirstResultColumn + ResultsRow::Name;
+    table_->setColumnWidth(name, qMin(table_->columnWidth(name), 240));
+}
+
 void ResultsWindow::updatePlots() {
     plotTimer_.stop();
+    if (fitDue_) {
+        fitDue_ = false;
+        fitColumns();
+    }
     if (comparisonDue_) {
         comparisonDue_ = false;
         QList<ComparisonPlot::Test> tests;
@@ -291,6 +303,14 @@ void ResultsWindow::updatePlots() {
         activity_->setRows(rows);
         quality_->setRows(rows);
     }
+}
+
+void ResultsWindow::setProject(const QString &proposedFile) {
+    if (proposedFile == project_)
+        return;
+    project_ = proposedFile;
+    setProposedFile(proposedFile);
+    status_->clear();
 }
 
 void ResultsWindow::setProposedFile(const QString &path) {

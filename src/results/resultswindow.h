@@ -38,6 +38,9 @@ public:
     // Where the export's save dialog starts, with the name it proposes.
     // Where Export CSV... proposes to write; the plots' images go beside it.
     void setProposedFile(const QString &path);
+    // The project shown changed when its proposed file differs from the last
+    // one given: the proposal follows it and the last project's status goes.
+    void setProject(const QString &proposedFile);
 
     // The rows in the order shown; only the selected ones when asked.
     QVector<ResultsRow> shownRows(bool selectedOnly = false) const;
@@ -86,6 +89,7 @@ private:
     QString choosePath(const QString &proposed, const QString &caption);
     // Writes the file, or says why not; true once it is written.
     bool writeChosen(const QString &path, const QByteArray &bytes);
+    void fitColumns();
 
     ResultsModel *model_;
     ResultsSortModel *sorted_;
@@ -104,8 +108,10 @@ private:
     QTimer plotTimer_;
     bool comparisonDue_ = false;
     bool activityDue_ = false;
+    bool fitDue_ = false;
     FileChooser chooser_;
     QString proposed_;
+    QString project_;
 };
 
 #endif // RESULTSWINDOW_H

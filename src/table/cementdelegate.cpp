@@ -20,9 +20,7 @@ QWidget *CementDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
     if (!DelegateEditors::isValueCell(index, TableTexts::RowGrade))
         return QItemDelegate::createEditor(parent, option, index);
     QComboBox *editor = DelegateEditors::comboBox(parent, gradeItems());
-    // Connected after the items are in, so that filling the box emits nothing.
-    connect(editor, QOverload<int>::of(&QComboBox::currentIndexChanged),
-            const_cast<CementDelegate *>(this), &CementDelegate::cementChanged);
+    // The chosen item is stored when the edit is committed; Escape changes nothing.
     return editor;
 }
 
@@ -35,9 +33,10 @@ void CementDelegate::setEditorData(QWidget *editor, const QModelIndex &index) co
 
 void CementDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
                                   const QModelIndex &index) const {
-    if (auto *box = qobject_cast<QComboBox *>(editor))
-        DelegateEditors::writeCurrentText(box, model, index);
-    else
+    if (auto *box = qobject_cast<QComboBox *>(editor)) {
+        if (DelegateEditors::commitChoice(box, model, index))
+            const_cast<CementDelegate *>(this)->cementChanged(box->currentIndex());
+    } else
         QItemDelegate::setModelData(editor, model, index);
 }
 

@@ -28,14 +28,11 @@ void CoeffVoulmeDelegate::setEditorData(QWidget *editor, const QModelIndex &inde
 void CoeffVoulmeDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
                                        const QModelIndex &index) const {
     if (auto *spin = qobject_cast<QDoubleSpinBox *>(editor)) {
-        bool shown = false;
-        const double before = index.data(Qt::DisplayRole).toString().toDouble(&shown);
-        if (shown && qRound(spin->value() * 100) == qRound(before * 100))
-            return; // nothing changed: nothing to store
         // The text the table shows for the stored coefficient, not a number
         // the view would paint in the locale's format.
-        model->setData(index, ActivityEvaluation::numberText(spin->value()), Qt::EditRole);
-        const_cast<CoeffVoulmeDelegate *>(this)->coeffVoulmeChanged(spin->value());
+        if (DelegateEditors::commitText(model, index,
+                                        ActivityEvaluation::numberText(spin->value())))
+            const_cast<CoeffVoulmeDelegate *>(this)->coeffVoulmeChanged(spin->value());
     } else
         QItemDelegate::setModelData(editor, model, index);
 }

@@ -20,8 +20,15 @@ void selectCellText(QComboBox *box, const QModelIndex &index) {
     box->setCurrentIndex(box->findData(index.data(Qt::DisplayRole).toString(), Qt::DisplayRole));
 }
 
-void writeCurrentText(const QComboBox *box, QAbstractItemModel *model, const QModelIndex &index) {
-    model->setData(index, box->currentText(), Qt::EditRole);
+bool commitText(QAbstractItemModel *model, const QModelIndex &index, const QString &text) {
+    if (index.data(Qt::DisplayRole).toString() == text)
+        return false;
+    model->setData(index, text, Qt::EditRole);
+    return true;
+}
+
+bool commitChoice(const QComboBox *box, QAbstractItemModel *model, const QModelIndex &index) {
+    return box->currentIndex() >= 0 && commitText(model, index, box->currentText());
 }
 
 } // namespace DelegateEditors

@@ -22,9 +22,7 @@ QWidget *DurationDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
     if (!DelegateEditors::isValueCell(index, TableTexts::RowDays))
         return QItemDelegate::createEditor(parent, option, index);
     QComboBox *editor = DelegateEditors::comboBox(parent, dayItems());
-    // Connected after the items are in, so that filling the box emits nothing.
-    connect(editor, QOverload<int>::of(&QComboBox::currentIndexChanged),
-            const_cast<DurationDelegate *>(this), &DurationDelegate::daysChanged);
+    // The chosen item is stored when the edit is committed; Escape changes nothing.
     return editor;
 }
 
@@ -37,9 +35,10 @@ void DurationDelegate::setEditorData(QWidget *editor, const QModelIndex &index) 
 
 void DurationDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
                                     const QModelIndex &index) const {
-    if (auto *box = qobject_cast<QComboBox *>(editor))
-        DelegateEditors::writeCurrentText(box, model, index);
-    else
+    if (auto *box = qobject_cast<QComboBox *>(editor)) {
+        if (DelegateEditors::commitChoice(box, model, index))
+            const_cast<DurationDelegate *>(this)->daysChanged(box->currentIndex());
+    } else
         QItemDelegate::setModelData(editor, model, index);
 }
 

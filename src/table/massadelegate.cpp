@@ -31,14 +31,10 @@ void MassaDelegate::setEditorData(QWidget *editor, const QModelIndex &index) con
 void MassaDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
                                  const QModelIndex &index) const {
     if (auto *spin = qobject_cast<QSpinBox *>(editor)) {
-        bool shown = false;
-        const int before = index.data(Qt::DisplayRole).toString().toInt(&shown);
-        if (shown && spin->value() == before)
-            return; // nothing changed: nothing to store
         // As text, as the table shows it: a number would be painted with the
         // locale's group separators.
-        model->setData(index, QString::number(spin->value()), Qt::EditRole);
-        const_cast<MassaDelegate *>(this)->massaChanged(spin->value());
+        if (DelegateEditors::commitText(model, index, QString::number(spin->value())))
+            const_cast<MassaDelegate *>(this)->massaChanged(spin->value());
     } else
         QItemDelegate::setModelData(editor, model, index);
 }

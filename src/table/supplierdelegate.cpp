@@ -22,9 +22,7 @@ QWidget *SupplierDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
     if (!DelegateEditors::isValueCell(index, TableTexts::RowSupplier))
         return QItemDelegate::createEditor(parent, option, index);
     QComboBox *editor = DelegateEditors::comboBox(parent, supplierItems());
-    // Connected after the items are in, so that filling the box emits nothing.
-    connect(editor, QOverload<int>::of(&QComboBox::currentIndexChanged),
-            const_cast<SupplierDelegate *>(this), &SupplierDelegate::supplierChanged);
+    // The chosen item is stored when the edit is committed; Escape changes nothing.
     return editor;
 }
 
@@ -37,9 +35,10 @@ void SupplierDelegate::setEditorData(QWidget *editor, const QModelIndex &index) 
 
 void SupplierDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
                                     const QModelIndex &index) const {
-    if (auto *box = qobject_cast<QComboBox *>(editor))
-        DelegateEditors::writeCurrentText(box, model, index);
-    else
+    if (auto *box = qobject_cast<QComboBox *>(editor)) {
+        if (DelegateEditors::commitChoice(box, model, index))
+            const_cast<SupplierDelegate *>(this)->supplierChanged(box->currentIndex());
+    } else
         QItemDelegate::setModelData(editor, model, index);
 }
 

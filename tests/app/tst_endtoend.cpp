@@ -144,8 +144,8 @@ void TestEndToEnd::noPermissionNoInstrument() {
 
     Session none("plugged=no");
     QVERIFY(!none.w->readAction()->isEnabled());
-    const QString why = "No instrument found. Connect it with USB; if it is connected, see Help "
-                        "▸ Troubleshooting.";
+    const QString why = "No instrument found. Connect it with USB; if it is connected, see the "
+                        "page “Troubleshooting” of the manual (F1).";
     QCOMPARE(none.w->readAction()->toolTip(), why);
 }
 

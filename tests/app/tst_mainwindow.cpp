@@ -1,11 +1,13 @@
 #include "app/langugebox.h"
 #include "app/mainwindow.h"
+#include "app/russiancatalogues.h"
 #include "testsettings.h"
 
 #include <QAction>
 #include <QDockWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -20,6 +22,7 @@ private slots:
     void damagedSettingsFile_data();
     void damagedSettingsFile();
     void languageAtStart();
+    void readProgressFitsItsBar();
 };
 
 void TestMainWindow::aboutBox() {
@@ -57,6 +60,23 @@ void TestMainWindow::helpFileFoundWhateverTheWorkingFolder() {
     QVERIFY(QDir(elsewhere.path()).mkdir("VantelHelp.chm"));
     QCOMPARE(MainWindow::helpFilePath({elsewhere.path()}), QString());
     QDir::setCurrent(before);
+
+    // No viewer for the help file: the HTML manual, in Russian for the Russian interface.
+    for (const char *page : {"manual/index.html", "manual-ru/index.html"}) {
+        QVERIFY(QDir(program.path()).mkpath(QFileInfo(page).path()));
+        QFile html(program.filePath(page));
+        QVERIFY(html.open(QIODevice::WriteOnly));
+    }
+    QStringList opened;
+    const auto noViewer = [&](const QUrl &url) {
+        opened << url.toLocalFile();
+        return !url.toLocalFile().endsWith(".chm");
+    };
+    QCOMPARE(MainWindow::openManual({program.path()}, true, noViewer),
+             program.filePath("manual-ru/index.html"));
+    QCOMPARE(MainWindow::openManual({program.path()}, false, noViewer),
+             program.filePath("manual/index.html"));
+    QCOMPARE(opened.filter(".chm").size(), 2); // the help file was tried first each time
 }
 
 void TestMainWindow::messageLogIsCapped() {
@@ -163,6 +183,22 @@ void TestMainWindow::languageAtStart() {
     QCOMPARE(QSettings().value("language").toInt(), 0);
     s.setValue("language", 5); // any value other than 0 and 100 means no translators
     QCOMPARE(LangugeBox::languageForStart(s), 5);
+}
+
+// The progress text of the longest read fits, in both languages.
+void TestMainWindow::readProgressFitsItsBar() {
+    for (bool russian : {false, true}) {
+        std::unique_ptr<RussianCatalogues> ru(russian ? new RussianCatalogues : nullptr);
+        TestSettings settings;
+        MainWindow w;
+        w.show();
+        QMetaObject::invokeMethod(&w, "readDevice");
+        QMetaObject::invokeMethod(&w, "readProgress", Q_ARG(int, 200), Q_ARG(int, 255),
+                                  Q_ARG(int, 280), Q_ARG(int, 313));
+        const QProgressBar *bar = w.readProgressBar();
+        QVERIFY2(bar->minimumWidth() > bar->fontMetrics().horizontalAdvance(bar->text()),
+                 qPrintable(bar->text()));
+    }
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -126,6 +126,8 @@ void TestProcList::deleteShowsTheNextRow() {
     QTest::keyClick(w.processList(), Qt::Key_Delete);
     QCOMPARE(w.processModel()->rowCount(), 2);
     QCOMPARE(w.currentTest(), 1);
+    QCOMPARE(w.processList()->selectionModel()->selectedRows(),
+             QModelIndexList{w.processModel()->index(1, 0)});
     QCOMPARE(w.store().at(1), c);
     QCOMPARE(w.processModel()->item(1, 2)->text(), QStringLiteral("C"));
     QCOMPARE(w.monitor()->currentRecord(), c);
@@ -293,9 +295,9 @@ void TestProcList::deleteKeyFollowsTheFocus() {
     QApplication::setActiveWindow(&win.w); // the question had it
     QVERIFY(QTest::qWaitForWindowActive(&win.w));
 
-    list->setCurrentIndex(win.w.processModel()->index(1, 2));
+    clickRow(win.w, 1, 1); // F2 edits the name from any cell of the row
     QTest::keyClick(list, Qt::Key_F2);
-    auto *editor = qobject_cast<QLineEdit *>(list->indexWidget(list->currentIndex()));
+    auto *editor = qobject_cast<QLineEdit *>(list->indexWidget(win.w.processModel()->index(1, 2)));
     QVERIFY(editor);
     QTRY_VERIFY(editor->hasFocus());
     editor->setText("xyz");
@@ -306,6 +308,7 @@ void TestProcList::deleteKeyFollowsTheFocus() {
 
     answerNextMessageBox(QMessageBox::Yes);
     QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(win.w.processModel()->item(1, 2)->text(), QString("yz"));
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Delete);
     QCOMPARE(win.w.store().count(), 1);

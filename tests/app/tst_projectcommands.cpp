@@ -10,9 +10,7 @@
 #include <QMimeData>
 #include <QTextEdit>
 #include <QtTest>
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace testrecords;
@@ -84,7 +82,7 @@ void chooseRecent(MainWindow &w, const QString &text) {
 class TestProjectCommands : public QObject {
     Q_OBJECT
 private slots:
-    void failedSaveKeepsTheOldFileAndTheWork();
+    void saveAsksWhenTheFileChangedOnDisk();
     void promptAnswersOnCloseTitleSaysModified();
     void commandThatEndsEarlyChangesNothing_data();
     void commandThatEndsEarlyChangesNothing();
@@ -102,36 +100,36 @@ private:
     QTemporaryDir dir_;
 };
 
-void TestProjectCommands::failedSaveKeepsTheOldFileAndTheWork() {
+// A file another program wrote since it was opened (same size and time) is
+// not replaced unasked: Cancel keeps it, Save As keeps it and saves elsewhere.
+void TestProjectCommands::saveAsksWhenTheFileChangedOnDisk() {
     Window w;
-    const QString path = w.project("lab.vtl", 1);
-    const QByteArray old = bytesOf(path);
+    const QString path = w.project("lab.vtl");
     w.open(path);
-    for (quint8 s = 2; s < 6; ++s) // the new image outgrows the limit below
-        w.addNew(s);
-    const QString modified = w.w->windowTitle();
-
-    // The file system refuses to grow the new file past 16 kB halfway.
-    rlimit saved{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 16384;
-    std::signal(SIGXFSZ, SIG_IGN);
-    QString text;
-    answerNextMessageBox(QMessageBox::Ok, &text);
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    w.w->projectDescription()->insertPlainText("mine ");
+    const QDateTime time = QFileInfo(path).lastModified();
+    const QByteArray theirs = projectImage(2, "LAB.VTL", 1);
+    writeFile(path, theirs);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite) &&
+            file.setFileTime(time, QFileDevice::FileModificationTime));
+    file.close();
+    QStringList texts;
+    answerMessageBoxes({QMessageBox::Cancel}, &texts);
     w.w->saveAction()->trigger();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    QCOMPARE(text, QStringLiteral("File too large"));
-    QCOMPARE(bytesOf(path), old);
-    QCOMPARE(QDir(w.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"lab.vtl"}));
-    QCOMPARE(w.w->windowTitle(), modified);
+    QCOMPARE(texts, QStringList("The project file " + path +
+                                " has been changed by another program since it was opened or "
+                                "saved here."));
+    QCOMPARE(bytesOf(path), theirs);
+    QVERIFY(w.w->saveAction()->isEnabled());
 
-    w.w->saveAction()->trigger(); // room again: the same save now succeeds
+    const QString mine = w.dir.filePath("mine.vtl");
+    w.answers << mine;
+    answerMessageBoxes({QMessageBox::SaveAll});
+    w.w->saveAction()->trigger();
+    QCOMPARE(bytesOf(path), theirs);
+    QCOMPARE(w.w->projectFilePath(), mine);
     QVERIFY(!w.w->saveAction()->isEnabled());
-    KeeperProc again;
-    QVERIFY(ProjectFile::read(path, again).ok());
-    QCOMPARE(again.count(), 5);
 }
 
 // Modified is always in the title, whether the project has a file or not.

@@ -46,6 +46,8 @@ private slots:
     void axisLabels();
     void trackerAndDurationTexts();
     void roundSteps();
+    void tickLabelsAreWholeSteps_data();
+    void tickLabelsAreWholeSteps();
     void floatingScaleEndsAtTheData();
     void zoomedAxesStayRound();
     void cachedTextMeasuresAsThePlainEngine();
@@ -109,6 +111,32 @@ void TestTimeScale::roundSteps() {
     for (const auto &c : cases) {
         QCOMPARE(majorLabels(c.period, c.from, c.to), c.labels);
         QCOMPARE(majorLabels(c.period, c.to, c.from).size(), c.labels.size());
+    }
+}
+
+void TestTimeScale::tickLabelsAreWholeSteps_data() {
+    QTest::addColumn<double>("from"); // seconds
+    QTest::addColumn<double>("to");
+    QTest::newRow("a day") << 0.0 << 86400.0;
+    QTest::newRow("three hours") << 0.0 << 10800.0;
+    QTest::newRow("zoomed in") << 1234.0 << 3456.0;
+}
+
+// Every period's ticks read as whole steps of time, not a minute short.
+void TestTimeScale::tickLabelsAreWholeSteps() {
+    QFETCH(double, from);
+    QFETCH(double, to);
+    for (quint32 period = 1; period <= 600; ++period) {
+        const TimeScaleEngine engine(period);
+        const QList<double> ticks =
+            engine.divideScale(from / period, to / period, 8, 5).ticks(QwtScaleDiv::MajorTick);
+        QVERIFY(ticks.size() >= 2);
+        const int step = qRound((ticks[1] - ticks[0]) * period / 60); // minutes
+        for (const QString &label : majorLabels(period, from / period, to / period)) {
+            const QTime t = QTime::fromString(label, "hh:mm");
+            QVERIFY2((t.hour() * 60 + t.minute()) % step == 0,
+                     qPrintable(QStringLiteral("period %1: %2").arg(period).arg(label)));
+        }
     }
 }
 

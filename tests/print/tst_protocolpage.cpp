@@ -75,8 +75,10 @@ template <class T> void whenModal(std::function<void(T *)> act) {
     poll->start();
 }
 
-void acceptPrintDialog(bool pdf) {
-    whenModal<PrintDialog>([pdf](PrintDialog *d) {
+void acceptPrintDialog(bool pdf, QString *title = nullptr) {
+    whenModal<PrintDialog>([pdf, title](PrintDialog *d) {
+        if (title)
+            *title = d->windowTitle();
         d->pdfBox()->setChecked(pdf);
         d->buttons()->button(QDialogButtonBox::Ok)->click();
     });
@@ -92,6 +94,7 @@ private slots:
     void shortTestsAndOnePagePerSelectedTest();
     void pdfGoesWhereTheUserChose();
     void textsStayInTheirCells();
+    void pdfPageIsCentredWithMargins();
 
 private:
     QTemporaryDir dir;
@@ -147,13 +150,15 @@ void TestProtocolPage::pdfGoesWhereTheUserChose() {
     w.store().add(held);
     QMetaObject::invokeMethod(&w, "addProc", Q_ARG(ProcessP *, held));
     QMetaObject::invokeMethod(&w, "addGraph", Q_ARG(QModelIndex, w.processModel()->index(0, 0)));
-    QString text, title;
+    QString text, title, dialogTitle;
+    w.setTitle("Сетровия+");
     if (QPrinterInfo::availablePrinterNames().isEmpty()) {
-        acceptPrintDialog(false);
+        acceptPrintDialog(false, &dialogTitle);
         answerNextMessageBox(QMessageBox::Ok, &text, &title);
         QMetaObject::invokeMethod(&w, "print");
         QCOMPARE(title, "Print error");
         QCOMPARE(text, "There is no available printer");
+        QCOMPARE(dialogTitle, "Сетровия+");
     }
     w.processModel()->item(0, 2)->setText("Партия 7/2");
     QStringList proposals, answers;
@@ -224,6 +229,39 @@ void TestProtocolPage::textsStayInTheirCells() {
             QVERIFY2(!dark(x, y), qPrintable(QString("ink at %1, %2 mm").arg(x).arg(y)));
     for (double y : {40.0, 47.5, 92.5, 100.0, 107.5, 190.0})
         QVERIFY2(dark(9.6, y), qPrintable(QString("row line at %1 mm").arg(y)));
+}
+
+// The written PDF: the layout centred, 10 mm from the top, no word within 5 mm of an edge.
+void TestProtocolPage::pdfPageIsCentredWithMargins() {
+    QScopedPointer<ProcessP> record(makeRecord(25 * 3600));
+    const QString pdf = dir.filePath("margins.pdf");
+    QString error;
+    QVERIFY2(ProtocolPage::writePdf({record.data()}, pdf, &error), qPrintable(error));
+    const QString html = run("pdftotext", {"-bbox", pdf, "-"});
+    const double mm = 72 / 25.4;
+    auto words = QRegularExpression("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" "
+                                    "xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)<")
+                     .globalMatch(html);
+    QRectF title, all;
+    int count = 0;
+    while (words.hasNext()) {
+        const QRegularExpressionMatch w = words.next();
+        const QRectF box(QPointF(w.captured(1).toDouble() / mm, w.captured(2).toDouble() / mm),
+                         QPointF(w.captured(3).toDouble() / mm, w.captured(4).toDouble() / mm));
+        all = count++ ? all.united(box) : box;
+        if (w.captured(5) == "УСКОРЕННОЕ" || w.captured(5) == "ЦЕМЕНТА")
+            title = title.isNull() ? box : title.united(box);
+    }
+    QVERIFY(count > 50);
+    QVERIFY2(all.left() >= 5 && all.top() >= 5 && all.right() <= 292 && all.bottom() <= 205,
+             qPrintable(QString("words from %1, %2 to %3, %4 mm")
+                            .arg(all.left())
+                            .arg(all.top())
+                            .arg(all.right())
+                            .arg(all.bottom())));
+    // Centred on the paper; the title's box 20 mm below the layout's top.
+    QVERIFY2(qAbs(title.center().x() - 148.5) < 1 && qAbs(title.top() - 30) < 1,
+             qPrintable(QString("title at %1, %2 mm").arg(title.left()).arg(title.top())));
 }
 
 void TestProtocolPage::selectionDialog() {

@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QtTest>
+#include <qwt_legend.h>
 #include <qwt_plot_curve.h>
 
 using namespace samplerecords;
@@ -89,6 +90,7 @@ private slots:
     void shownWindow();
     void comparesCurves();
     void qualityControl();
+    void projectChangeAndHiddenTab();
 };
 
 void TestResultsWindow::followsEveryEdit_data() {
@@ -380,6 +382,54 @@ void TestResultsWindow::qualityControl() {
     QCOMPARE(text, "K = 2.115 lies outside the hit coefficient's range 0.20 to 2.00 and is not "
                    "applied.");
     QCOMPARE(rig.w.store().at(0)->hitPercent(), quint8(96));
+}
+
+// Ticks made while the other tab is shown reach the legend; an unnamed
+// test's marker tip gives its start once; another project brings its own
+// proposal (the whole name), fitted columns and no status of the last one.
+void TestResultsWindow::projectChangeAndHiddenTab() {
+    Rig rig;
+    ResultsWindow *r = rig.r;
+    r->show();
+    QVERIFY(QTest::qWaitForWindowExposed(r));
+    QCoreApplication::processEvents();
+    r->plotTabs()->setCurrentWidget(r->activity());
+    QCoreApplication::processEvents();
+    rig.tick(0);
+    rig.tick(1);
+    QCoreApplication::processEvents();
+    const QList<QwtPlotCurve *> curves = rig.curves();
+    r->plotTabs()->setCurrentWidget(r->comparison());
+    QwtPlot *plot = r->comparison()->plot();
+    auto *legend = qobject_cast<QwtLegend *>(plot->legend());
+    QTRY_VERIFY(legend->isVisible());
+    for (QwtPlotCurve *c : curves)
+        QVERIFY(legend->legendWidget(plot->itemToInfo(c))->isVisible());
+
+    ActivityPlot *activity = r->activity();
+    activity->plot()->replot();
+    const QPointF bound = activity->series(ActivityPlot::ActivityBound)->sample(0);
+    QCOMPARE(activity->picker()->textAt(bound).count('\n'), 2); // start, two activities
+
+    QTemporaryDir dir;
+    QString proposed, path = dir.filePath("first.csv");
+    r->setFileChooser([&](const QString &p) { return proposed = p, path; });
+    QVERIFY(r->exportCsv());
+    QVERIFY(!r->status().isEmpty());
+    const int date = ResultsModel::FirstResultColumn + ResultsRow::Date;
+    const int fitted = r->table()->columnWidth(date);
+    r->table()->setColumnWidth(date, 10);
+    rig.w.setFileChooser(
+        [&](const MainWindow::FileRequest &) { return dir.filePath("lab.v2.vtl"); });
+    QVERIFY(QMetaObject::invokeMethod(&rig.w, "saveAsProject"));
+    QVERIFY(QMetaObject::invokeMethod(&rig.w, "closeProject"));
+    QCOMPARE(r->status(), QString());
+    rig.w.openAction()->trigger();
+    r->updatePlots();
+    QCOMPARE(r->table()->columnWidth(date), fitted);
+    path.clear();
+    QVERIFY(!r->exportCsv());
+    QCOMPARE(proposed, dir.filePath("lab.v2.csv"));
 }
 
 QTEST_MAIN(TestResultsWindow)

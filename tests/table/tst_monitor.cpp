@@ -1,5 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
+#include "modalanswer.h"
+#include "app/russiancatalogues.h"
 #include "samplerecords.h"
 #include "table/dialogtab.h"
 #include "table/monitor.h"
@@ -49,7 +51,8 @@ struct Shown {
     }
     Monitor *m() { return w.monitor(); }
     QStandardItem *item(int row) { return m()->tableModel()->item(row, 1); }
-    // Types over the cell's editor, ending with `end`; *shown: its text on opening.
+    // Types over the cell's editor, ending with `end` (Key_unknown: left
+    // open); *shown: its text on opening.
     void type(int row, const QString &text, Qt::Key end, QString *shown = nullptr) {
         const QModelIndex index = m()->tableModel()->index(row, 1);
         m()->scrollTo(index);
@@ -63,6 +66,8 @@ struct Shown {
             *shown = spin->text();
         spin->selectAll();
         QTest::keyClicks(spin, text);
+        if (end == Qt::Key_unknown)
+            return;
         QTest::keyClick(spin, end);
         QTRY_COMPARE(m()->indexWidget(index), nullptr);
     }
@@ -78,11 +83,12 @@ class TestMonitor : public QObject {
 private slots:
     void texts();
     void partialReevaluation();
-    void gradeEditorEmitsOnOpening();
+    void listEditorsStoreOnlyACommittedChoice();
     void flagRowsChangeOnlyByTheirBox();
     void typedNumbers_data();
     void typedNumbers();
     void referenceTablesOpenAsIndependentWindows();
+    void typedValueCountsOnClose();
 };
 
 // The table's texts, the cells of a short test's hit rows left out.
@@ -125,20 +131,41 @@ void TestMonitor::partialReevaluation() {
         }
 }
 
-// Opening the grade's list marks the project modified.
-void TestMonitor::gradeEditorEmitsOnOpening() {
-    HeaderFields s = longTestHeader();
-    s.grade = 3;
-    Shown t(s);
-    QSignalSpy spy(t.m(), &Monitor::changedCemenetA);
-    QVERIFY(!t.w.saveAction()->isEnabled());
-    const QModelIndex index = t.m()->tableModel()->index(TableTexts::RowGrade, 1);
-    t.m()->edit(index);
-    auto *box = qobject_cast<QComboBox *>(t.m()->indexWidget(index));
-    QVERIFY(box);
-    QCOMPARE(box->currentIndex(), 3);
-    QCOMPARE(spy, QList<QVariantList>{{3}});
-    QVERIFY(t.w.saveAction()->isEnabled());
+// A list editor stores only the item chosen and committed: Escape after a
+// choice, or committing a list where nothing matched the cell (the Russian
+// "unknown" grade), leaves the record, the table and the modified state alone.
+void TestMonitor::listEditorsStoreOnlyACommittedChoice() {
+    using T = TableTexts;
+    for (int row : {int(T::RowGrade), int(T::RowSupplier), int(T::RowDays), -int(T::RowGrade)}) {
+        std::unique_ptr<RussianCatalogues> russian(row < 0 ? new RussianCatalogues : nullptr);
+        HeaderFields s = longTestHeader();
+        s.grade = row < 0 ? 7 : s.grade;
+        row = qAbs(row);
+        Shown t(s);
+        const QStringList before = values(t.m());
+        const QByteArray header = t.record->header();
+        const QString title = t.w.windowTitle();
+        for (Qt::Key end : {Qt::Key_Escape, Qt::Key_Return}) {
+            const QModelIndex index = t.m()->tableModel()->index(row, 1);
+            const QPoint cell = t.m()->visualRect(index).center();
+            QTest::mouseClick(t.m()->viewport(), Qt::LeftButton, {}, cell);
+            QTest::mouseDClick(t.m()->viewport(), Qt::LeftButton, {}, cell);
+            QTRY_VERIFY(t.m()->indexWidget(index));
+            auto *box = qobject_cast<QComboBox *>(t.m()->indexWidget(index));
+            QVERIFY(box);
+            if (!russian)
+                QTest::keyClick(box, Qt::Key_Up);
+            QTest::keyClick(box, end);
+            QTRY_COMPARE(t.m()->indexWidget(index), nullptr);
+            const bool stored = !russian && end == Qt::Key_Return;
+            if (!stored) // the hardening index lives outside the header
+                QCOMPARE(t.record->header(), header);
+            QCOMPARE(values(t.m()) != before, stored);
+            QCOMPARE(values(t.m()), expected(*t.record));
+            QCOMPARE(t.w.saveAction()->isEnabled(), stored);
+            QCOMPARE(t.w.windowTitle() != title, stored);
+        }
+    }
 }
 
 // Only a click on the box, or Space, changes a flag and marks the project modified.
@@ -251,6 +278,18 @@ void TestMonitor::referenceTablesOpenAsIndependentWindows() {
     QVERIFY(dialogs[1]->isVisible());
     dialogs[1]->close();
     QTRY_VERIFY(w.findChildren<DialogTab *>().size() < 2);
+}
+
+// A number typed but not confirmed is stored, and asked about, when the window closes.
+void TestMonitor::typedValueCountsOnClose() {
+    Shown t(longTestHeader());
+    t.type(TableTexts::RowMass, "350", Qt::Key_unknown);
+    QString text;
+    answerNextMessageBox(QMessageBox::Cancel, &text);
+    QVERIFY(!t.w.close());
+    QCOMPARE(text, "The project has been modified. Do you want to save your changes?");
+    QCOMPARE(t.record->mass(), 350u);
+    QCOMPARE(t.m()->indexWidget(t.m()->tableModel()->index(TableTexts::RowMass, 1)), nullptr);
 }
 
 QTEST_MAIN(TestMonitor)
