@@ -143,6 +143,8 @@ QString CommandLine::usage() {
         "  setrovia-cli report PROJECT.vtl [--json] [--language ru|en]\n"
         "  setrovia-cli report PROJECT.vtl --csv [--output FILE.csv] [--locale NAME]\n"
         "               [--language ru|en]\n"
+        "  setrovia-cli report PROJECT.vtl --stats [--days D] [--grade M-400] [--json]\n"
+        "               [--language ru|en]\n"
         "  setrovia-cli export PROJECT.vtl --test N --output FILE.txt [--locale NAME]\n"
         "               [--language ru|en]\n"
         "  setrovia-cli protocol PROJECT.vtl --test N --pdf FILE.pdf [--language ru|en]\n"
