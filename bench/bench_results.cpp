@@ -3,7 +3,9 @@
 // medians over many rounds, offscreen:
 // - opening the window: the table filled, the window and its plots painted;
 // - one mass edit in the parameters table, until the row shows it;
-// - twelve tests compared: their curves built and painted.
+// - twelve tests compared: their curves built and painted;
+// - the quality control after a change of filter: statistics, control chart
+//   and coincidence plot worked out and painted (goal: one 60 Hz frame).
 //   QT_QPA_PLATFORM=offscreen build-bench/bench/bench_results [rounds]
 
 #include "app/mainwindow.h"
@@ -12,6 +14,7 @@
 #include "curverecord.h"
 #include "records/projectfile.h"
 #include "results/comparisonplot.h"
+#include "results/qualitypanel.h"
 #include "results/resultsmodel.h"
 #include "results/resultswindow.h"
 #include "table/monitor.h"
@@ -19,7 +22,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -142,6 +147,25 @@ int main(int argc, char **argv) {
         if (r->comparison()->plot()->itemList(QwtPlotItem::Rtti_PlotCurve).size() != 12)
             return 1;
     }
+
+    // Measured strengths on every fifth test, so that K has points too.
+    for (int row = 0; row < 255; row += 5)
+        r->results()->setData(r->results()->index(row, ResultsModel::MeasuredColumn),
+                              QString::number(30 + row % 17));
+    r->updatePlots();
+    QualityPanel *q = r->quality();
+    r->plotTabs()->setCurrentWidget(q);
+    QApplication::processEvents();
+    std::vector<double> quality, qualityCpu;
+    for (int i = -2; i < rounds; ++i) {
+        round.start();
+        q->activityBox()->setCurrentIndex(i & 1); // every figure again
+        q->repaint();
+        if (i >= 0)
+            round.stop(quality, qualityCpu);
+        if (q->statistics().shown().size() != 255)
+            return 1;
+    }
     std::cout.rdbuf(out);
 
     std::printf("255 tests of kind 3, 4320 points each, %d rounds:\n", rounds);
@@ -150,5 +174,8 @@ int main(int argc, char **argv) {
     report("One mass edit shown in the results row", edit, editCpu);
     report("12 four-channel curves (4320 points each) compared, built and painted", compare,
            compareCpu);
+    report("Quality control of 255 tests after a filter change (statistics, control chart, K; "
+           "computed and painted)",
+           quality, qualityCpu);
     return 0;
 }

@@ -40,6 +40,25 @@
     </message>
 </context>
 <context>
+    <name>CoincidencePlot</name>
+    <message>
+        <source>Activity R predicted, MPa</source>
+        <translation>Предсказанная активность К, МПа</translation>
+    </message>
+    <message>
+        <source>Measured strength, MPa</source>
+        <translation>Измеренная прочность, МПа</translation>
+    </message>
+    <message>
+        <source>Tests with a measured strength</source>
+        <translation>Испытания с измеренной прочностью</translation>
+    </message>
+    <message>
+        <source>K = %1 (sd %2, n %3); left out: activity R beyond the table %4, measured at another duration of hardening %5</source>
+        <translation>K = %1 (СКО %2, n %3); не учтены: активность К за пределами таблицы — %4, измерено при другой длительности твердения — %5</translation>
+    </message>
+</context>
+<context>
     <name>ComparisonPlot</name>
     <message>
         <source>Volume</source>
@@ -80,6 +99,45 @@
     <message>
         <source>Left out, cement mass 0 (no reduced volume): %1</source>
         <translation>Не показаны, масса цемента 0 (нет приведённого объёма): %1</translation>
+    </message>
+</context>
+<context>
+    <name>ControlChartPlot</name>
+    <message>
+        <source>Activity</source>
+        <translation>Активность</translation>
+    </message>
+    <message>
+        <source>Beyond the table (at its bound; left out)</source>
+        <translation>За пределами таблицы (на её границе; не учтены)</translation>
+    </message>
+    <message>
+        <source>Marked: beyond a control limit or in a run of nine</source>
+        <translation>Отмечены: за контрольной границей или в серии из девяти</translation>
+    </message>
+    <message>
+        <source>Centre</source>
+        <translation>Центр</translation>
+    </message>
+    <message>
+        <source>UCL</source>
+        <translation>ВКГ</translation>
+    </message>
+    <message>
+        <source>LCL</source>
+        <translation>НКГ</translation>
+    </message>
+    <message>
+        <source>UWL</source>
+        <translation>ВПГ</translation>
+    </message>
+    <message>
+        <source>LWL</source>
+        <translation>НПГ</translation>
+    </message>
+    <message>
+        <source>Left out of the centre line and the limits (beyond the table): %1</source>
+        <translation>Не учтены в центральной линии и границах (за пределами таблицы): %1</translation>
     </message>
 </context>
 <context>
@@ -495,6 +553,10 @@
         <source>the page could not be made</source>
         <translation>не удалось построить страницу</translation>
     </message>
+    <message>
+        <source>The measured strengths stored in %1 are damaged and were left out; the tests themselves were read.</source>
+        <translation>Измеренные прочности, сохранённые в %1, повреждены и не учтены; сами испытания прочитаны.</translation>
+    </message>
 </context>
 <context>
     <name>MassEditor</name>
@@ -595,6 +657,41 @@
     </message>
 </context>
 <context>
+    <name>PlotImage</name>
+    <message>
+        <source>Copy image</source>
+        <translation>Копировать изображение</translation>
+    </message>
+    <message>
+        <source>PDF document (*.pdf)</source>
+        <translation>Документ PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>PNG image (*.png)</source>
+        <translation>Изображение PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>Save image</source>
+        <translation>Сохранение изображения</translation>
+    </message>
+    <message>
+        <source>Save image...</source>
+        <translation>Сохранить изображение...</translation>
+    </message>
+    <message>
+        <source>SVG image (*.svg)</source>
+        <translation>Изображение SVG (*.svg)</translation>
+    </message>
+    <message>
+        <source>The image could not be written to %1: %2</source>
+        <translation>Не удалось записать изображение в %1: %2</translation>
+    </message>
+    <message>
+        <source>The plot could not be drawn.</source>
+        <translation>Не удалось нарисовать график.</translation>
+    </message>
+</context>
+<context>
     <name>PrintDialog</name>
     <message>
         <source>Print to PDF file</source>
@@ -651,6 +748,302 @@
     </message>
 </context>
 <context>
+    <name>QualityPanel</name>
+    <message>
+        <source>any</source>
+        <translation>любая</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>Неизвестно</translation>
+    </message>
+    <message>
+        <source>Activity with hit coefficient</source>
+        <translation>Активность с коэф. совпадения</translation>
+    </message>
+    <message>
+        <source>Activity R</source>
+        <translation>Активность К</translation>
+    </message>
+    <message>
+        <source>all tests shown</source>
+        <translation>все показанные испытания</translation>
+    </message>
+    <message>
+        <source>the dates</source>
+        <translation>даты</translation>
+    </message>
+    <message>
+        <source>the first tests</source>
+        <translation>первые испытания</translation>
+    </message>
+    <message>
+        <source>Warning limits</source>
+        <translation>Предупреждающие границы</translation>
+    </message>
+    <message>
+        <source>Table: only these tests</source>
+        <translation>Таблица: только эти испытания</translation>
+    </message>
+    <message>
+        <source>Hardening, days:</source>
+        <translation>Твердение, сут:</translation>
+    </message>
+    <message>
+        <source>Grade:</source>
+        <translation>Марка:</translation>
+    </message>
+    <message>
+        <source>Supplier ΔΔV:</source>
+        <translation>ΔΔV поставщика:</translation>
+    </message>
+    <message>
+        <source>From:</source>
+        <translation>С:</translation>
+    </message>
+    <message>
+        <source>To:</source>
+        <translation>По:</translation>
+    </message>
+    <message>
+        <source>Values:</source>
+        <translation>Значения:</translation>
+    </message>
+    <message>
+        <source>Limits from:</source>
+        <translation>Границы по:</translation>
+    </message>
+    <message>
+        <source>First:</source>
+        <translation>Первые:</translation>
+    </message>
+    <message>
+        <source>Copy statistics</source>
+        <translation>Копировать статистику</translation>
+    </message>
+    <message>
+        <source>Export statistics...</source>
+        <translation>Экспорт статистики...</translation>
+    </message>
+    <message>
+        <source>Apply K...</source>
+        <translation>Применить K...</translation>
+    </message>
+    <message>
+        <source>Sets the hit coefficient of the selected tests (or, with none selected, of the tests shown here) to the coincidence coefficient K.</source>
+        <translation>Устанавливает коэффициент совпадения выбранных испытаний (если ничего не выбрано — показанных здесь испытаний) равным K.</translation>
+    </message>
+</context>
+<context>
+    <name>QualityStatistics</name>
+    <message>
+        <source>any</source>
+        <translation>любая</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>неизвестна</translation>
+    </message>
+    <message>
+        <source>other</source>
+        <translation>другая</translation>
+    </message>
+    <message>
+        <source>all dates</source>
+        <translation>все даты</translation>
+    </message>
+    <message>
+        <source>%1 days of hardening; grade: %2; supplier ΔΔV: %3; %4</source>
+        <translation>твердение %1 сут; марка: %2; ΔΔV поставщика: %3; %4</translation>
+    </message>
+    <message>
+        <source>%1: n %2, mean %3, sd %4, CV %5 %, min %6, max %7</source>
+        <translation>%1: n %2, среднее %3, СКО %4, КВ %5 %, мин. %6, макс. %7</translation>
+    </message>
+    <message>
+        <source>Tests shown: %1 (%2)</source>
+        <translation>Показано испытаний: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>  left out as bounds of the table: %1</source>
+        <translation>  не учтены как границы таблицы: %1</translation>
+    </message>
+    <message>
+        <source>Control chart (baseline: %1 tests): centre %2, control limits %3 to %4, warning limits %5 to %6, mean moving range %7</source>
+        <translation>Контрольная карта (база: %1 испытаний): центр %2, контрольные границы от %3 до %4, предупреждающие границы от %5 до %6, средний скользящий размах %7</translation>
+    </message>
+    <message>
+        <source>Beyond a control limit: %1</source>
+        <translation>За контрольной границей: %1</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>нет</translation>
+    </message>
+    <message>
+        <source>Runs of nine or more on one side: %1</source>
+        <translation>Серии из девяти и более по одну сторону: %1</translation>
+    </message>
+    <message>
+        <source>Coincidence coefficient K: %1 (sd %2, n %3); left out: activity R beyond the table %4, measured at another duration of hardening %5</source>
+        <translation>Коэффициент совпадения K: %1 (СКО %2, n %3); не учтены: активность К за пределами таблицы — %4, измерено при другой длительности твердения — %5</translation>
+    </message>
+    <message>
+        <source>Tests shown</source>
+        <translation>Показано испытаний</translation>
+    </message>
+    <message>
+        <source>Quantity</source>
+        <translation>Величина</translation>
+    </message>
+    <message>
+        <source>n</source>
+        <translation>n</translation>
+    </message>
+    <message>
+        <source>Mean</source>
+        <translation>Среднее</translation>
+    </message>
+    <message>
+        <source>Standard deviation</source>
+        <translation>СКО</translation>
+    </message>
+    <message>
+        <source>CV, %</source>
+        <translation>КВ, %</translation>
+    </message>
+    <message>
+        <source>Minimum</source>
+        <translation>Минимум</translation>
+    </message>
+    <message>
+        <source>Maximum</source>
+        <translation>Максимум</translation>
+    </message>
+    <message>
+        <source>Left out</source>
+        <translation>Не учтено</translation>
+    </message>
+    <message>
+        <source>Coincidence coefficient K</source>
+        <translation>Коэффициент совпадения K</translation>
+    </message>
+    <message>
+        <source>Control chart</source>
+        <translation>Контрольная карта</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Значение</translation>
+    </message>
+    <message>
+        <source>Baseline tests</source>
+        <translation>Испытаний в базе</translation>
+    </message>
+    <message>
+        <source>Centre line</source>
+        <translation>Центральная линия</translation>
+    </message>
+    <message>
+        <source>Upper control limit</source>
+        <translation>Верхняя контрольная граница</translation>
+    </message>
+    <message>
+        <source>Lower control limit</source>
+        <translation>Нижняя контрольная граница</translation>
+    </message>
+    <message>
+        <source>Upper warning limit</source>
+        <translation>Верхняя предупреждающая граница</translation>
+    </message>
+    <message>
+        <source>Lower warning limit</source>
+        <translation>Нижняя предупреждающая граница</translation>
+    </message>
+    <message>
+        <source>Mean moving range</source>
+        <translation>Средний скользящий размах</translation>
+    </message>
+    <message>
+        <source>Beyond a control limit</source>
+        <translation>За контрольной границей</translation>
+    </message>
+    <message>
+        <source>Runs of nine or more on one side</source>
+        <translation>Серии из девяти и более по одну сторону</translation>
+    </message>
+</context>
+<context>
+    <name>RecentProjects</name>
+    <message>
+        <source>Clear list</source>
+        <translation>Очистить список</translation>
+    </message>
+    <message>
+        <source>Recent projects</source>
+        <translation>Недавние проекты</translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryPrompt</name>
+    <message>
+        <source>Discard</source>
+        <translation>Удалить</translation>
+    </message>
+    <message>
+        <source>It was not opened and has been renamed to %1.</source>
+        <translation>Он не открыт и переименован в %1.</translation>
+    </message>
+    <message>
+        <source>It was not opened. It could not be renamed and stays as it is.</source>
+        <translation>Он не открыт. Переименовать его не удалось, он оставлен как есть.</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Восстановить</translation>
+    </message>
+    <message>
+        <source>The file %1 is not a recovery file of this program.</source>
+        <translation>Файл %1 не является файлом восстановления этой программы.</translation>
+    </message>
+    <message>
+        <source>The program was not closed properly. A recovery file written on %1 holds the tests and changes of a project that was never saved.</source>
+        <translation>Программа не была закрыта правильно. Файл восстановления, записанный %1, содержит испытания и изменения проекта, который ни разу не сохранялся.</translation>
+    </message>
+    <message>
+        <source>The program was not closed properly. A recovery file written on %1 holds unsaved changes of the project %2.</source>
+        <translation>Программа не была закрыта правильно. Файл восстановления, записанный %1, содержит несохранённые изменения проекта %2.</translation>
+    </message>
+    <message>
+        <source>The recovery file %1 cannot be read.</source>
+        <translation>Файл восстановления %1 невозможно прочитать.</translation>
+    </message>
+    <message>
+        <source>The recovery file %1 holds a project that cannot be read.</source>
+        <translation>Файл восстановления %1 содержит проект, который невозможно прочитать.</translation>
+    </message>
+    <message>
+        <source>The recovery file %1 is empty.</source>
+        <translation>Файл восстановления %1 пуст.</translation>
+    </message>
+    <message>
+        <source>The recovery file %1 is incomplete or damaged.</source>
+        <translation>Файл восстановления %1 неполон или повреждён.</translation>
+    </message>
+    <message>
+        <source>Restore opens them as a modified project; Discard deletes the recovery file; Decide Later keeps it for the next start.</source>
+        <translation>«Восстановить» откроет их как изменённый проект; «Удалить» удалит файл восстановления; «Решить позже» сохранит его до следующего запуска.</translation>
+    </message>
+    <message>
+        <source>The project file was saved again after that, on %1: restoring and saving would replace that version.</source>
+        <translation>После этого файл проекта был снова сохранён, %1: восстановление и сохранение заменят ту версию.</translation>
+    </message>
+    <message>
+        <source>Decide Later</source>
+        <translation>Решить позже</translation>
+    </message>
+</context>
+<context>
     <name>ResultsModel</name>
     <message>
         <source>Compare</source>
@@ -659,6 +1052,22 @@
     <message>
         <source>Tick up to %1 tests to compare their curves below.</source>
         <translation>Отметьте до %1 испытаний, чтобы сравнить их кривые ниже.</translation>
+    </message>
+    <message>
+        <source>%1 (%2 days)</source>
+        <translation>%1 (%2 сут)</translation>
+    </message>
+    <message>
+        <source>Measured at %1 days of hardening: left out of K until the test&apos;s duration of hardening is %1 days again.</source>
+        <translation>Измерено при твердении %1 сут: не учитывается в K, пока длительность твердения испытания снова не станет %1 сут.</translation>
+    </message>
+    <message>
+        <source>Measured strength, MPa</source>
+        <translation>Измеренная прочность, МПа</translation>
+    </message>
+    <message>
+        <source>The strength the standard test found at the test&apos;s duration of hardening; type it in (F2 or a double click).</source>
+        <translation>Прочность, найденная стандартным испытанием при длительности твердения испытания; введите её (F2 или двойной щелчок).</translation>
     </message>
 </context>
 <context>
@@ -764,6 +1173,38 @@
         <source>Tests: %1</source>
         <translation>Испытаний: %1</translation>
     </message>
+    <message>
+        <source>Quality control</source>
+        <translation>Контроль качества</translation>
+    </message>
+    <message>
+        <source> - statistics</source>
+        <translation> - статистика</translation>
+    </message>
+    <message>
+        <source>Export statistics</source>
+        <translation>Экспорт статистики</translation>
+    </message>
+    <message>
+        <source>No test shown has both a measured strength at its duration of hardening and an activity R within the table.</source>
+        <translation>Ни у одного показанного испытания нет одновременно измеренной прочности при его длительности твердения и активности К в пределах таблицы.</translation>
+    </message>
+    <message>
+        <source>K = %1 lies outside the hit coefficient&apos;s range 0.20 to 2.00 and is not applied.</source>
+        <translation>K = %1 лежит вне диапазона коэффициента совпадения 0,20–2,00 и не применён.</translation>
+    </message>
+    <message>
+        <source>%1 (now %2)</source>
+        <translation>%1 (сейчас %2)</translation>
+    </message>
+    <message>
+        <source>Set the hit coefficient of these %1 tests to %2 (K = %3)?</source>
+        <translation>Установить коэффициент совпадения этих испытаний (%1) равным %2 (K = %3)?</translation>
+    </message>
+    <message>
+        <source>... and %1 more (Show Details...)</source>
+        <translation>... и ещё %1 (Показать подробности...)</translation>
+    </message>
 </context>
 <context>
     <name>ViewerUsb</name>
@@ -810,111 +1251,6 @@
     <message>
         <source>The instrument has disappeared: no further commands are sent, and the tests not read stay on it.</source>
         <translation>Прибор пропал: команды ему больше не посылаются, непрочитанные испытания остаются на нём.</translation>
-    </message>
-</context>
-<context>
-    <name>PlotImage</name>
-    <message>
-        <source>Copy image</source>
-        <translation>Копировать изображение</translation>
-    </message>
-    <message>
-        <source>PDF document (*.pdf)</source>
-        <translation>Документ PDF (*.pdf)</translation>
-    </message>
-    <message>
-        <source>PNG image (*.png)</source>
-        <translation>Изображение PNG (*.png)</translation>
-    </message>
-    <message>
-        <source>Save image</source>
-        <translation>Сохранение изображения</translation>
-    </message>
-    <message>
-        <source>Save image...</source>
-        <translation>Сохранить изображение...</translation>
-    </message>
-    <message>
-        <source>SVG image (*.svg)</source>
-        <translation>Изображение SVG (*.svg)</translation>
-    </message>
-    <message>
-        <source>The image could not be written to %1: %2</source>
-        <translation>Не удалось записать изображение в %1: %2</translation>
-    </message>
-    <message>
-        <source>The plot could not be drawn.</source>
-        <translation>Не удалось нарисовать график.</translation>
-    </message>
-</context>
-<context>
-    <name>RecentProjects</name>
-    <message>
-        <source>Clear list</source>
-        <translation>Очистить список</translation>
-    </message>
-    <message>
-        <source>Recent projects</source>
-        <translation>Недавние проекты</translation>
-    </message>
-</context>
-<context>
-    <name>RecoveryPrompt</name>
-    <message>
-        <source>Discard</source>
-        <translation>Удалить</translation>
-    </message>
-    <message>
-        <source>It was not opened and has been renamed to %1.</source>
-        <translation>Он не открыт и переименован в %1.</translation>
-    </message>
-    <message>
-        <source>It was not opened. It could not be renamed and stays as it is.</source>
-        <translation>Он не открыт. Переименовать его не удалось, он оставлен как есть.</translation>
-    </message>
-    <message>
-        <source>Restore</source>
-        <translation>Восстановить</translation>
-    </message>
-    <message>
-        <source>Restore opens them as a modified project; Discard deletes the recovery file; Decide Later keeps it for the next start.</source>
-        <translation>«Восстановить» откроет их как изменённый проект; «Удалить» удалит файл восстановления; «Решить позже» сохранит его до следующего запуска.</translation>
-    </message>
-    <message>
-        <source>The project file was saved again after that, on %1: restoring and saving would replace that version.</source>
-        <translation>После этого файл проекта был снова сохранён, %1: восстановление и сохранение заменят ту версию.</translation>
-    </message>
-    <message>
-        <source>Decide Later</source>
-        <translation>Решить позже</translation>
-    </message>
-    <message>
-        <source>The file %1 is not a recovery file of this program.</source>
-        <translation>Файл %1 не является файлом восстановления этой программы.</translation>
-    </message>
-    <message>
-        <source>The program was not closed properly. A recovery file written on %1 holds the tests and changes of a project that was never saved.</source>
-        <translation>Программа не была закрыта правильно. Файл восстановления, записанный %1, содержит испытания и изменения проекта, который ни разу не сохранялся.</translation>
-    </message>
-    <message>
-        <source>The program was not closed properly. A recovery file written on %1 holds unsaved changes of the project %2.</source>
-        <translation>Программа не была закрыта правильно. Файл восстановления, записанный %1, содержит несохранённые изменения проекта %2.</translation>
-    </message>
-    <message>
-        <source>The recovery file %1 cannot be read.</source>
-        <translation>Файл восстановления %1 невозможно прочитать.</translation>
-    </message>
-    <message>
-        <source>The recovery file %1 holds a project that cannot be read.</source>
-        <translation>Файл восстановления %1 содержит проект, который невозможно прочитать.</translation>
-    </message>
-    <message>
-        <source>The recovery file %1 is empty.</source>
-        <translation>Файл восстановления %1 пуст.</translation>
-    </message>
-    <message>
-        <source>The recovery file %1 is incomplete or damaged.</source>
-        <translation>Файл восстановления %1 неполон или повреждён.</translation>
     </message>
 </context>
 </TS>

@@ -818,6 +818,31 @@ void MainWindow::changedCoeffVoulme(double value) {
     }
 }
 
+void MainWindow::changedMeasuredStrength(int row, double mpa) {
+    if (ProcessP *record = keeper.at(row)) {
+        // Kept with the duration of hardening it was measured at.
+        record->setMeasuredStrength(mpa, record->hardeningIndex());
+        emit testChanged(row);
+        changedProc();
+    }
+}
+
+void MainWindow::changedHitCoefficients(const QList<int> &rows, double value) {
+    bool changed = false;
+    for (int row : rows) {
+        if (ProcessP *record = keeper.at(row)) {
+            record->setHitCoefficient(value);
+            emit testChanged(row);
+            changed = true;
+        }
+    }
+    if (!changed)
+        return;
+    if (rows.contains(currentProc))
+        monitorTable->showProcess(keeper.at(currentProc));
+    changedProc();
+}
+
 void MainWindow::changedMassa(int value) {
     if (ProcessP *record = keeper.at(currentProc)) {
         record->setMass(quint32(value));
@@ -1113,6 +1138,8 @@ ProjectFile::Contents MainWindow::readProjectFile(const QString &path, KeeperPro
     appendMessages(lines);
     if (!file.ok())
         QMessageBox::critical(this, appTitle, file.message);
+    else if (file.strengthsDamaged)
+        message(ProjectFile::strengthsMessage(path));
     return file;
 }
 
@@ -1409,6 +1436,10 @@ void MainWindow::showResults() {
         results->setAttribute(Qt::WA_DeleteOnClose);
         connect(this, &MainWindow::testChanged, results, &ResultsWindow::refresh);
         connect(results, &ResultsWindow::testActivated, this, &MainWindow::showTest);
+        connect(results, &ResultsWindow::strengthEdited, this,
+                &MainWindow::changedMeasuredStrength);
+        connect(results, &ResultsWindow::hitCoefficientChosen, this,
+                &MainWindow::changedHitCoefficients);
         // The title changes with every project opened, saved elsewhere or closed.
         connect(this, &QWidget::windowTitleChanged, results, [this] { proposeResultsFile(); });
     }

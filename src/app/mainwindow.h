@@ -179,6 +179,10 @@ private slots:
     void changedSupplier(int index);
     void changedCoeffVoulme(double value);
     void changedMassa(int value);
+    // Edits from the results window: the strength measured for test row
+    // (NaN clears it), and the hit coefficient of several tests at once.
+    void changedMeasuredStrength(int row, double mpa);
+    void changedHitCoefficients(const QList<int> &rows, double value);
     void exportToTxt();
     // An entry of File > Recent projects: opened as Open project does after
     // its dialog; one whose file is gone leaves the list.

@@ -3,6 +3,8 @@
 #include "app/russiancatalogues.h"
 #include "device/viewerusb.h"
 #include "evaluation/activityevaluation.h"
+#include "evaluation/qualitystatistics.h"
+#include "evaluation/referencetables.h"
 #include "evaluation/resultscsv.h"
 #include "evaluation/tabletexts.h"
 #include "print/protocolpage.h"
@@ -54,9 +56,9 @@ const QList<CommandForm> &commands() {
     static const QList<CommandForm> specs{
         {"report",
          1,
-         {"--output", "--locale", "--language"},
-         {"--output", "--locale", "--language"},
-         {"--json", "--csv"}},
+         {"--output", "--locale", "--language", "--days", "--grade"},
+         {"--output", "--locale", "--language", "--days", "--grade"},
+         {"--json", "--csv", "--stats"}},
         {"export",
          1,
          {"--test", "--output", "--locale", "--language"},
@@ -141,6 +143,8 @@ QString CommandLine::usage() {
         "  setrovia-cli report PROJECT.vtl [--json] [--language ru|en]\n"
         "  setrovia-cli report PROJECT.vtl --csv [--output FILE.csv] [--locale NAME]\n"
         "               [--language ru|en]\n"
+        "  setrovia-cli report PROJECT.vtl --stats [--days D] [--grade M-400] [--json]\n"
+        "               [--language ru|en]\n"
         "  setrovia-cli export PROJECT.vtl --test N --output FILE.txt [--locale NAME]\n"
         "               [--language ru|en]\n"
         "  setrovia-cli protocol PROJECT.vtl --test N --pdf FILE.pdf [--language ru|en]\n"
@@ -150,7 +154,9 @@ QString CommandLine::usage() {
         "report    the parameters and results of every test (--json: one JSON object;\n"
         "          --csv: the results overview as Export CSV writes it, to FILE or to\n"
         "          standard output; separator and decimals as the locale NAME writes\n"
-        "          numbers, default the system locale)\n"
+        "          numbers, default the system locale; --stats: the quality control of\n"
+        "          the tests of D days of hardening (default: the duration most tests\n"
+        "          use) and of one grade (default: any), as the results window shows it)\n"
         "export    the series of test N as tab-separated text, as Export to txt writes it;\n"
         "          numbers in the locale NAME (default: the system locale)\n"
         "protocol  the protocol page of test N as a PDF file (landscape A4)\n"
@@ -280,6 +286,8 @@ bool CommandLine::load(const QString &path, Project &project) {
         return false;
     }
     project.description = file.description;
+    if (file.strengthsDamaged)
+        err_ << ProjectFile::strengthsMessage(path) << Qt::endl;
     // The rows the window would show: the records the store took, each with
     // the name piece of its place in the file.
     for (int j = 0; j < file.appended.size(); ++j)
@@ -332,8 +340,16 @@ QString CommandLine::startText(const ProcessP &record) {
 
 int CommandLine::report(const Arguments &args) {
     const bool csv = args.flags.contains(QLatin1String("--csv"));
-    if (csv && args.flags.contains(QLatin1String("--json")))
-        return usageError(QStringLiteral("report takes either --json or --csv."));
+    const bool stats = args.flags.contains(QLatin1String("--stats"));
+    if (csv && (args.flags.contains(QLatin1String("--json")) || stats))
+        return usageError(QStringLiteral("report takes --csv alone, without --json or --stats."));
+    for (const char *option : {"--days", "--grade"})
+        if (!stats && args.options.contains(QLatin1String(option)))
+            return usageError(QStringLiteral("%1 goes with --stats.").arg(QLatin1String(option)));
+    QualityFilter filter;
+    if (stats)
+        if (const int status = filterOptions(args, &filter))
+            return status;
     for (const char *option : {"--output", "--locale"})
         if (!csv && args.options.contains(QLatin1String(option)))
             return usageError(QStringLiteral("%1 goes with --csv.").arg(QLatin1String(option)));
@@ -345,7 +361,10 @@ int CommandLine::report(const Arguments &args) {
         return ProjectUnreadable;
     if (csv)
         return writeCsv(project, locale, args.option("--output"));
-    if (args.flags.contains(QLatin1String("--json")))
+    if (stats)
+        writeStatistics(project, filter, args.flags.contains(QLatin1String("--json")),
+                        !args.options.contains(QStringLiteral("--days")));
+    else if (args.flags.contains(QLatin1String("--json")))
         writeJson(project);
     else
         writeReport(project);
@@ -378,6 +397,46 @@ int CommandLine::writeCsv(const Project &project, const QLocale &locale, const Q
         out_.flush();
     }
     return Success;
+}
+
+int CommandLine::filterOptions(const Arguments &args, QualityFilter *filter) {
+    if (args.options.contains(QStringLiteral("--days"))) {
+        const QString days = args.option("--days");
+        filter->hardeningIndex = -1;
+        for (int i = 0; i < ReferenceTables::Columns; ++i)
+            if (days == QString::number(ReferenceTables::hardeningDays[i]))
+                filter->hardeningIndex = i;
+        if (filter->hardeningIndex < 0)
+            return usageError(
+                QStringLiteral("--days %1: one of 7, 14, 28, 60, 90, 180, 360.").arg(days));
+    }
+    if (args.options.contains(QStringLiteral("--grade"))) {
+        const QString grade = args.option("--grade");
+        for (int i = 0; i < 7; ++i)
+            if (grade.compare(QStringLiteral("M-%1").arg((i + 1) * 100), Qt::CaseInsensitive) == 0)
+                filter->grade = i;
+        if (grade.compare(QLatin1String("unknown"), Qt::CaseInsensitive) == 0)
+            filter->grade = 7;
+        if (filter->grade < 0)
+            return usageError(
+                QStringLiteral("--grade %1: one of M-100 to M-700, or unknown.").arg(grade));
+    }
+    return Success;
+}
+
+void CommandLine::writeStatistics(const Project &project, QualityFilter filter, bool json,
+                                  bool commonDays) {
+    QVector<ResultsRow> rows;
+    for (int i = 0; i < project.store.count(); ++i)
+        rows.append(ResultsRow(*project.store.at(i), project.names.value(i)));
+    // The window's default: the duration most tests use.
+    if (commonDays)
+        filter.hardeningIndex = QualityFilter::commonHardeningIndex(rows);
+    const QualityStatistics statistics(rows, filter);
+    if (json)
+        out_ << QString::fromUtf8(statistics.json());
+    else
+        out_ << statistics.text();
 }
 
 void CommandLine::writeReport(const Project &project) {

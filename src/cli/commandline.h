@@ -6,6 +6,7 @@
 #include <functional>
 
 class KeeperProc;
+class QualityFilter;
 class ProcessP;
 class QLocale;
 class QTextStream;
@@ -64,6 +65,11 @@ private:
     int loadTest(const Arguments &args, Project &project, const ProcessP **record);
     void writeReport(const Project &project);
     void writeJson(const Project &project);
+    // --days and --grade into the filter; a wrong usage otherwise.
+    int filterOptions(const Arguments &args, QualityFilter *filter);
+    // The quality control of --stats, as text or JSON; commonDays: the
+    // duration of hardening most tests use, as the window starts with.
+    void writeStatistics(const Project &project, QualityFilter filter, bool json, bool commonDays);
     // The results overview as CSV, into the file at path or, for an empty
     // path, to the output stream.
     int writeCsv(const Project &project, const QLocale &locale, const QString &path);

@@ -4,6 +4,7 @@
 #include "records/processp.h"
 
 #include <QCoreApplication>
+#include <QtNumeric>
 
 namespace {
 const QString Unknown = QStringLiteral("?");
@@ -48,12 +49,15 @@ QTime startTime(const ProcessP &record) {
 }
 } // namespace
 
-ResultsRow::ResultsRow() : texts_(ColumnCount, Unknown), keys_(ColumnCount) {
+ResultsRow::ResultsRow() : texts_(ColumnCount, Unknown), keys_(ColumnCount), measured_(qQNaN()) {
     texts_[Name].clear();
 }
 
 ResultsRow::ResultsRow(const ProcessP &record, const QString &name)
-    : texts_(ColumnCount), keys_(ColumnCount), date_(startDate(record)), time_(startTime(record)) {
+    : texts_(ColumnCount), keys_(ColumnCount), date_(startDate(record)), time_(startTime(record)),
+      grade_(int(qMin(record.grade(), 7u))), supplier_(int(qMin(record.supplier(), 7u))),
+      hardeningIndex_(record.hardeningIndex()), measured_(record.measuredStrength()),
+      measuredIndex_(record.hasMeasuredStrength() ? record.measuredIndex() : -1) {
     const TableTexts table(record);
     texts_[Date] = dateText(record);
     texts_[Time] = timeText(record);

@@ -61,6 +61,15 @@ public:
     void setName(const QString &name);
     QDate date() const { return date_; }
     QTime time() const { return time_; }
+    // The record's indices as the filters of the quality control choose by
+    // them: -1 for a row of "?".
+    int grade() const { return grade_; }
+    int supplier() const { return supplier_; }
+    int hardeningIndex() const { return hardeningIndex_; }
+    // The measured strength (NaN when none) and the hardening index it was
+    // measured at.
+    double measuredStrength() const { return measured_; }
+    int measuredIndex() const { return measuredIndex_; }
     // What a legend or a tooltip calls the test: its name, or its date and
     // time when it has none.
     QString label() const;
@@ -83,6 +92,11 @@ private:
     QVector<Key> keys_;
     QDate date_;
     QTime time_;
+    int grade_ = -1;
+    int supplier_ = -1;
+    int hardeningIndex_ = -1;
+    double measured_;
+    int measuredIndex_ = -1;
 };
 
 #endif // RESULTSROW_H

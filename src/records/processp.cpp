@@ -90,6 +90,12 @@ void ProcessP::setHitCoefficient(double value) {
         header_[OffHitPercent] = char(quint8(qRound(t)));
 }
 
+void ProcessP::setMeasuredStrength(double mpa, quint8 hardeningIndex) {
+    const bool valid = mpa > 0.0 && mpa <= std::numeric_limits<double>::max();
+    measured_ = valid ? mpa : std::numeric_limits<double>::quiet_NaN();
+    measuredIndex_ = valid ? hardeningIndex : 0;
+}
+
 quint32 ProcessP::pointCount() const {
     const quint32 p = period();
     if (p == 0)

@@ -6,6 +6,7 @@
 #include <QPointF>
 #include <QVector>
 #include <QtGlobal>
+#include <limits>
 
 // One test ("process") recorded by the instrument: the 68-byte header kept
 // byte for byte as the instrument sends it, the 16-bit sample buffer (two or
@@ -104,6 +105,15 @@ public:
     void setTemperatureNotObserved(bool on) { setFlag(TemperatureNotObserved, on); }
     void setHitCoefficient(double value);
 
+    // The strength the laboratory's standard test found, MPa, and the
+    // hardening index it was measured at: it counts only while the test's
+    // own index agrees. NaN when none is known; a value that is not a
+    // positive finite number clears it.
+    double measuredStrength() const { return measured_; }
+    quint8 measuredIndex() const { return measuredIndex_; }
+    bool hasMeasuredStrength() const { return measured_ == measured_; }
+    void setMeasuredStrength(double mpa, quint8 hardeningIndex);
+
     // Number of data points per channel actually used: duration / period,
     // clamped to the channel length; 0 for period 0.
     quint32 pointCount() const;
@@ -137,6 +147,8 @@ private:
     quint8 hardeningIndex_ = 2;
     QByteArray note_;
     float contraction3h_ = 0.0f;
+    double measured_ = std::numeric_limits<double>::quiet_NaN();
+    quint8 measuredIndex_ = 0;
 };
 
 #endif // PROCESSP_H

@@ -2,6 +2,7 @@
 
 #include "atomicsave.h"
 #include "keeperproc.h"
+#include "strengthblock.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -58,8 +59,13 @@ ProjectFile::Contents ProjectFile::readRecords(const QByteArray &data, KeeperPro
         c.message = message(Corrupt, name);
         return c;
     }
-    Tail tail = splitTail(QByteArray::fromRawData(data.constData() + 1 + c.recordBytes,
-                                                  data.size() - 1 - c.recordBytes));
+    const QByteArray rest = QByteArray::fromRawData(data.constData() + 1 + c.recordBytes,
+                                                    data.size() - 1 - c.recordBytes);
+    Tail tail = splitTail(rest);
+    const int nul = rest.indexOf('\0');
+    if (nul >= 0)
+        c.strengthsDamaged =
+            StrengthBlock::apply(rest.mid(nul + 1), store) == StrengthBlock::Damaged;
     c.description = tail.description;
     c.names = tail.names;
     c.status = Ok;
@@ -112,6 +118,7 @@ ProjectFile::Result ProjectFile::image(KeeperProc &store, const QString &descrip
         break;
     case KeeperProc::LimitBreach::None:
         bytes += joinTail(description, names);
+        bytes += StrengthBlock::encode(store);
         break;
     }
     *image = r.ok() ? bytes : QByteArray();
@@ -139,6 +146,13 @@ ProjectFile::Result ProjectFile::save(const QString &path, KeeperProc &store,
     if (!built.ok())
         return built;
     return write(path, bytes);
+}
+
+QString ProjectFile::strengthsMessage(const QString &path) {
+    return QCoreApplication::translate("MainWindow",
+                                       "The measured strengths stored in %1 are damaged and were "
+                                       "left out; the tests themselves were read.")
+        .arg(path);
 }
 
 QString ProjectFile::message(Status status, const QString &path) {

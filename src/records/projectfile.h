@@ -12,6 +12,9 @@ class KeeperProc;
 // followed by the tail, the UTF-8 text of the project description and, after
 // each U+0013, the name of one test in list order.
 //
+// After the tail's first NUL a file may carry the tests' measured strengths
+// (StrengthBlock), which readers of the format never see.
+//
 // Reading fills the store and hands back the description, the names and which
 // records were new; writing replaces the file only once the whole image is on
 // disk, so a failed save leaves the previous file as it was.
@@ -45,6 +48,9 @@ public:
         QStringList names;      // may hold fewer or more pieces than records
         QVector<bool> appended; // per record of the file: added to the store
         int recordBytes = -1;   // record bytes after the count byte
+        // The measured strengths after the tail did not check: none was
+        // taken, the tests were (strengthsMessage() says so, once).
+        bool strengthsDamaged = false;
         bool ok() const { return status == Ok; }
         // Name piece of the file's j-th record, empty when the tail has none.
         QString nameOf(int j) const { return names.value(j); }
@@ -82,6 +88,8 @@ public:
 
     // The user's text for a read failure (translated in the window's context).
     static QString message(Status status, const QString &path);
+    // The user's text for a file whose measured strengths were left out.
+    static QString strengthsMessage(const QString &path);
 
 private:
     // The records and the tail after the format string.

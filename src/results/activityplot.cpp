@@ -19,7 +19,7 @@ QwtSymbol *marker(QwtSymbol::Style shape, const QColor &colour, bool open, int s
 }
 } // namespace
 
-ActivityPlot::ActivityPlot(QWidget *parent) : PlotPanel(QwtPlot::BottomLegend, parent) {
+void ActivityPlot::setDateAxis(QwtPlot *plot) {
     auto *dates = new QwtDateScaleDraw(Qt::LocalTime);
     // Numeric dates: the same in both languages and in any locale.
     dates->setDateFormat(QwtDate::Hour, QStringLiteral("dd.MM.yy\nhh:mm"));
@@ -27,12 +27,16 @@ ActivityPlot::ActivityPlot(QWidget *parent) : PlotPanel(QwtPlot::BottomLegend, p
     dates->setDateFormat(QwtDate::Week, QStringLiteral("dd.MM.yy"));
     dates->setDateFormat(QwtDate::Month, QStringLiteral("MM.yyyy"));
     dates->setDateFormat(QwtDate::Year, QStringLiteral("yyyy"));
-    plot()->setAxisScaleDraw(QwtPlot::xBottom, dates);
-    plot()->setAxisScaleEngine(QwtPlot::xBottom, new QwtDateScaleEngine(Qt::LocalTime));
-    plot()->setAxisTitle(QwtPlot::xBottom, tr("Start of the test"));
-    plot()->setAxisTitle(QwtPlot::yLeft, tr("Activity, MPa"));
+    plot->setAxisScaleDraw(QwtPlot::xBottom, dates);
+    plot->setAxisScaleEngine(QwtPlot::xBottom, new QwtDateScaleEngine(Qt::LocalTime));
+    plot->setAxisTitle(QwtPlot::xBottom, tr("Start of the test"));
+    plot->setAxisTitle(QwtPlot::yLeft, tr("Activity, MPa"));
     // The value axis writes the point, as the time plots' do.
-    plot()->setAxisScaleDraw(QwtPlot::yLeft, new NumberScaleDraw);
+    plot->setAxisScaleDraw(QwtPlot::yLeft, new NumberScaleDraw);
+}
+
+ActivityPlot::ActivityPlot(QWidget *parent) : PlotPanel(QwtPlot::BottomLegend, parent) {
+    setDateAxis(plot());
 
     const QColor blue(0x1f, 0x3f, 0x8f), orange(0xe0, 0x7b, 0x00);
     // With a hit coefficient of 1.00 both activities are equal: the small

@@ -26,6 +26,8 @@ public:
 
     QwtPlotCurve *series(Series s) const { return series_[s]; }
     ActivityPicker *picker() const { return picker_; }
+    // The start dates on the x axis, numeric in every language and locale.
+    static void setDateAxis(QwtPlot *plot);
 
 private:
     QwtPlotCurve *series_[SeriesCount];

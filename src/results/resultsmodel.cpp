@@ -1,7 +1,11 @@
 #include "resultsmodel.h"
 
+#include "evaluation/referencetables.h"
 #include "records/keeperproc.h"
 #include "records/processp.h"
+
+#include <QLocale>
+#include <QtNumeric>
 
 ResultsModel::ResultsModel(KeeperProc *store, QAbstractItemModel *processes, QObject *parent)
     : QAbstractTableModel(parent), store_(store), processes_(processes) {
@@ -19,7 +23,7 @@ int ResultsModel::rowCount(const QModelIndex &parent) const {
 }
 
 int ResultsModel::columnCount(const QModelIndex &parent) const {
-    return parent.isValid() ? 0 : FirstResultColumn + ResultsRow::ColumnCount;
+    return parent.isValid() ? 0 : MeasuredColumn + 1;
 }
 
 QVariant ResultsModel::data(const QModelIndex &index, int role) const {
@@ -29,6 +33,26 @@ QVariant ResultsModel::data(const QModelIndex &index, int role) const {
         return role == Qt::CheckStateRole
                    ? QVariant(compared_.at(index.row()) ? Qt::Checked : Qt::Unchecked)
                    : QVariant();
+    if (index.column() == MeasuredColumn) {
+        const ResultsRow &row = rows_.at(index.row());
+        const double mpa = row.measuredStrength();
+        if (qIsNaN(mpa))
+            return role == Qt::EditRole ? QVariant(QString()) : QVariant();
+        const bool other = row.measuredIndex() != row.hardeningIndex();
+        const QString days = ReferenceTables::hardeningDaysText(row.measuredIndex());
+        if (role == Qt::DisplayRole)
+            return other ? tr("%1 (%2 days)").arg(QString::number(mpa, 'f', 2), days)
+                         : QString::number(mpa, 'f', 2);
+        if (role == Qt::EditRole)
+            return QString::number(mpa, 'f', 2);
+        if (role == Qt::ToolTipRole && other)
+            return tr("Measured at %1 days of hardening: left out of K until the test's "
+                      "duration of hardening is %1 days again.")
+                .arg(days);
+        if (role == Qt::TextAlignmentRole)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        return QVariant();
+    }
     const int column = resultColumn(index.column());
     if (role == Qt::DisplayRole)
         return rows_.at(index.row()).text(column);
@@ -41,7 +65,12 @@ QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation != Qt::Horizontal)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
-        return section == CompareColumn ? tr("Compare") : ResultsRow::title(resultColumn(section));
+        return section == CompareColumn    ? tr("Compare")
+               : section == MeasuredColumn ? tr("Measured strength, MPa")
+                                           : ResultsRow::title(resultColumn(section));
+    if (role == Qt::ToolTipRole && section == MeasuredColumn)
+        return tr("The strength the standard test found at the test's duration of hardening; "
+                  "type it in (F2 or a double click).");
     if (role == Qt::ToolTipRole && section == CompareColumn)
         return tr("Tick up to %1 tests to compare their curves below.").arg(MaxCompared);
     return QVariant();
@@ -51,10 +80,30 @@ Qt::ItemFlags ResultsModel::flags(const QModelIndex &index) const {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
     if (index.column() == CompareColumn)
         f |= Qt::ItemIsUserCheckable;
+    if (index.column() == MeasuredColumn && store_->at(index.row()))
+        f |= Qt::ItemIsEditable;
     return f;
 }
 
 bool ResultsModel::setData(const QModelIndex &index, const QVariant &value, int role) {
+    if (role == Qt::EditRole && index.column() == MeasuredColumn && index.row() < rows_.size()) {
+        const QString text = value.toString().trimmed();
+        bool ok = text.isEmpty();
+        double mpa = qQNaN();
+        if (!ok) {
+            // A point or the locale's comma, whichever the user types.
+            mpa = QString(text).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+            ok = ok && mpa > 0.0 && mpa < 1000.0;
+        }
+        if (!ok)
+            return false;
+        const double old = rows_.at(index.row()).measuredStrength();
+        // Leaving the editor unchanged is no edit.
+        if ((qIsNaN(old) && qIsNaN(mpa)) || QString::number(old, 'f', 2) == text)
+            return true;
+        emit strengthEdited(index.row(), mpa);
+        return true;
+    }
     if (role != Qt::CheckStateRole || index.column() != CompareColumn ||
         index.row() >= rows_.size())
         return false;
@@ -103,9 +152,13 @@ void ResultsModel::refresh(int r) {
     if (r < 0 || r >= rows_.size())
         return;
     const ResultsRow fresh = evaluate(r);
-    bool same = true;
+    const ResultsRow &held = rows_.at(r);
+    bool same = fresh.hardeningIndex() == held.hardeningIndex() &&
+                fresh.measuredIndex() == held.measuredIndex() &&
+                (fresh.measuredStrength() == held.measuredStrength() ||
+                 (qIsNaN(fresh.measuredStrength()) && qIsNaN(held.measuredStrength())));
     for (int column = 0; column < ResultsRow::ColumnCount && same; ++column)
-        same = fresh.text(column) == rows_.at(r).text(column);
+        same = fresh.text(column) == held.text(column);
     // Typing a description calls for this too: only a change shows.
     if (same)
         return;

@@ -9,7 +9,8 @@
 class KeeperProc;
 
 // The results overview of the open project: row r is test r of the store,
-// column 0 the "Compare" tick, then the columns of ResultsRow.
+// column 0 the "Compare" tick, then the columns of ResultsRow, then the
+// strength the laboratory's standard test measured, which the user types in.
 //
 // It follows the process list's model, which the main window keeps in step
 // with the store: rows inserted there are evaluated here from the store's
@@ -35,6 +36,8 @@ public:
     // The tick of the compare column; a tick beyond MaxCompared is refused.
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
+    static constexpr int MeasuredColumn = FirstResultColumn + ResultsRow::ColumnCount;
+
     static int resultColumn(int modelColumn) { return modelColumn - FirstResultColumn; }
     const ResultsRow &row(int r) const { return rows_.at(r); }
     KeeperProc *store() const { return store_; }
@@ -53,6 +56,9 @@ signals:
     void comparisonChanged();
     // A tick was refused: MaxCompared tests are ticked already.
     void comparisonFull();
+    // The user typed the measured strength of test r (NaN: cleared); the
+    // owner stores it and calls refresh(r).
+    void strengthEdited(int r, double mpa);
 
 private slots:
     void inserted(const QModelIndex &parent, int first, int last);

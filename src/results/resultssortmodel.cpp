@@ -25,3 +25,20 @@ bool ResultsSortModel::lessThan(const QModelIndex &left, const QModelIndex &righ
         return ResultsRow::before(a, b, column, Qt::AscendingOrder);
     return ResultsRow::before(b, a, column, Qt::DescendingOrder);
 }
+
+void ResultsSortModel::setFilter(const QualityFilter &filter, bool active) {
+    const bool same =
+        active == filtered_ &&
+        (!active || (filter.hardeningIndex == filter_.hardeningIndex &&
+                     filter.grade == filter_.grade && filter.supplier == filter_.supplier &&
+                     filter.from == filter_.from && filter.to == filter_.to));
+    if (same)
+        return;
+    filter_ = filter;
+    filtered_ = active;
+    invalidateFilter();
+}
+
+bool ResultsSortModel::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const {
+    return sourceParent.isValid() || !filtered_ || filter_.accepts(results_->row(sourceRow));
+}

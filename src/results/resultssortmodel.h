@@ -1,6 +1,8 @@
 #ifndef RESULTSSORTMODEL_H
 #define RESULTSSORTMODEL_H
 
+#include "evaluation/qualityfilter.h"
+
 #include <QSortFilterProxyModel>
 
 class ResultsModel;
@@ -15,12 +17,17 @@ public:
 
     // Rows of the source (project rows) in the order shown.
     QList<int> shownRows() const;
+    // Shows only the tests the filter accepts; all when not active.
+    void setFilter(const QualityFilter &filter, bool active);
 
 protected:
     bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
+    bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
 
 private:
     ResultsModel *results_;
+    QualityFilter filter_;
+    bool filtered_ = false;
 };
 
 #endif // RESULTSSORTMODEL_H

@@ -4,6 +4,7 @@
 #include "records/keeperproc.h"
 #include "results/activityplot.h"
 #include "results/comparisonplot.h"
+#include "results/qualitypanel.h"
 #include "results/resultsmodel.h"
 #include "results/resultssortmodel.h"
 
@@ -36,14 +37,16 @@ ResultsWindow::ResultsWindow(KeeperProc *store, QAbstractItemModel *processes, Q
     table_->setWordWrap(false);
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Only the measured strength is edited in place (the model says which).
+    table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     // Project order until a header is clicked.
     table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     table_->horizontalHeader()->setSortIndicatorShown(true);
     table_->setSortingEnabled(true);
     table_->horizontalHeader()->setStretchLastSection(true);
     connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
-        emit testActivated(sorted_->mapToSource(index).row());
+        if (index.column() != ResultsModel::MeasuredColumn)
+            emit testActivated(sorted_->mapToSource(index).row());
     });
 
     copyAct_ = new QAction(tr("Copy"), this);
@@ -72,6 +75,13 @@ ResultsWindow::ResultsWindow(KeeperProc *store, QAbstractItemModel *processes, Q
     tabs_ = new QTabWidget;
     tabs_->addTab(comparison_, tr("Curves side by side"));
     tabs_->addTab(activity_, tr("Activity over time"));
+    quality_ = new QualityPanel;
+    tabs_->addTab(quality_, tr("Quality control"));
+    connect(quality_, &QualityPanel::filterChanged, this,
+            [this] { sorted_->setFilter(quality_->filter(), quality_->onlyFiltered()); });
+    connect(quality_, &QualityPanel::exportRequested, this, &ResultsWindow::exportStatistics);
+    connect(quality_, &QualityPanel::applyRequested, this, &ResultsWindow::applyCoefficient);
+    connect(model_, &ResultsModel::strengthEdited, this, &ResultsWindow::strengthEdited);
 
     auto *split = new QSplitter(Qt::Vertical);
     split->addWidget(table_);
@@ -149,11 +159,19 @@ void ResultsWindow::copySelection() {
 }
 
 bool ResultsWindow::exportCsv() {
+    const QString path = choosePath(proposed_, tr("Export CSV"));
+    if (path.isEmpty() || !writeChosen(path, ResultsCsv::bytes(shownRows(), numberLocale())))
+        return false;
+    setProposedFile(path);
+    return true;
+}
+
+QString ResultsWindow::choosePath(const QString &proposed, const QString &caption) {
     QString path;
     if (chooser_) {
-        path = chooser_(proposed_);
+        path = chooser_(proposed);
     } else {
-        QFileDialog dialog(this, tr("Export CSV"), proposed_, tr("CSV files (*.csv)"));
+        QFileDialog dialog(this, caption, proposed, tr("CSV files (*.csv)"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         // The dialog adds the extension and asks before replacing a file.
@@ -161,17 +179,83 @@ bool ResultsWindow::exportCsv() {
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
             path = dialog.selectedFiles().first();
     }
-    if (path.isEmpty())
-        return false;
-    const AtomicSave saved = ResultsCsv::write(path, shownRows(), numberLocale());
+    return path;
+}
+
+bool ResultsWindow::writeChosen(const QString &path, const QByteArray &bytes) {
+    const AtomicSave saved = AtomicSave::write(path, bytes);
     if (!saved.ok()) {
         QMessageBox::critical(this, windowTitle(),
                               tr("The results could not be written to %1:\n%2")
                                   .arg(QDir::toNativeSeparators(path), saved.error));
         return false;
     }
-    setProposedFile(path);
     status_->setText(tr("Written to %1").arg(QDir::toNativeSeparators(path)));
+    return true;
+}
+
+bool ResultsWindow::exportStatistics() {
+    const QFileInfo beside(proposed_);
+    const QString path = choosePath(
+        QDir(beside.path())
+            .filePath(beside.completeBaseName() + tr(" - statistics") + QStringLiteral(".csv")),
+        tr("Export statistics"));
+    return !path.isEmpty() && writeChosen(path, quality_->statistics().csv(numberLocale()));
+}
+
+bool ResultsWindow::applyCoefficient() {
+    const SampleSummary &k = quality_->statistics().coefficient();
+    if (k.n == 0) {
+        QMessageBox::information(this, windowTitle(),
+                                 tr("No test shown has both a measured strength at its duration "
+                                    "of hardening and an activity R within the table."));
+        return false;
+    }
+    // As the hit coefficient's editor stores it: two decimals, 0.20 to 2.00.
+    const double value = qRound(k.mean * 100.0) / 100.0;
+    const QString shown = QString::number(k.mean, 'f', 3);
+    if (value < 0.2 || value > 2.0) {
+        QMessageBox::warning(this, windowTitle(),
+                             tr("K = %1 lies outside the hit coefficient's range 0.20 to 2.00 and "
+                                "is not applied.")
+                                 .arg(shown));
+        return false;
+    }
+    QList<int> rows;
+    for (int r : sorted_->shownRows())
+        if (table_->selectionModel()->isRowSelected(
+                sorted_->mapFromSource(model_->index(r, 0)).row(), QModelIndex()) &&
+            model_->store()->at(r))
+            rows << r;
+    if (rows.isEmpty()) {
+        const QualityFilter filter = quality_->filter();
+        for (int r = 0; r < model_->rowCount(); ++r)
+            if (filter.accepts(model_->row(r)) && model_->store()->at(r))
+                rows << r;
+    }
+    if (rows.isEmpty())
+        return false;
+    QStringList names;
+    for (int r : rows)
+        names << tr("%1 (now %2)")
+                     .arg(model_->row(r).label(), model_->row(r).text(ResultsRow::HitCoefficient));
+    QMessageBox box(QMessageBox::Question, windowTitle(),
+                    tr("Set the hit coefficient of these %1 tests to %2 (K = %3)?")
+                        .arg(rows.size())
+                        .arg(QString::number(value, 'f', 2), shown),
+                    QMessageBox::Yes | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Cancel);
+    // A long list goes into the details, so that the box fits the screen.
+    const int listed = 15;
+    QStringList first = names.mid(0, listed);
+    if (names.size() > listed)
+        first << tr("... and %1 more (Show Details...)").arg(names.size() - listed);
+    box.setInformativeText(first.join(QLatin1Char('\n')));
+    if (names.size() > listed)
+        box.setDetailedText(names.join(QLatin1Char('\n')));
+    if (box.exec() != QMessageBox::Yes)
+        return false;
+    emit hitCoefficientChosen(rows, value);
     return true;
 }
 
@@ -217,6 +301,7 @@ void ResultsWindow::updatePlots() {
         for (int r = 0; r < model_->rowCount(); ++r)
             rows.append(model_->row(r));
         activity_->setRows(rows);
+        quality_->setRows(rows);
     }
 }
 

@@ -11,6 +11,7 @@
 
 class ActivityPlot;
 class ComparisonPlot;
+class QualityPanel;
 class KeeperProc;
 class QAbstractItemModel;
 class QAction;
@@ -50,6 +51,7 @@ public:
     QTabWidget *plotTabs() const { return tabs_; }
     ComparisonPlot *comparison() const { return comparison_; }
     ActivityPlot *activity() const { return activity_; }
+    QualityPanel *quality() const { return quality_; }
     QAction *copyAction() const { return copyAct_; }
     QAction *exportAction() const { return exportAct_; }
     QString status() const;
@@ -62,17 +64,31 @@ public slots:
     void copySelection();
     // True once the file is written.
     bool exportCsv();
+    // The quality control's statistics as a CSV file of their own.
+    bool exportStatistics();
+    // Offers to set the hit coefficient of the selected tests (none
+    // selected: of those the quality control shows) to K, rounded as the
+    // hit coefficient's editor stores it; true once the user agreed.
+    bool applyCoefficient();
     // Draws the plots now rather than at the next turn of the event loop.
     void updatePlots();
 
 signals:
     // The user asked to make test r (a row of the store) current.
     void testActivated(int r);
+    // The user typed the measured strength of test r (NaN: cleared).
+    void strengthEdited(int r, double mpa);
+    // The user agreed to set the hit coefficient of these tests (rows of the store).
+    void hitCoefficientChosen(const QList<int> &rows, double value);
 
 private:
     void scheduleComparison();
     void scheduleActivity();
     void updateCount();
+    // The save dialog's answer (or the chooser's), empty when cancelled.
+    QString choosePath(const QString &proposed, const QString &caption);
+    // Writes the file, or says why not; true once it is written.
+    bool writeChosen(const QString &path, const QByteArray &bytes);
     void fitColumns();
 
     ResultsModel *model_;
@@ -81,6 +97,7 @@ private:
     QTabWidget *tabs_;
     ComparisonPlot *comparison_;
     ActivityPlot *activity_;
+    QualityPanel *quality_;
     QLabel *count_;
     QLabel *status_;
     QAction *copyAct_;

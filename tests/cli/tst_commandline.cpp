@@ -2,6 +2,7 @@
 #include "app/processmodel.h"
 #include "records/keeperproc.h"
 #include "records/projectfile.h"
+#include "results/qualitypanel.h"
 #include "results/resultswindow.h"
 #include "samplerecords.h"
 #include "simulator/testgenerator.h"
@@ -131,6 +132,10 @@ void TestCommandLine::wrongUsage_data() {
                                       << "--language de: the languages are ru and en.";
     QTest::newRow("--output without --csv")
         << QStringList{"report", p, "--output", out} << "--output goes with --csv.";
+    QTest::newRow("--days without --stats")
+        << QStringList{"report", p, "--days", "28"} << "--days goes with --stats.";
+    QTest::newRow("--days 30") << QStringList{"report", p, "--stats", "--days", "30"}
+                               << "--days 30: one of 7, 14, 28, 60, 90, 180, 360.";
 }
 
 void TestCommandLine::wrongUsage() {
@@ -229,6 +234,18 @@ void TestCommandLine::filesAreTheWindows() {
             cli(QStringList{"report", project_, "--csv", "--output", cliFile} + options).status, 0);
         QCOMPARE(bytesOf(cliFile), bytesOf(csv));
     }
+    // The quality control prints the window's statistics.
+    window.w.resultsWindow()->updatePlots();
+    QCOMPARE(cli({"report", project_, "--stats"}).out,
+             window.w.resultsWindow()->quality()->statisticsText());
+    const QJsonObject stats = QJsonDocument::fromJson(cli({"report", project_, "--stats", "--json",
+                                                           "--days", "28", "--grade", "M-500"})
+                                                          .bytes)
+                                  .object();
+    // A's 56.07 and B's 32.04 (no braking record); C is shorter than three hours.
+    QCOMPARE(stats["activity"].toObject()["n"].toInt(), 2);
+    QCOMPARE(stats["activity"].toObject()["min"].toDouble(), 32.04);
+    QCOMPARE(stats["activity"].toObject()["max"].toDouble(), 56.07);
     QVERIFY(bytesOf(txt).contains("\t1,7\t16,5\n")); // the locale reached both
     QVERIFY(bytesOf(csv).contains(";0,048\r\n"));
 

@@ -41,6 +41,7 @@ class TestProjectFile : public QObject {
 private slots:
     void roundTripOfEveryKind();
     void tailRules();
+    void measuredStrengthsAfterTheTail();
     void corruptFilesLeaveTheStore_data();
     void corruptFilesLeaveTheStore();
     void limitsRefuseAndWriteNothing();
@@ -95,6 +96,59 @@ void TestProjectFile::tailRules() {
     const ProjectFile::Contents c = ProjectFile::read(path, loaded);
     QCOMPARE(c.description, QStringLiteral("a"));
     QCOMPARE(c.names, QStringList({"b", "n1"}));
+}
+
+// The strengths ride after a NUL at the end of the tail, keyed by the test's
+// identity: readers of the format see the same project, a damaged block is
+// left out, Add project merges, and without strengths nothing changes.
+void TestProjectFile::measuredStrengthsAfterTheTail() {
+    const QByteArray original = bytesOf(EXAMPLE_PROJECT);
+    KeeperProc store;
+    ProjectFile::Contents c = ProjectFile::parse(original, store, "demo");
+    QVERIFY(c.ok() && !c.strengthsDamaged);
+    QByteArray image;
+    QVERIFY(ProjectFile::image(store, c.description, c.names, &image).ok());
+    QCOMPARE(image, original);
+
+    store.at(1)->setMeasuredStrength(41.25, 2);
+    store.at(3)->setMeasuredStrength(38.5, 0);
+    QVERIFY(ProjectFile::image(store, c.description, c.names, &image).ok());
+    // NUL, magic, version, count 2, two entries of 23 bytes, CRC.
+    QCOMPARE(image.size(), original.size() + 1 + 18 + 1 + 2 + 2 * 23 + 2);
+    QCOMPARE(image.left(original.size()), original);
+    QCOMPARE(image.mid(original.size(), 22), QByteArray("\0SETROVIA-STRENGTHS\x01\x02\0", 22));
+    // The block's first entry: the identity of test 1 (start, duration, period).
+    QCOMPARE(image.mid(original.size() + 22, 14),
+             store.at(1)->header().left(6) + store.at(1)->header().mid(24, 8));
+
+    KeeperProc back;
+    c = ProjectFile::parse(image, back, "with");
+    QVERIFY(c.ok() && !c.strengthsDamaged);
+    QCOMPARE(c.names, ProjectFile::splitTail(original.mid(c.recordBytes + 10)).names);
+    QCOMPARE(back.at(1)->measuredStrength(), 41.25);
+    QCOMPARE(back.at(3)->measuredIndex(), quint8(0));
+    QVERIFY(!back.at(0)->hasMeasuredStrength());
+
+    // Add project: the file's strengths join the tests that have none.
+    KeeperProc open;
+    QVERIFY(ProjectFile::parse(original, open, "open").ok());
+    open.remove(4);
+    open.at(1)->setMeasuredStrength(50.0, 2);
+    c = ProjectFile::parse(image, open, "added");
+    QVERIFY(c.ok());
+    QCOMPARE(open.at(1)->measuredStrength(), 50.0);
+    QCOMPARE(open.at(3)->measuredStrength(), 38.5);
+
+    QByteArray damaged = image;
+    damaged[image.size() - 10] = char(damaged[image.size() - 10] ^ 0x40);
+    KeeperProc third;
+    c = ProjectFile::parse(damaged, third, "damaged");
+    QVERIFY(c.ok() && c.strengthsDamaged);
+    QCOMPARE(third.count(), store.count());
+    QVERIFY(!third.at(1)->hasMeasuredStrength());
+    // What follows a NUL without our magic is no block at all.
+    KeeperProc fourth;
+    QVERIFY(!ProjectFile::parse(original + QByteArray("\0junk", 5), fourth, "x").strengthsDamaged);
 }
 
 void TestProjectFile::corruptFilesLeaveTheStore_data() {

@@ -3,27 +3,34 @@
 #include "app/proclist.h"
 #include "charts/plotimage.h"
 #include "curverecord.h"
-#include "evaluation/resultscsv.h"
 #include "modalanswer.h"
 #include "results/activitypicker.h"
 #include "results/activityplot.h"
+#include "results/coincidenceplot.h"
 #include "results/comparisonplot.h"
+#include "results/qualitypanel.h"
 #include "results/resultsmodel.h"
 #include "results/resultssortmodel.h"
 #include "results/resultswindow.h"
 #include "samplerecords.h"
 #include "table/monitor.h"
+#include "testprojects.h"
 #include "testsettings.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QtTest>
 #include <qwt_legend.h>
 #include <qwt_plot_curve.h>
 
 using namespace samplerecords;
+using testprojects::bytesOf;
 
 namespace {
 // The long sample test with one header field changed.
@@ -50,14 +57,12 @@ struct Rig {
         QVERIFY(w.store().add(p));
         QMetaObject::invokeMethod(&w, "addProc", Q_ARG(ProcessP *, p));
     }
-    ResultsRow fresh(int row) {
-        return ResultsRow(*w.store().at(row), w.processModel()->index(row, 2).data().toString());
-    }
-    QStringList texts(const ResultsRow &row) const {
+    // The texts of row r from the time on (the date's words follow the system).
+    QString texts(int r) const {
         QStringList t;
-        for (int c = 0; c < ResultsRow::ColumnCount; ++c)
-            t << row.text(c);
-        return t;
+        for (int c = ResultsRow::Time; c < ResultsRow::ColumnCount; ++c)
+            t << this->r->results()->row(r).text(c);
+        return t.join('|');
     }
     void tick(int row) {
         r->results()->setData(r->results()->index(row, ResultsModel::CompareColumn), Qt::Checked,
@@ -84,34 +89,48 @@ private slots:
     void followsTheStore();
     void shownWindow();
     void comparesCurves();
+    void qualityControl();
     void projectChangeAndHiddenTab();
 };
 
 void TestResultsWindow::followsEveryEdit_data() {
     QTest::addColumn<QByteArray>("edit"); // a slot of the table, with `value` if not negative
     QTest::addColumn<double>("value");
-    QTest::addColumn<int>("column"); // a column the edit changes
-    QTest::newRow("mass") << QByteArray("changedMassa") << 250.0 << int(ResultsRow::Total);
-    QTest::newRow("grade") << QByteArray("changedCement") << 6.0 << int(ResultsRow::Grade);
-    QTest::newRow("supplier") << QByteArray("changedSupplier") << 0.0 << int(ResultsRow::Total);
-    QTest::newRow("days") << QByteArray("changedDays") << 0.0 << int(ResultsRow::Activity);
-    QTest::newRow("braking flag") << QByteArray("changedBraking") << -1.0 << int(ResultsRow::Total);
+    QTest::addColumn<QString>("row"); // row 0 afterwards; before: 10:30:00|Партия 1|1
+                                      // (2)|M-500|500|25:00|28|4.42|62.3|0.90|56.07|0.048
+    QTest::newRow("mass")
+        << QByteArray("changedMassa") << 250.0
+        << "10:30:00|Партия 1|1 (2)|M-500|250|25:00|28|5.32|>71.1|0.90|>71.1|>0.052";
+    QTest::newRow("grade")
+        << QByteArray("changedCement") << 6.0
+        << "10:30:00|Партия 1|1 (2)|M-700|500|25:00|28|4.42|62.3|0.90|56.07|0.048";
+    QTest::newRow("supplier")
+        << QByteArray("changedSupplier") << 0.0
+        << "10:30:00|Партия 1|1 (2)|M-500|500|25:00|28|3.82|53.4|0.90|48.06|0.043";
+    QTest::newRow("days") << QByteArray("changedDays") << 0.0
+                          << "10:30:00|Партия 1|1 (2)|M-500|500|25:00|7|4.42|53.5|0.90|48.15|0.042";
+    QTest::newRow("braking flag")
+        << QByteArray("changedBraking") << -1.0
+        << "10:30:00|Партия 1|1 (2)|M-500|500|25:00|28|2.72|37.2|0.90|33.48|0.032";
     QTest::newRow("temperature flag")
-        << QByteArray("changedTemp") << -1.0 << int(ResultsRow::Total);
-    QTest::newRow("hit") << QByteArray("changedCoeffV") << 1.5 << int(ResultsRow::HitCoefficient);
-    QTest::newRow("name") << QByteArray() << 0.0 << int(ResultsRow::Name);
+        << QByteArray("changedTemp") << -1.0
+        << "10:30:00|Партия 1|1 (2)|M-500|500|25:00|28|4.30|60.5|0.90|54.45|0.047";
+    QTest::newRow("hit")
+        << QByteArray("changedCoeffV") << 1.5
+        << "10:30:00|Партия 1|1 (2)|M-500|500|25:00|28|4.42|62.3|1.50|>71.10|0.048";
+    QTest::newRow("name")
+        << QByteArray() << 0.0
+        << "10:30:00|Партия 2|1 (2)|M-500|500|25:00|28|4.42|62.3|0.90|56.07|0.048";
 }
 
 // Each edit of the parameters table, and of a name, shows at once.
 void TestResultsWindow::followsEveryEdit() {
     QFETCH(QByteArray, edit);
     QFETCH(double, value);
-    QFETCH(int, column);
     Rig rig;
     Monitor *m = rig.w.monitor();
     QMetaObject::invokeMethod(&rig.w, "addGraph",
                               Q_ARG(QModelIndex, rig.w.processModel()->index(0, 0)));
-    const QString before = rig.r->results()->row(0).text(column);
     if (edit.isEmpty())
         rig.w.processModel()->item(0, 2)->setText("Партия 2");
     else if (edit == "changedCoeffV")
@@ -120,8 +139,7 @@ void TestResultsWindow::followsEveryEdit() {
         QVERIFY(QMetaObject::invokeMethod(m, edit.constData()));
     else
         QVERIFY(QMetaObject::invokeMethod(m, edit.constData(), Q_ARG(int, int(value))));
-    QCOMPARE(rig.texts(rig.r->results()->row(0)), rig.texts(rig.fresh(0)));
-    QVERIFY(rig.r->results()->row(0).text(column) != before);
+    QTEST(rig.texts(0), "row");
 }
 
 // The rows follow tests added, deleted, closed and opened; a deleted one leaves the comparison.
@@ -131,7 +149,7 @@ void TestResultsWindow::followsTheStore() {
     h.second = 40;
     rig.add(make(h).release());
     QCOMPARE(rig.r->results()->rowCount(), 7);
-    QCOMPARE(rig.texts(rig.r->results()->row(6)), rig.texts(rig.fresh(6)));
+    QCOMPARE(rig.texts(6), "10:30:40||1 (2)|M-500|500|25:00|28|4.42|62.3|0.90|56.07|0.048");
 
     rig.tick(1);
     QCOMPARE(rig.curves().size(), 1);
@@ -140,7 +158,7 @@ void TestResultsWindow::followsTheStore() {
     answerNextMessageBox(QMessageBox::Yes);
     QMetaObject::invokeMethod(&rig.w, "deleteSelProc");
     QCOMPARE(rig.r->results()->rowCount(), 6);
-    QCOMPARE(rig.texts(rig.r->results()->row(1)), rig.texts(rig.fresh(1)));
+    QCOMPARE(rig.texts(1), "10:30:01||1 (2)|M-500|500|02:30|28|?|?|||?");
     QVERIFY(rig.r->results()->comparedRows().isEmpty());
     QVERIFY(rig.curves().isEmpty());
 
@@ -178,7 +196,17 @@ void TestResultsWindow::shownWindow() {
     QVERIFY(r->exportCsv());
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), ResultsCsv::bytes(r->shownRows(), r->numberLocale()));
+    QCOMPARE(
+        QString::fromUtf8(file.readAll()),
+        "\uFEFFDate,Time,Name,Kind (channels),Cement grade,\"Mass, g\",\"Duration, hh:mm\","
+        "\"Hardening, days\",\"Total contraction ΔVₒ, ml\",\"Activity R, MPa\",Hit coefficient,"
+        "\"Activity with hit coefficient, MPa\",\"Specific contraction ΔV, ml\"\r\n"
+        "2026-06-15,10:30:00,Партия 1,1 (2),M-500,500,25:00,28,4.42,62.3,0.90,56.07,0.048\r\n"
+        "2026-06-15,10:30:00,,3 (4),M-500,400,24:00,28,-1.63,<28.9,1.00,<28.9,<0.025\r\n"
+        "2026-06-15,10:30:01,,1 (2),M-500,500,02:30,28,?,?,,,?\r\n"
+        "2026-06-15,10:30:02,,1 (2),M-500,0,25:00,28,?,?,0.90,?,?\r\n"
+        "2026-06-15,10:30:03,,1 (2),M-500,500,25:00,28,?,?,,,?\r\n"
+        "2026-06-15,10:30:04,,1 (2),M-500,200,25:00,28,6.50,>71.1,0.90,>71.1,>0.052\r\n");
     for (const QString &bad : {dir.filePath("folder"), path + "/inside.csv"}) {
         QDir(dir.path()).mkdir("folder");
         path = bad;
@@ -263,6 +291,97 @@ void TestResultsWindow::comparesCurves() {
         });
     image->saveAction()->trigger();
     QCOMPARE(proposed, "/lab/May - Curves side by side.png");
+}
+
+// Filters, strengths typed into the table (Escape keeps none), K, and Apply K
+// through the main window's edit path: a cancel changes nothing.
+void TestResultsWindow::qualityControl() {
+    Rig rig;
+    HeaderFields h = longTestHeader();
+    h.second = 50;
+    rig.add(make(h).release()); // row 6, as row 0
+    h.second = 51;
+    ProcessP *week = make(h).release();
+    week->setHardeningIndex(0);
+    week->setMeasuredStrength(40.0, 2); // measured at 28 days
+    rig.add(week);
+    QTemporaryDir dir;
+    rig.w.setFileChooser([&](const MainWindow::FileRequest &) { return dir.filePath("q.vtl"); });
+    QVERIFY(QMetaObject::invokeMethod(&rig.w, "saveAsProject"));
+    ResultsWindow *r = rig.r;
+    QualityPanel *q = r->quality();
+    r->show();
+    QVERIFY(QTest::qWaitForWindowExposed(r));
+    r->updatePlots();
+    QCOMPARE(q->daysBox()->currentText(), "28"); // what most tests use
+    QCOMPARE(q->statisticsText().section('\n', 1, 2),
+             "Activity with hit coefficient, MPa: n 2, mean 56.07, sd 0.00, CV 0.00 %, min 56.07, "
+             "max 56.07\n  left out as bounds of the table: 2");
+
+    const QModelIndex cell = r->sorted()->index(0, ResultsModel::MeasuredColumn);
+    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        r->table()->edit(cell);
+        auto *editor = r->table()->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        QTest::keyClicks(editor, "56.07");
+        QTest::keyClick(editor, key);
+        QApplication::processEvents(); // the delegate commits from the event loop
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the editor goes
+        QCOMPARE(rig.w.saveAction()->isEnabled(), key == Qt::Key_Return);
+    }
+    QCOMPARE(rig.w.store().at(0)->measuredStrength(), 56.07);
+    r->results()->setData(r->results()->index(6, ResultsModel::MeasuredColumn), "63.546");
+    r->results()->setData(r->results()->index(5, ResultsModel::MeasuredColumn), "70");
+    r->updatePlots();
+    QCOMPARE(q->statisticsText().section('\n', -2, -2),
+             "Coincidence coefficient K: 0.960 (sd 0.085, n 2); left out: activity R beyond the "
+             "table 1, measured at another duration of hardening 0");
+    QCOMPARE(q->coincidence()->points()->dataSize(), size_t(2));
+    r->setFileChooser([&](const QString &) { return dir.filePath("stats.csv"); });
+    QVERIFY(r->exportStatistics());
+    QCOMPARE(bytesOf(dir.filePath("stats.csv")).split('\n').at(3),
+             "\"Activity with hit coefficient, MPa\",2,56.07,0.00,0.00,56.07,56.07,2\r");
+
+    q->onlyFilteredBox()->setChecked(true);
+    QCOMPARE(r->sorted()->rowCount(), 7);
+    q->daysBox()->setCurrentIndex(0);
+    QCOMPARE(r->sorted()->shownRows(), QList<int>{7});
+    QCOMPARE(q->statistics().otherDuration(), 1);
+    q->gradeBox()->setCurrentIndex(7); // M-700
+    QCOMPARE(r->sorted()->rowCount(), 0);
+    q->gradeBox()->setCurrentIndex(0);
+    q->daysBox()->setCurrentIndex(2);
+
+    QVERIFY(QMetaObject::invokeMethod(&rig.w, "saveProject"));
+    QMetaObject::invokeMethod(&rig.w, "showTest", Q_ARG(int, 0));
+    r->table()->clearSelection();
+    for (int row : {0, 6})
+        r->table()->selectionModel()->select(
+            r->sorted()->index(row, 1), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QTimer::singleShot(10,
+                       [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+    QVERIFY(!r->applyCoefficient());
+    QCOMPARE(rig.w.store().at(0)->hitPercent(), quint8(90));
+    QVERIFY(!rig.w.saveAction()->isEnabled());
+    QString text;
+    answerNextMessageBox(QMessageBox::Yes, &text);
+    q->applyButton()->click();
+    QCOMPARE(text, "Set the hit coefficient of these 2 tests to 0.96 (K = 0.960)?");
+    QCOMPARE(rig.w.store().at(0)->hitPercent(), quint8(96));
+    QCOMPARE(rig.w.store().at(6)->hitPercent(), quint8(96));
+    QCOMPARE(rig.w.store().at(5)->hitPercent(), quint8(90));
+    QCOMPARE(rig.texts(6), "10:30:50||1 (2)|M-500|500|25:00|28|4.42|62.3|0.96|59.81|0.048");
+    QCOMPARE(rig.w.monitor()->tableModel()->item(17, 1)->text(), "0.96");
+    QVERIFY(rig.w.saveAction()->isEnabled());
+
+    // 200 / 62.3 and 1.02: K 2.115 lies beyond the editor's range.
+    r->results()->setData(r->results()->index(0, ResultsModel::MeasuredColumn), "200");
+    r->updatePlots();
+    answerNextMessageBox(QMessageBox::Yes, &text); // a warning has no Yes to press
+    QVERIFY(!r->applyCoefficient());
+    QCOMPARE(text, "K = 2.115 lies outside the hit coefficient's range 0.20 to 2.00 and is not "
+                   "applied.");
+    QCOMPARE(rig.w.store().at(0)->hitPercent(), quint8(96));
 }
 
 // Ticks made while the other tab is shown reach the legend; an unnamed
