@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QtTest>
 #include <limits>
+#include <sys/stat.h>
 
 using namespace samplerecords;
 
@@ -170,6 +171,13 @@ void TestProcessP::textExport() {
     QCOMPARE(day.size(), 1501);
     QVERIFY(day[1441].startsWith(QStringLiteral("1440\t00:00:00\t")));
     QCOMPARE(TextExport::timeOfDay(12000000000ULL), QStringLiteral("21:20:00"));
+
+    // A pipe (or a device) in the file's place is refused, not replaced.
+    QTemporaryDir dir;
+    const QByteArray fifo = dir.filePath("fifo").toLocal8Bit();
+    QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
+    QVERIFY(!TextExport::write(fifo, p, QLocale::c(), nullptr));
+    QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
 }
 
 QTEST_GUILESS_MAIN(TestProcessP)
