@@ -105,8 +105,13 @@ void TestEvaluation::threeHourThreshold() {
     HeaderFields s = longTestHeader();
     s.duration = 10799;
     QCOMPARE(ActivityEvaluation::resultTexts(*make(s)).mid(2), allUnknown);
+    QVERIFY(!TableTexts(*make(s)).filled(TableTexts::RowHit));
     s.duration = 10800;
+    s.flags = 1; // a braking record, the temperature observed
     QCOMPARE(ActivityEvaluation::resultTexts(*make(s)).at(2), QString("Yes"));
+    const TableTexts table(*make(s));
+    QVERIFY(table.filled(TableTexts::RowHit));
+    QCOMPARE(table.value(TableTexts::RowTemperatureCorrection), "-");
 }
 
 void TestEvaluation::braking() {
