@@ -41,6 +41,7 @@ private slots:
     void failureExits_data();
     void failureExits();
     void oversizedIdentification();
+    void shortReplyIsNotThePreviousOne();
     void presenceAndLastDevice();
     void stopMidRead();
     void fullProjectStopsAndTheNextReadContinues();
@@ -136,6 +137,13 @@ void TestViewerUsb::failureExits_data() {
         {Ident, Try, Try, reply.arg(4) + ReadTimeout, one}, t0);
     row("older: short header", "generation=older;short-reply=4@1:40",
         {Ident, Try, Try, "Short header of a stored test: 40 of 72 bytes", one}, t0);
+    // Opened, but every command refused: the user is told about the udev rule.
+    row("read-only device", "access=read-only",
+        {"No permission to use the instrument (could not claim interface 0: Operation not "
+         "permitted). Install the udev rule 60-setrovia.rules (see the README, \"Instrument "
+         "access\"), then unplug the instrument and plug it in again.",
+         send.arg(2) + "error writing to bulk endpoint 2: Operation not permitted", Early},
+        nothing);
 }
 
 void TestViewerUsb::failureExits() {
@@ -167,6 +175,17 @@ void TestViewerUsb::oversizedIdentification() {
         QCOMPARE(rig.log().value(0), Ident);
         QCOMPARE(rig.heldHeaders(), headersOf(0, {0, 1, 2}));
     }
+}
+
+// A short reply reads as zeros, not as what the last read left in the buffer.
+void TestViewerUsb::shortReplyIsNotThePreviousOne() {
+    ReaderRig rig(instrument("generation=older"));
+    rig.read();
+    rig.bus->setPlugged(0, false);
+    rig.bus->addInstrument(instrument("generation=older;short-reply=1:12")); // no count
+    rig.read();
+    QCOMPARE(rig.store.count(), 3);
+    QCOMPARE(rig.log().last(), finished(0, 0, 0));
 }
 
 // Presence is signalled once per change; of two instruments the last wins.
