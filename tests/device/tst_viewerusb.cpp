@@ -120,6 +120,8 @@ void TestViewerUsb::failureExits_data() {
     row("newer: identification reply", "fail-reply=2;model=X",
         {reply.arg(2) + ReadTimeout, finished(3, 0, 0)}, {0, 1, 2});
     row("newer: header reply", "fail-reply=8@1", {reply.arg(8) + ReadTimeout, two}, t02);
+    row("newer: header cut short", "short-reply=8@1:40",
+        {reply.arg(8) + "short transfer, 40 of 64 bytes", two}, t02);
     row("newer: sample command write", "fail-write=9@1", {"Can not read number of process", two},
         t02);
     row("newer: packet 100 lost", "fail-packet=1:100", {"Read frame #100", lost + ReadTimeout, two},
