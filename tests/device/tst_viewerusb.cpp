@@ -102,6 +102,16 @@ void TestViewerUsb::readingTwiceAddsNothing() {
     QCOMPARE(rig.store.count(), 3);
     QCOMPARE(rig.bus->count("w 05"), 0);
     QCOMPARE(rig.log().last(), finished(0, 3, 0));
+
+    // Test 1 arriving in the store while its samples are read counts as held.
+    rig.store.clear();
+    rig.bus->clearTrace();
+    rig.bus->setTransferHook([&] {
+        if (rig.bus->count("w 05") == 2 && rig.store.count() == 1)
+            rig.store.add(new ProcessP(held.header, held.samples, kind));
+    });
+    rig.read();
+    QCOMPARE(rig.log().last(), finished(2, 1, 0));
 }
 
 void TestViewerUsb::failureExits_data() {
