@@ -136,6 +136,8 @@ void TestViewerUsb::failureExits_data() {
         t02);
     row("newer: packet 100 lost", "fail-packet=1:100", {"Read frame #100", lost + ReadTimeout, two},
         t02);
+    row("newer: half a packet", "short-packet=1:100",
+        {"Read frame #100", lost + "short transfer, 32 of 64 bytes", two}, t02);
     // Once the device is gone no further command goes to it.
     row("newer: unplugged after test 1", "unplug-after=1", {Gone, send.arg(8) + WriteGone, two},
         {0, 1});

@@ -1,5 +1,6 @@
 #include "readerrig.h"
 #include "records/projectfile.h"
+#include "simulator/simulatoroptions.h"
 #include "simulator/transportfactory.h"
 #include "testrecords.h"
 
@@ -10,6 +11,7 @@ class TestSimulator : public QObject {
     Q_OBJECT
 private slots:
     void olderHeaderIsMadeBack();
+    void valuesOutOfRangeAreIgnored();
     void projectTestsAreServedByTheirOwnInstrument_data();
     void projectTestsAreServedByTheirOwnInstrument();
 };
@@ -31,6 +33,12 @@ void TestSimulator::olderHeaderIsMadeBack() {
     QCOMPARE(qFromLittleEndian<qint32>(old.constData() + 64), -7);
     QCOMPARE(qFromLittleEndian<quint32>(old.constData() + 68), 0xA1B2C3D4u);
     QCOMPARE(ProcessP::convertOldHeader(old), header);
+}
+
+void TestSimulator::valuesOutOfRangeAreIgnored() {
+    const SimulatorOptions o = SimulatorOptions::parse("tests=1001;tests=1000;fail-write=2@65536");
+    QCOMPARE(o.errors, QStringList({"ignored \"tests=1001\"", "ignored \"fail-write=2@65536\""}));
+    QCOMPARE(o.tests, 1000);
 }
 
 void TestSimulator::projectTestsAreServedByTheirOwnInstrument_data() {
