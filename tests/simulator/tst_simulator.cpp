@@ -39,6 +39,8 @@ void TestSimulator::valuesOutOfRangeAreIgnored() {
     const SimulatorOptions o = SimulatorOptions::parse("tests=1001;tests=1000;fail-write=2@65536");
     QCOMPARE(o.errors, QStringList({"ignored \"tests=1001\"", "ignored \"fail-write=2@65536\""}));
     QCOMPARE(o.tests, 1000);
+    // Each generated test its own, the same for the same seed.
+    QVERIFY(TestGenerator::test(2, 0, 1).samples != TestGenerator::test(2, 1, 1).samples);
 }
 
 void TestSimulator::projectTestsAreServedByTheirOwnInstrument_data() {
