@@ -1,10 +1,12 @@
 #include "app/langugebox.h"
 #include "app/mainwindow.h"
+#include "app/projectdrop.h"
 #include "testsettings.h"
 
 #include <QAction>
 #include <QDockWidget>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -20,6 +22,7 @@ private slots:
     void damagedSettingsFile_data();
     void damagedSettingsFile();
     void languageAtStart();
+    void dropOfAProjectFile();
 };
 
 void TestMainWindow::aboutBox() {
@@ -163,6 +166,15 @@ void TestMainWindow::languageAtStart() {
     QCOMPARE(QSettings().value("language").toInt(), 0);
     s.setValue("language", 5); // any value other than 0 and 100 means no translators
     QCOMPARE(LangugeBox::languageForStart(s), 5);
+}
+
+// One project file, whatever the case of its extension; Ctrl adds it.
+void TestMainWindow::dropOfAProjectFile() {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile("/lab/P.VTL")});
+    QString path;
+    QCOMPARE(ProjectDrop::request(&data, Qt::ControlModifier, &path), ProjectDrop::Add);
+    QCOMPARE(path, "/lab/P.VTL");
 }
 
 QTEST_MAIN(TestMainWindow)
