@@ -1,11 +1,13 @@
 #include "app/langugebox.h"
 #include "app/mainwindow.h"
 #include "app/russiancatalogues.h"
+#include "app/projectdrop.h"
 #include "testsettings.h"
 
 #include <QAction>
 #include <QDockWidget>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -23,6 +25,7 @@ private slots:
     void damagedSettingsFile();
     void languageAtStart();
     void readProgressFitsItsBar();
+    void dropOfAProjectFile();
 };
 
 void TestMainWindow::aboutBox() {
@@ -199,6 +202,15 @@ void TestMainWindow::readProgressFitsItsBar() {
         QVERIFY2(bar->minimumWidth() > bar->fontMetrics().horizontalAdvance(bar->text()),
                  qPrintable(bar->text()));
     }
+}
+
+// One project file, whatever the case of its extension; Ctrl adds it.
+void TestMainWindow::dropOfAProjectFile() {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile("/lab/P.VTL")});
+    QString path;
+    QCOMPARE(ProjectDrop::request(&data, Qt::ControlModifier, &path), ProjectDrop::Add);
+    QCOMPARE(path, "/lab/P.VTL");
 }
 
 QTEST_MAIN(TestMainWindow)

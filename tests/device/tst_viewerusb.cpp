@@ -41,6 +41,7 @@ private slots:
     void failureExits_data();
     void failureExits();
     void oversizedIdentification();
+    void shortReplyIsNotThePreviousOne();
     void presenceAndLastDevice();
     void stopMidRead();
     void fullProjectStopsAndTheNextReadContinues();
@@ -101,6 +102,16 @@ void TestViewerUsb::readingTwiceAddsNothing() {
     QCOMPARE(rig.store.count(), 3);
     QCOMPARE(rig.bus->count("w 05"), 0);
     QCOMPARE(rig.log().last(), finished(0, 3, 0));
+
+    // Test 1 arriving in the store while its samples are read counts as held.
+    rig.store.clear();
+    rig.bus->clearTrace();
+    rig.bus->setTransferHook([&] {
+        if (rig.bus->count("w 05") == 2 && rig.store.count() == 1)
+            rig.store.add(new ProcessP(held.header, held.samples, kind));
+    });
+    rig.read();
+    QCOMPARE(rig.log().last(), finished(2, 1, 0));
 }
 
 void TestViewerUsb::failureExits_data() {
@@ -119,10 +130,14 @@ void TestViewerUsb::failureExits_data() {
     row("newer: identification reply", "fail-reply=2;model=X",
         {reply.arg(2) + ReadTimeout, finished(3, 0, 0)}, {0, 1, 2});
     row("newer: header reply", "fail-reply=8@1", {reply.arg(8) + ReadTimeout, two}, t02);
+    row("newer: header cut short", "short-reply=8@1:40",
+        {reply.arg(8) + "short transfer, 40 of 64 bytes", two}, t02);
     row("newer: sample command write", "fail-write=9@1", {"Can not read number of process", two},
         t02);
     row("newer: packet 100 lost", "fail-packet=1:100", {"Read frame #100", lost + ReadTimeout, two},
         t02);
+    row("newer: half a packet", "short-packet=1:100",
+        {"Read frame #100", lost + "short transfer, 32 of 64 bytes", two}, t02);
     // Once the device is gone no further command goes to it.
     row("newer: unplugged after test 1", "unplug-after=1", {Gone, send.arg(8) + WriteGone, two},
         {0, 1});
@@ -136,6 +151,13 @@ void TestViewerUsb::failureExits_data() {
         {Ident, Try, Try, reply.arg(4) + ReadTimeout, one}, t0);
     row("older: short header", "generation=older;short-reply=4@1:40",
         {Ident, Try, Try, "Short header of a stored test: 40 of 72 bytes", one}, t0);
+    // Opened, but every command refused: the user is told about the udev rule.
+    row("read-only device", "access=read-only",
+        {"No permission to use the instrument (could not claim interface 0: Operation not "
+         "permitted). Install the udev rule 60-setrovia.rules (see the README, \"Instrument "
+         "access\"), then unplug the instrument and plug it in again.",
+         send.arg(2) + "error writing to bulk endpoint 2: Operation not permitted", Early},
+        nothing);
 }
 
 void TestViewerUsb::failureExits() {
@@ -167,6 +189,17 @@ void TestViewerUsb::oversizedIdentification() {
         QCOMPARE(rig.log().value(0), Ident);
         QCOMPARE(rig.heldHeaders(), headersOf(0, {0, 1, 2}));
     }
+}
+
+// A short reply reads as zeros, not as what the last read left in the buffer.
+void TestViewerUsb::shortReplyIsNotThePreviousOne() {
+    ReaderRig rig(instrument("generation=older"));
+    rig.read();
+    rig.bus->setPlugged(0, false);
+    rig.bus->addInstrument(instrument("generation=older;short-reply=1:12")); // no count
+    rig.read();
+    QCOMPARE(rig.store.count(), 3);
+    QCOMPARE(rig.log().last(), finished(0, 0, 0));
 }
 
 // Presence is signalled once per change; of two instruments the last wins.

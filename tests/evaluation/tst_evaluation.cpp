@@ -54,7 +54,6 @@ class TestEvaluation : public QObject {
 private slots:
     void lookup_data();
     void lookup();
-    void badArgumentsStayInsideTheTables();
     void threeHourThreshold();
     void braking();
     void averageTemperatureWindow();
@@ -86,6 +85,12 @@ void TestEvaluation::lookup_data() {
     QTest::newRow("4.99, 360 days") << true << 4.99f << 6 << "84.0";
     QTest::newRow("contraction, 4.94 -> row 4.9") << false << 4.94f << 3 << "0.055";
     QTest::newRow("contraction, 4.96 -> row 5.0") << false << 4.96f << 3 << "0.056";
+    QTest::newRow("contraction below") << false << 1.99f << 2 << "<0.025";
+    // Nothing is read outside the tables.
+    QTest::newRow("NaN") << true << float(qQNaN()) << 2 << "?";
+    QTest::newRow("NaN, contraction") << false << float(qQNaN()) << 2 << "?";
+    QTest::newRow("column 7") << true << 3.0f << 7 << "?";
+    QTest::newRow("column -1, contraction") << false << 9.0f << -1 << "?";
 }
 
 void TestEvaluation::lookup() {
@@ -96,21 +101,17 @@ void TestEvaluation::lookup() {
     QCOMPARE(activity ? lookupActivity(x, column) : lookupSpecificContraction(x, column), text);
 }
 
-void TestEvaluation::badArgumentsStayInsideTheTables() {
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    QCOMPARE(lookupActivity(nan, 2) + lookupSpecificContraction(nan, 2), QString("??"));
-    for (int column : {-1, 7, std::numeric_limits<int>::min()})
-        QCOMPARE(lookupActivity(3.0f, column) + lookupSpecificContraction(9.0f, column) +
-                     hardeningDaysText(column),
-                 QString("???"));
-}
-
 void TestEvaluation::threeHourThreshold() {
     HeaderFields s = longTestHeader();
     s.duration = 10799;
     QCOMPARE(ActivityEvaluation::resultTexts(*make(s)).mid(2), allUnknown);
+    QVERIFY(!TableTexts(*make(s)).filled(TableTexts::RowHit));
     s.duration = 10800;
+    s.flags = 1; // a braking record, the temperature observed
     QCOMPARE(ActivityEvaluation::resultTexts(*make(s)).at(2), QString("Yes"));
+    const TableTexts table(*make(s));
+    QVERIFY(table.filled(TableTexts::RowHit));
+    QCOMPARE(table.value(TableTexts::RowTemperatureCorrection), "-");
 }
 
 void TestEvaluation::braking() {
@@ -122,6 +123,7 @@ void TestEvaluation::braking() {
     } cases[] = {
         {4, 85, 140, true},   // p 1.5 >= q - p 1.1
         {4, 70, 140, false},  // p 1.2 < q - p 1.4
+        {4, 70, 130, true},   // p 1.2 = q - p
         {4, 110, 155, false}, // q 2.9: never
         {4, 50, 135, true},   // p 0.8, q 2.5, M-500
         {3, 50, 120, true},   // p 0.8, q 2.2, M-400
@@ -183,6 +185,7 @@ void TestEvaluation::activityWithHit() {
     QCOMPARE(activityWithHitText("45.3", 1.2, 2), QString("54.36"));
     QCOMPARE(activityWithHitText("35.55", 2.0, 2), QString("71.10"));
     QCOMPARE(activityWithHitText("15.0", 0.9, 0), QString("<15.00"));
+    QCOMPARE(activityWithHitText("70.0", 1.2, 2), QString(">71.10"));
     QCOMPARE(activityWithHitText(">71.1", 0.5, 2), QString(">71.1"));
     QCOMPARE(activityWithHitText("45.3", 1.0, 7), QString("?"));
 }
@@ -218,8 +221,9 @@ void TestEvaluation::badValues() {
     QCOMPARE(ActivityEvaluation::resultTexts(*damaged).mid(6),
              QStringList({"2.72", "?", "0.90", "?", "?"}));
 
-    // A NaN or infinite volume scale from a damaged file.
+    // A NaN or infinite volume scale from a damaged file; no braking record.
     s = longTestHeader();
+    s.flags = 0;
     for (float scale :
          {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
         s.volumeScale = scale;
@@ -229,42 +233,30 @@ void TestEvaluation::badValues() {
 }
 
 void TestEvaluation::durationIsALengthOfTime() {
-    const quint32 seconds[] = {90, 91800, 0xffffffffu};
-    const QStringList texts = {"00:01", "25:30", "1193046:28"};
-    for (int i = 0; i < texts.size(); ++i)
-        QCOMPARE(ActivityEvaluation::durationText(seconds[i]), texts.at(i));
+    QCOMPARE(ActivityEvaluation::durationText(90), "00:01");
+    QCOMPARE(ActivityEvaluation::durationText(91800), "25:30");
+    QCOMPARE(ActivityEvaluation::durationText(0xffffffffu), "1193046:28");
 }
 
-// Every value text is the parameters table's, the short test's empty hit included.
+// Each column shows the parameters table's text; a damaged test shows "?".
 void TestEvaluation::rowTexts() {
-    using T = TableTexts;
-    const int rows[] = {T::RowGrade,
-                        T::RowMass,
-                        T::RowDuration,
-                        T::RowDays,
-                        T::RowTotal,
-                        T::RowActivity,
-                        T::RowHit,
-                        T::RowActivityWithHit,
-                        T::RowSpecificContraction};
     HeaderFields unknownGrade = longTestHeader(), damaged = longTestHeader();
-    unknownGrade.grade = 9;
+    unknownGrade.grade = 7;
     damaged.month = 13;
     damaged.period = 0;
+    const char *expected[] = {
+        "Mon Jun 15 2026|10:30:00|n|1 (2)|M-500|500|25:00|28|4.42|62.3|0.90|56.07|0.048",
+        "Mon Jun 15 2026|10:30:00|n|1 (2)|Unknown|500|25:00|28|2.72|37.2|0.90|33.48|0.032",
+        "?|10:30:00|n|1 (2)|M-500|500|25:00|28|?|?|||?"};
+    int i = 0;
     for (const HeaderFields &h : {longTestHeader(), unknownGrade, damaged}) {
-        const auto record = make(h);
-        const TableTexts table(*record);
-        const ResultsRow row(*record, "n");
-        for (int c = ResultsRow::Grade; c < ResultsRow::ColumnCount; ++c)
-            QCOMPARE(row.text(c), table.filled(rows[c - ResultsRow::Grade])
-                                      ? table.value(rows[c - ResultsRow::Grade])
-                                      : QString());
-        QCOMPARE(row.text(ResultsRow::Kind), QString("1 (2)"));
+        const ResultsRow row(*make(h), "n");
+        QStringList texts;
+        for (int c = 0; c < ResultsRow::ColumnCount; ++c)
+            texts << row.text(c);
+        QCOMPARE(texts.join('|'), QString::fromUtf8(expected[i++]));
     }
-    const QVector<ResultsRow> samples = sampleRows();
-    QCOMPARE(samples.at(4).text(ResultsRow::Date), QString("?"));
-    QCOMPARE(samples.at(5).text(ResultsRow::HitCoefficient), QString());
-    QCOMPARE(samples.at(1).label(), samples.at(1).text(ResultsRow::Date) + " 09:30:00");
+    QCOMPARE(sampleRows().at(1).label(), "Fri Mar 14 2025 09:30:00");
 }
 
 void TestEvaluation::rowOrder_data() {

@@ -233,11 +233,15 @@ void TestProjectFile::storeRefusesTheSameTest() {
     QVERIFY(store.add(a)); // once removed, the same test may come again
 }
 
-// The reader thread offers records while the GUI thread reads and removes (TSan too).
+// The reader thread offers records while the GUI thread reads and removes. A
+// missing store lock shows only as a data race, which only ThreadSanitizer
+// sees for certain: this runs in that stage (scripts/test --sanitize thread).
 void TestProjectFile::readerThreadOffersWhileGuiUsesTheStore() {
+#ifndef __SANITIZE_THREAD__
+    QSKIP("needs ThreadSanitizer");
+#endif
     KeeperProc store;
     std::atomic<bool> done{false};
-    std::atomic<int> added{0};
     std::thread reader([&] {
         for (int i = 0; i < 1000; ++i) {
             HeaderFields s;
@@ -247,26 +251,20 @@ void TestProjectFile::readerThreadOffersWhileGuiUsesTheStore() {
             if (store.contains(h))
                 continue;
             auto *p = new ProcessP(h, samples(1), 1);
-            if (store.add(p))
-                ++added;
-            else
+            if (!store.add(p))
                 delete p;
         }
         done = true;
     });
-    int removed = 0;
     while (!done) {
         const int n = store.count();
         for (int i = 0; i < n; ++i)
             if (ProcessP *p = store.at(i))
                 (void)p->mass();
-        if (n > 10) {
+        if (n > 10)
             delete store.remove(0);
-            ++removed;
-        }
     }
     reader.join();
-    QCOMPARE(store.count(), added.load() - removed);
 }
 
 QTEST_APPLESS_MAIN(TestProjectFile)

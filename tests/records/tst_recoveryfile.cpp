@@ -2,25 +2,24 @@
 #include "records/recoveryfolder.h"
 #include "testprojects.h"
 
+#include <QLockFile>
 #include <QProcess>
-#include <QSysInfo>
 #include <QtTest>
+#include <cstdlib>
 
 using namespace testprojects;
 
 namespace {
 const QDateTime Written(QDate(2026, 12, 6), QTime(14, 3, 22), Qt::OffsetFromUTC, 3600);
 
-// A lock file as an instance that has ended leaves it: its process is gone.
+// The lock file an instance leaves when it crashes: taken through QLockFile by
+// a child process (this program again) that ends without releasing it.
 void deadLock(const QString &path) {
-    QProcess done;
-    done.start("true", QStringList());
-    QVERIFY(done.waitForStarted());
-    const qint64 pid = done.processId();
-    QVERIFY(done.waitForFinished());
-    QFile lock(path + ".lock");
-    QVERIFY(lock.open(QIODevice::WriteOnly));
-    lock.write(QByteArray::number(pid) + "\ntrue\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {"--lock-and-die", path + ".lock"});
+    QVERIFY(child.waitForFinished(60000));
+    QCOMPARE(child.exitCode(), 0);
+    QVERIFY(QFile::exists(path + ".lock"));
 }
 } // namespace
 
@@ -130,5 +129,13 @@ void TestRecoveryFile::onlyFilesOfEndedInstancesAreOffered() {
     QVERIFY(QFileInfo::exists(first.path()) && QFileInfo::exists(second.path()));
 }
 
-QTEST_GUILESS_MAIN(TestRecoveryFile)
+int main(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--lock-and-die") == 0) {
+        QLockFile lock(QString::fromLocal8Bit(argv[2]));
+        std::_Exit(lock.tryLock(0) ? 0 : 1);
+    }
+    TestRecoveryFile test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_recoveryfile.moc"

@@ -16,9 +16,4 @@ inline qint64 statusKb(const char *key) {
     return 0;
 }
 
-// Peak resident memory of the process, kB.
-inline qint64 peakKb() {
-    return statusKb("VmHWM:");
-}
-
 #endif // PEAKMEMORY_H
