@@ -7,7 +7,7 @@ class QFileDevice;
 
 // Pushing written data to the disk, so that a file survives a power cut: the
 // operating system's calls, one implementation per platform
-// (filesync_posix.cpp). Each returns false with the system's reason.
+// (filesync_posix.cpp, filesync_windows.cpp). Each returns false with the system's reason.
 namespace FileSync {
 // The file's bytes, written through the open device.
 bool syncFile(QFileDevice &file, QString *error);
