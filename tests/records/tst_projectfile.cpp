@@ -132,7 +132,7 @@ void TestProjectFile::measuredStrengthsAfterTheTail() {
     // Add project: the file's strengths join the tests that have none.
     KeeperProc open;
     QVERIFY(ProjectFile::parse(original, open, "open").ok());
-    open.remove(4);
+    delete open.remove(4); // the caller owns what it takes out
     open.at(1)->setMeasuredStrength(50.0, 2);
     c = ProjectFile::parse(image, open, "added");
     QVERIFY(c.ok());
