@@ -132,8 +132,6 @@ void TestCommandLine::wrongUsage_data() {
                                       << "--language de: the languages are ru and en.";
     QTest::newRow("--output without --csv")
         << QStringList{"report", p, "--output", out} << "--output goes with --csv.";
-    QTest::newRow("--days without --stats")
-        << QStringList{"report", p, "--days", "28"} << "--days goes with --stats.";
     QTest::newRow("--days 30") << QStringList{"report", p, "--stats", "--days", "30"}
                                << "--days 30: one of 7, 14, 28, 60, 90, 180, 360.";
 }

@@ -254,11 +254,8 @@ void TestProtocolPage::pdfPageIsCentredWithMargins() {
     }
     QVERIFY(count > 50);
     QVERIFY2(all.left() >= 5 && all.top() >= 5 && all.right() <= 292 && all.bottom() <= 205,
-             qPrintable(QString("words from %1, %2 to %3, %4 mm")
-                            .arg(all.left())
-                            .arg(all.top())
-                            .arg(all.right())
-                            .arg(all.bottom())));
+             qPrintable(QString::asprintf("words from %g, %g to %g, %g mm", all.left(), all.top(),
+                                          all.right(), all.bottom())));
     // Centred on the paper; the title's box 20 mm below the layout's top.
     QVERIFY2(qAbs(title.center().x() - 148.5) < 1 && qAbs(title.top() - 30) < 1,
              qPrintable(QString("title at %1, %2 mm").arg(title.left()).arg(title.top())));
@@ -269,9 +266,8 @@ void TestProtocolPage::selectionDialog() {
     for (int r = 0; r < 4; ++r)
         list.setItem(r, 2, new QStandardItem(QStringLiteral("name %1").arg(r)));
     PrintDialog none(4, &list, -1, nullptr, nullptr);
-    QVERIFY(!none.buttons()
-                 ->button(QDialogButtonBox::Ok)
-                 ->isEnabled()); // no current test: Ok waits for a choice
+    // No current test: Ok waits for a choice.
+    QVERIFY(!none.buttons()->button(QDialogButtonBox::Ok)->isEnabled());
 
     int format = -1;
     QList<int> selection;
