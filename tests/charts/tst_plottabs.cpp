@@ -111,6 +111,8 @@ void TestPlotTabs::volumeMarkers() {
             shown << QString("%1,%2 %3").arg(m->xValue()).arg(m->yValue()).arg(m->label().text());
         QCOMPARE(shown.join(" | "), expected[tab == PlotTabs::ReducedVolume]);
     }
+    Built cut(volumeRecord(1, 100, risingFrom20)); // shorter than three hours: its last point
+    QCOMPARE(markers(cut.volume())[1]->xValue(), 99.0);
 }
 
 // Under 2 ml the volume axes widen by 1 ml each way; 2 ml stay automatic.
