@@ -96,6 +96,8 @@ void TestPlotTabs::tabSetPerKind() {
             actual << b.tabs.tabText(i);
         QCOMPARE(actual.join(", "), kind == 2 ? seven : two);
         QCOMPARE(b.tabs.currentWidget(), b.plots.plot(PlotTabs::Volume));
+        if (kind == 2) // a green line at point 10
+            QCOMPARE(markers(b.plots.plot(PlotTabs::ResistanceTemperature))[0]->xValue(), 10.0);
     }
 }
 
