@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
 #include "app/proclist.h"
+#include "modalanswer.h"
 #include "records/processp.h"
 #include "simulator/testgenerator.h"
 #include "testsettings.h"
@@ -140,6 +141,11 @@ void TestEndToEnd::noPermissionNoInstrument() {
     QVERIFY(s.log().contains("No permission to use the instrument"));
     s.w->readAction()->trigger(); // the line stays until the next read starts
     QCOMPARE(s.w->readOutcome(), QString());
+    QString refusal;
+    answerNextMessageBox(QMessageBox::Ok, &refusal);
+    s.w->addProjectAction()->trigger(); // no project is added into a read
+    QCOMPARE(refusal, "The instrument is being read. Wait until the reading has ended, then try "
+                      "again.");
     QTRY_VERIFY_WITH_TIMEOUT(!s.w->isReading(), 60000);
 
     Session none("plugged=no");

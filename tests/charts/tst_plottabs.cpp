@@ -96,6 +96,8 @@ void TestPlotTabs::tabSetPerKind() {
             actual << b.tabs.tabText(i);
         QCOMPARE(actual.join(", "), kind == 2 ? seven : two);
         QCOMPARE(b.tabs.currentWidget(), b.plots.plot(PlotTabs::Volume));
+        if (kind == 2) // a green line at point 10
+            QCOMPARE(markers(b.plots.plot(PlotTabs::ResistanceTemperature))[0]->xValue(), 10.0);
     }
 }
 
@@ -111,6 +113,8 @@ void TestPlotTabs::volumeMarkers() {
             shown << QString("%1,%2 %3").arg(m->xValue()).arg(m->yValue()).arg(m->label().text());
         QCOMPARE(shown.join(" | "), expected[tab == PlotTabs::ReducedVolume]);
     }
+    Built cut(volumeRecord(1, 100, risingFrom20)); // shorter than three hours: its last point
+    QCOMPARE(markers(cut.volume())[1]->xValue(), 99.0);
 }
 
 // Under 2 ml the volume axes widen by 1 ml each way; 2 ml stay automatic.
