@@ -4,12 +4,12 @@
 ; It installs the program folder, a Start-menu entry and the .vtl
 ; association; its uninstaller removes exactly those and leaves the user's
 ; projects, settings (registry, HKCU\Software\Ostrevan) and recovery files.
-Unicode true
+; A 64-bit installer for the 64-bit program (and Wine's wine64 runs it).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 
 !include "MUI2.nsh"
-!include "x64.nsh"
 
 !define APP "Setrovia+"
 !define PROGID "Setrovia.Project"
@@ -30,10 +30,6 @@ InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 !insertmacro MUI_LANGUAGE "Russian"
 
 Function .onInit
-    ${IfNot} ${RunningX64}
-        MessageBox MB_ICONSTOP "${APP} needs 64-bit Windows."
-        Abort
-    ${EndIf}
     SetRegView 64
     SetShellVarContext all
 FunctionEnd
