@@ -4,7 +4,9 @@
 // rising resistance. The output is the same on every run.
 //
 //     makeproject [output.vtl]      (default: demo-instrument.vtl)
+//     makeproject --large out.vtl   the largest project (255 tests), as the benchmarks use
 
+#include "largeproject.h"
 #include "records/keeperproc.h"
 #include "records/processp.h"
 #include "records/projectfile.h"
@@ -204,6 +206,8 @@ const Test Tests[] = {
 
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--large") == 0)
+        return testrecords::writeLargeProject(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     const QString out =
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("demo-instrument.vtl");
     KeeperProc store;

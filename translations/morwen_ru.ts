@@ -168,6 +168,17 @@
     </message>
 </context>
 <context>
+    <name>LibUsb1Transport</name>
+    <message>
+        <source>no WinUSB driver is bound to the instrument. In the Device Manager choose Update driver for it, then Browse my computer, Let me pick, Universal Serial Bus devices, WinUsb Device; unplug the instrument and plug it in again (see the manual, &quot;Instrument access&quot;)</source>
+        <translation>к прибору не привязан драйвер WinUSB. В диспетчере устройств выберите для него «Обновить драйвер», затем «Найти драйверы на этом компьютере», «Выбрать драйвер из списка», «Устройства USB», «WinUsb Device»; отключите прибор и подключите снова (см. руководство, «Доступ к прибору»)</translation>
+    </message>
+    <message>
+        <source>the instrument is in use by another program; close it and read again</source>
+        <translation>прибор занят другой программой; закройте её и повторите чтение</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>%1 already exists. Do you want to replace it?</source>

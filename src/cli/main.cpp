@@ -4,6 +4,10 @@
 #include <QTextStream>
 #include <cstdio>
 #include <memory>
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace {
 QtMessageHandler toolkitHandler = nullptr;
@@ -18,6 +22,11 @@ void quietHandler(QtMsgType type, const QMessageLogContext &context, const QStri
 } // namespace
 
 int main(int argc, char *argv[]) {
+#ifdef Q_OS_WIN
+    // The bytes as written, as on Linux: no "\n" to "\r\n" in the C
+    // runtime's text mode (the CSV's own "\r\n" would become "\r\r\n").
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     toolkitHandler = qInstallMessageHandler(quietHandler);
     QStringList arguments;
     for (int i = 1; i < argc; ++i)

@@ -3,6 +3,10 @@
 #include <cerrno>
 #include <usb.h>
 
+std::unique_ptr<UsbTransport> createUsbTransport() {
+    return std::make_unique<LibUsbTransport>();
+}
+
 LibUsbTransport::~LibUsbTransport() {
     close();
 }

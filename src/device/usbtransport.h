@@ -4,6 +4,7 @@
 #include <QString>
 #include <QVector>
 #include <QtGlobal>
+#include <memory>
 
 // One device as the USB library lists it: the library's own device record and
 // the two ids of its descriptor.
@@ -36,5 +37,9 @@ public:
     // The library's text of its last error (usb_strerror); empty when it has none.
     virtual QString lastError() const = 0;
 };
+
+// The platform's real instrument link (libusb 0.1 on Linux, libusb-1.0 with
+// WinUSB on Windows): the build compiles one of the two.
+std::unique_ptr<UsbTransport> createUsbTransport();
 
 #endif // USBTRANSPORT_H

@@ -1,6 +1,5 @@
 #include "viewerusb.h"
 
-#include "device/libusbtransport.h"
 #include "records/keeperproc.h"
 #include "records/processp.h"
 
@@ -68,7 +67,7 @@ void ViewerUsb::setKeeper(KeeperProc *keeper) {
 }
 
 void ViewerUsb::setTransport(std::unique_ptr<UsbTransport> transport) {
-    transport_ = transport ? std::move(transport) : std::make_unique<LibUsbTransport>();
+    transport_ = transport ? std::move(transport) : createUsbTransport();
 }
 
 void ViewerUsb::requestStop() {

@@ -4,7 +4,6 @@
 #include "records/processp.h"
 #include "records/projectfile.h"
 
-#include "device/libusbtransport.h"
 #include "simulator/simulatoroptions.h"
 #include "simulator/testgenerator.h"
 
@@ -13,7 +12,7 @@ const char SimulatorVariable[] = "SETROVIA_SIMULATOR";
 std::unique_ptr<UsbTransport> createTransport(QString *note) {
     note->clear();
     if (!qEnvironmentVariableIsSet(SimulatorVariable))
-        return std::make_unique<LibUsbTransport>();
+        return createUsbTransport();
     return createSimulator(qEnvironmentVariable(SimulatorVariable), note);
 }
 

@@ -4,6 +4,7 @@
 #include "evaluation/resultscsv.h"
 #include "evaluation/resultsrow.h"
 #include "evaluation/tabletexts.h"
+#include "linuxonly.h"
 #include "samplerecords.h"
 
 #include <QJsonArray>
@@ -322,6 +323,7 @@ void TestEvaluation::csv() {
     QCOMPARE(bytes.count("\r\n"), rows.size() + 1);
     QVERIFY(bytes.contains("\" padded \"")); // some spreadsheets trim unquoted fields
 
+    LINUX_ONLY("reads the CSV back with python3");
     QProcess python;
     python.start("python3", {"-c",
                              "import csv, json, sys\n"

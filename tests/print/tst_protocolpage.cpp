@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
+#include "linuxonly.h"
 #include "modalanswer.h"
 #include "print/printdialog.h"
 #include "print/protocolpage.h"
@@ -102,6 +103,7 @@ private:
 
 // The table's values, the first three hours plotted, the point under a comma locale.
 void TestProtocolPage::longTestPage() {
+    LINUX_ONLY("reads the PDF back with pdftotext");
     QScopedPointer<ProcessP> record(makeRecord(25 * 3600));
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     const QString text = printedText(dir.filePath("long.pdf"), {record.data()});
@@ -132,6 +134,7 @@ void TestProtocolPage::longTestPage() {
 
 // Under three hours nine values are unknown; one landscape A4 page per test.
 void TestProtocolPage::shortTestsAndOnePagePerSelectedTest() {
+    LINUX_ONLY("reads the PDF back with pdftotext");
     QScopedPointer<ProcessP> a(makeRecord(2 * 3600, 1)), b(makeRecord(6 * 3600, 2));
     const QString pdf = dir.filePath("three.pdf");
     const QString text = printedText(pdf, {a.data(), b.data(), a.data()});
@@ -144,6 +147,7 @@ void TestProtocolPage::shortTestsAndOnePagePerSelectedTest() {
 
 // The PDF goes where the user chose, proposed under the test's name in the folder last used.
 void TestProtocolPage::pdfGoesWhereTheUserChose() {
+    LINUX_ONLY("reads the PDF back with pdftotext");
     TestSettings settings;
     MainWindow w;
     ProcessP *held = makeRecord(4 * 3600);
