@@ -10,8 +10,8 @@ QString systemError(DWORD code) {
     FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                        FORMAT_MESSAGE_IGNORE_INSERTS,
                    nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
-    const QString reason = text ? QString::fromWCharArray(text).trimmed()
-                                : QStringLiteral("error %1").arg(code);
+    const QString reason =
+        text ? QString::fromWCharArray(text).trimmed() : QStringLiteral("error %1").arg(code);
     LocalFree(text);
     return reason;
 }

@@ -1,7 +1,7 @@
 #include "app/langugebox.h"
 #include "app/mainwindow.h"
-#include "app/russiancatalogues.h"
 #include "app/projectdrop.h"
+#include "app/russiancatalogues.h"
 #include "testsettings.h"
 
 #include <QAction>

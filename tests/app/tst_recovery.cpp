@@ -325,7 +325,7 @@ void TestRecovery::offeredFileAnswered() {
         escapeNextMessageBox(&stayed);
     const QString own = win.w.recoveryKeeper()->folder().path();
     if (answer == QMessageBox::Open)
-        QVERIFY(QDir().mkpath(own)); // a folder in the way
+        QVERIFY(QDir().mkpath(own));                                 // a folder in the way
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); // its date form
     win.w.startUp(named);
     QLocale::setDefault(QLocale::c());
