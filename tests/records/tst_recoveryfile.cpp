@@ -90,7 +90,7 @@ void TestRecoveryFile::folderMadeOrRefused() {
     writeFile(dir.filePath("file"), "");
     const QString blocked = dir.filePath("file/sub");
     QCOMPARE(RecoveryFolder(blocked).write("", projectImage(1)).error,
-             "The folder " + blocked + " cannot be written.");
+             "The folder " + QDir::toNativeSeparators(blocked) + " cannot be written.");
 }
 
 // Only files of ended instances are offered, newest first.
