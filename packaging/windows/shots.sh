@@ -37,7 +37,7 @@ session() {
     SETROVIA_SIMULATOR="generation=newer;tests=3" wine "$program/setrovia.exe" \
         "$program/examples/demo-instrument.vtl" &
     local pid=$!
-    wait_window "Setrovia"
+    wait_window "Setrovia|Сетровия"
     shot "$name-main" 4
     # A click into the window gives it the keyboard; F5 reads the instrument.
     xdotool mousemove 600 400 click 1
@@ -52,6 +52,10 @@ session() {
     wait $pid 2>/dev/null || true
 }
 
-export -f wait_window shot session
-export program out key
-xvfb-run -a -s "-screen 0 1400x900x24" bash -c 'session 1 english; session 0 russian'
+# xvfb-run is a sh script, and sh drops exported bash functions: the script
+# runs itself again under the display instead.
+if [ -z "${SHOTS_ON_DISPLAY:-}" ]; then
+    exec env SHOTS_ON_DISPLAY=1 xvfb-run -a -s "-screen 0 1400x900x24" bash "$0" "$@"
+fi
+session 1 english
+session 0 russian
