@@ -33,10 +33,13 @@ int main(int argc, char *argv[]) {
         arguments << QString::fromLocal8Bit(argv[i]);
     // Only the protocol page is painted, and never shown: always off screen,
     // so that a session's platform (xcb without a display, say) cannot stop
-    // it. Every other command needs no GUI at all.
+    // it. Every other command needs no GUI at all. Windows' own platform
+    // needs no display, and only it has the system's fonts there.
     std::unique_ptr<QCoreApplication> app;
     if (CommandLine::paints(arguments)) {
+#ifndef Q_OS_WIN
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
         app = std::make_unique<QApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
