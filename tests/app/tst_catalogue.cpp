@@ -6,57 +6,16 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
-namespace {
-struct Message {
-    QString context, source;
-};
-
-// The (context, source) pairs of a Qt Linguist file.
-QList<Message> readTs(const QString &path) {
-    QList<Message> out;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return out;
-    QXmlStreamReader xml(&f);
-    QString context;
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        if (xml.name() == QLatin1String("name"))
-            context = xml.readElementText();
-        else if (xml.name() == QLatin1String("source"))
-            out.append({context, xml.readElementText()});
-    }
-    return out;
-}
-
-QStringList placeholders(const QString &text) {
-    QStringList found;
-    auto it = QRegularExpression(QStringLiteral("%\\d+")).globalMatch(text);
-    while (it.hasNext())
-        found << it.next().captured();
-    found.sort();
-    return found;
-}
-
-const QStringList catalogueContexts = {
-    "MainWindow",     "Monitor",        "DialogTab",  "QObject",         "PrintDialog",
-    "QMessageBox",    "ViewerUsb",      "MassEditor", "ProtocolPreview", "PlotImage",
-    "RecentProjects", "RecoveryPrompt", "ResultsRow", "ResultsModel",    "ResultsWindow",
-    "ComparisonPlot", "ActivityPlot"};
-} // namespace
-
 class TestCatalogue : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
     void tellingRows();
     void everyInterfaceTextIsTranslated();
-    void placeholdersKept();
 
 private:
-    QString russian(const Message &m) const {
-        return translator.translate(m.context.toUtf8().constData(), m.source.toUtf8().constData());
+    QString russian(const QString &context, const QString &source) const {
+        return translator.translate(context.toUtf8().constData(), source.toUtf8().constData());
     }
     QTranslator translator;
 };
@@ -83,11 +42,12 @@ void TestCatalogue::tellingRows() {
         {"MainWindow", "English", ""},
         {"CementDelegate", "Unknown", ""}};
     for (const auto &r : rows)
-        QCOMPARE(russian({r[0], QString::fromUtf8(r[1])}), QString::fromUtf8(r[2]));
+        QCOMPARE(russian(r[0], QString::fromUtf8(r[1])), QString::fromUtf8(r[2]));
 }
 
 // Every text the interface passes through the lookup in the catalogue's
-// contexts has its Russian translation: extracted from the sources now.
+// contexts has its Russian translation, with the same placeholders: extracted
+// from the sources now.
 void TestCatalogue::everyInterfaceTextIsTranslated() {
     QTemporaryDir dir;
     const QString ts = dir.filePath("extracted.ts");
@@ -97,22 +57,39 @@ void TestCatalogue::everyInterfaceTextIsTranslated() {
         {"-silent", "-locations", "none", QStringLiteral(SETROVIA_SOURCE_DIR), "-ts", ts});
     QVERIFY(lupdate.waitForFinished(120000));
     QCOMPARE(lupdate.exitCode(), 0);
-    const QList<Message> extracted = readTs(ts);
-    QVERIFY(extracted.size() > 20); // lupdate did find the interface texts
+    const QStringList contexts =
+        QString("MainWindow Monitor DialogTab QObject PrintDialog QMessageBox ViewerUsb MassEditor "
+                "ProtocolPreview PlotImage RecentProjects RecoveryPrompt ResultsRow ResultsModel "
+                "ResultsWindow ComparisonPlot ActivityPlot")
+            .split(' ');
+    const auto placeholders = [](const QString &text) {
+        QStringList found;
+        auto it = QRegularExpression(QStringLiteral("%\\d+")).globalMatch(text);
+        while (it.hasNext())
+            found << it.next().captured();
+        return found.sort(), found;
+    };
+    QFile f(ts);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&f);
+    QString context;
     QStringList missing;
-    for (const Message &m : extracted)
-        if (catalogueContexts.contains(m.context) && russian(m).isEmpty() &&
-            !(m.context == "MainWindow" && m.source == "English"))
-            missing << m.context + ": " + m.source;
+    int texts = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("name"))
+            context = xml.readElementText();
+        if (xml.name() != QLatin1String("source"))
+            continue;
+        const QString source = xml.readElementText(), text = russian(context, source);
+        ++texts;
+        if (text.isEmpty() ? contexts.contains(context) && context + source != "MainWindowEnglish"
+                           : placeholders(text) != placeholders(source))
+            missing << context + ": " + source;
+    }
+    QVERIFY(texts > 20); // lupdate did find the interface texts
     QVERIFY2(missing.isEmpty(), qPrintable(missing.join('\n')));
-}
-
-void TestCatalogue::placeholdersKept() {
-    const QList<Message> all = readTs(QStringLiteral(SETROVIA_CATALOGUE_TS));
-    QVERIFY(all.size() >= 96);
-    for (const Message &m : all)
-        QVERIFY2(russian(m).isEmpty() || placeholders(russian(m)) == placeholders(m.source),
-                 qPrintable(m.context + ": " + m.source));
 }
 
 QTEST_MAIN(TestCatalogue)
