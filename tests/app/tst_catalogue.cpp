@@ -10,7 +10,6 @@ class TestCatalogue : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void tellingRows();
     void everyInterfaceTextIsTranslated();
 
 private:
@@ -27,7 +26,10 @@ void TestCatalogue::initTestCase() {
     QVERIFY(qt.load(QStringLiteral(":/translater/qtbase_ru.qm")) && !qt.isEmpty());
 }
 
-void TestCatalogue::tellingRows() {
+// Telling rows; then every text the interface passes through the lookup has
+// its Russian translation, with the same placeholders, but for the two left
+// in English: extracted from the sources now.
+void TestCatalogue::everyInterfaceTextIsTranslated() {
     const char *rows[][3] = {
         {"DialogTab", "Cement activity depending on the contraction in 3 hours and the duration",
          "Активность (МПа) 1000г цемента по ГОСТ 310.4 в зависимости от его контракции"},
@@ -43,12 +45,7 @@ void TestCatalogue::tellingRows() {
         {"CementDelegate", "Unknown", ""}};
     for (const auto &r : rows)
         QCOMPARE(russian(r[0], QString::fromUtf8(r[1])), QString::fromUtf8(r[2]));
-}
 
-// Every text the interface passes through the lookup in the catalogue's
-// contexts has its Russian translation, with the same placeholders: extracted
-// from the sources now.
-void TestCatalogue::everyInterfaceTextIsTranslated() {
     QTemporaryDir dir;
     const QString ts = dir.filePath("extracted.ts");
     QProcess lupdate;
@@ -57,11 +54,6 @@ void TestCatalogue::everyInterfaceTextIsTranslated() {
         {"-silent", "-locations", "none", QStringLiteral(SETROVIA_SOURCE_DIR), "-ts", ts});
     QVERIFY(lupdate.waitForFinished(120000));
     QCOMPARE(lupdate.exitCode(), 0);
-    const QStringList contexts =
-        QString("MainWindow Monitor DialogTab QObject PrintDialog QMessageBox ViewerUsb MassEditor "
-                "ProtocolPreview PlotImage RecentProjects RecoveryPrompt ResultsRow ResultsModel "
-                "ResultsWindow ComparisonPlot ActivityPlot")
-            .split(' ');
     const auto placeholders = [](const QString &text) {
         QStringList found;
         auto it = QRegularExpression(QStringLiteral("%\\d+")).globalMatch(text);
@@ -73,6 +65,7 @@ void TestCatalogue::everyInterfaceTextIsTranslated() {
     QVERIFY(f.open(QIODevice::ReadOnly));
     QXmlStreamReader xml(&f);
     QString context;
+    const QStringList left = {"MainWindow: English", "CementDelegate: Unknown"};
     QStringList missing;
     int texts = 0;
     while (!xml.atEnd()) {
@@ -84,7 +77,7 @@ void TestCatalogue::everyInterfaceTextIsTranslated() {
             continue;
         const QString source = xml.readElementText(), text = russian(context, source);
         ++texts;
-        if (text.isEmpty() ? contexts.contains(context) && context + source != "MainWindowEnglish"
+        if (text.isEmpty() ? !left.contains(context + ": " + source)
                            : placeholders(text) != placeholders(source))
             missing << context + ": " + source;
     }
