@@ -76,7 +76,6 @@ void TestProcList::clickShowsTheTestOnce() {
     QCOMPARE(w.plots()->plot(PlotTabs::Volume), volume.data());
     QVERIFY(!volume->axisAutoScale(QwtPlot::xBottom));
     QCOMPARE(w.plotTabWidget()->currentIndex(), 3);
-    QVERIFY(first->note().isEmpty());
 
     win.click(1);
     QCOMPARE(w.plotTabWidget()->count(), 4);
@@ -114,10 +113,9 @@ void TestProcList::deleteFollowsTheSelectionAndFocus() {
 
     for (int row : {0, 2, 4}) // Ctrl+click selects more rows
         win.click(row, 0, Qt::ControlModifier);
-    QCOMPARE(w.currentTest(), 4);         // the last row clicked
-    win.click(1, 0, Qt::ControlModifier); // b out again
-    QTest::keyClick(list, Qt::Key_Delete);
-    QCOMPARE(w.store().count(), 5);
+    QCOMPARE(w.currentTest(), 4);          // the last row clicked
+    win.click(1, 0, Qt::ControlModifier);  // b out again
+    QTest::keyClick(list, Qt::Key_Delete); // No
     QTest::keyClick(list, Qt::Key_Delete);
     QCOMPARE(w.processModel()->rowCount(), 2);
     QCOMPARE(w.store().at(1), d);
