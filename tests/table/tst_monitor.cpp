@@ -18,23 +18,18 @@
 using namespace samplerecords;
 
 namespace {
-const QString None = QStringLiteral("<none>");
-
+// Column 1 of the table, and what it must show for the record as it is now.
 QStringList values(const Monitor *m) {
     QStringList texts;
-    for (int row = 0; row < TableTexts::RowCount; ++row) {
-        const QStandardItem *item = m->tableModel()->item(row, 1);
-        texts << (item ? item->text() : None);
-    }
+    for (int row = 0; row < TableTexts::RowCount; ++row)
+        texts << (m->tableModel()->item(row, 1) ? m->tableModel()->item(row, 1)->text() : "-");
     return texts;
 }
-
-// What the table must show for the record as it is now.
 QStringList expected(const ProcessP &record) {
     const TableTexts table(record);
     QStringList texts;
     for (int row = 0; row < TableTexts::RowCount; ++row)
-        texts << (table.filled(row) ? table.value(row) : None);
+        texts << (table.filled(row) ? table.value(row) : "-");
     return texts;
 }
 
@@ -92,7 +87,6 @@ private slots:
     void partialReevaluation();
     void listEditorsStoreOnlyACommittedChoice();
     void flagRowsChangeOnlyByTheirBox();
-    void typedNumbers_data();
     void typedNumbers();
     void referenceTablesOpenAsIndependentWindows();
     void typedValueCountsOnClose();
@@ -185,50 +179,39 @@ void TestMonitor::flagRowsChangeOnlyByTheirBox() {
 }
 
 // Escape changes nothing, Enter commits; a mass is whole grams, a comma counts as a point.
-void TestMonitor::typedNumbers_data() {
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("cell");   // after Enter
-    QTest::addColumn<int>("stored");     // grams, or the hit coefficient in hundredths
-    QTest::addColumn<QString>("opened"); // what the editor showed on opening
-    const int mass = TableTexts::RowMass, hit = TableTexts::RowHit;
-    for (const char *locale : {"en_US", "ru_RU"}) {
-        const auto add = [locale](int row, const char *typed, const char *cell, int stored) {
-            QTest::addRow("%s %s", locale, typed)
-                << locale << row << typed << cell << stored << (row == hit ? "0.90" : "500");
-        };
-        add(mass, "350.5", "350", 350);
-        add(mass, "350,5", "350", 350);
-        add(hit, "1.15", "1.15", 115);
-        add(hit, "1,2", "1.20", 120);
-    }
-}
-
 void TestMonitor::typedNumbers() {
-    QFETCH(QString, locale);
-    QFETCH(int, row);
-    QFETCH(QString, typed);
-    QFETCH(QString, cell);
-    QFETCH(int, stored);
-    QFETCH(QString, opened);
-    QLocale::setDefault(QLocale(locale));
-    Shown t(longTestHeader());
-    const QStringList before = t.state();
-    QString shown;
-    t.type(row, typed, Qt::Key_Escape);
-    QCOMPARE(t.state(), before);
-    t.type(row, typed, Qt::Key_Return, &shown);
-    QLocale::setDefault(QLocale::c());
-    QCOMPARE(shown, opened);
-    QCOMPARE(values(t.m()).at(row), cell);
-    QVERIFY(values(t.m()).at(TableTexts::RowActivityWithHit) !=
-            before[TableTexts::RowActivityWithHit]);
-    QVERIFY(t.w.saveAction()->isEnabled());
-    QCOMPARE(t.m()->tableModel()->itemFromIndex(t.index(row))->data(Qt::DisplayRole).userType(),
-             int(QMetaType::QString));
-    QCOMPARE(row == TableTexts::RowMass ? int(t.record->mass()) : int(t.record->hitPercent()),
-             stored);
+    const int mass = TableTexts::RowMass, hit = TableTexts::RowHit;
+    const struct {
+        int row;
+        const char *typed, *cell; // the cell after Enter
+        int stored;               // grams, or the hit coefficient in hundredths
+    } cases[] = {{mass, "350.5", "350", 350},
+                 {mass, "350,5", "350", 350},
+                 {hit, "1.15", "1.15", 115},
+                 {hit, "1,2", "1.20", 120}};
+    for (const char *locale : {"en_US", "ru_RU"})
+        for (const auto &c : cases) {
+            QLocale::setDefault(QLocale(locale));
+            Shown t(longTestHeader());
+            const QStringList before = t.state();
+            QString shown;
+            t.type(c.row, c.typed, Qt::Key_Escape);
+            QCOMPARE(t.state(), before);
+            t.type(c.row, c.typed, Qt::Key_Return, &shown);
+            QLocale::setDefault(QLocale::c());
+            QCOMPARE(shown, c.row == hit ? "0.90" : "500"); // the editor on opening
+            QCOMPARE(values(t.m()).at(c.row), c.cell);
+            QCOMPARE(c.row == mass ? int(t.record->mass()) : int(t.record->hitPercent()), c.stored);
+            QVERIFY(values(t.m()).at(TableTexts::RowActivityWithHit) !=
+                    before[TableTexts::RowActivityWithHit]);
+            QVERIFY(t.w.saveAction()->isEnabled());
+            QCOMPARE(t.m()
+                         ->tableModel()
+                         ->itemFromIndex(t.index(c.row))
+                         ->data(Qt::DisplayRole)
+                         .userType(),
+                     int(QMetaType::QString));
+        }
 }
 
 void TestMonitor::referenceTablesOpenAsIndependentWindows() {
