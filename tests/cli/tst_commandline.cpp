@@ -49,11 +49,8 @@ Run cli(const QStringList &args, const QString &simulator = QString(),
             QString::fromUtf8(p.readAllStandardError()), out};
 }
 
-QStringList strings(const QJsonValue &array) {
-    QStringList list;
-    for (const QJsonValue &v : array.toArray())
-        list << v.toString();
-    return list;
+QStringList strings(const QJsonValue &v) {
+    return QVariant(v.toArray().toVariantList()).toStringList();
 }
 
 // A window with the project open; its file dialogs answer `answer`.
