@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 #include "app/projectdrop.h"
 #include "app/russiancatalogues.h"
+#include "modalanswer.h"
 #include "testsettings.h"
 
 #include <QAction>
@@ -29,19 +30,11 @@ private slots:
 
 void TestMainWindow::aboutBox() {
     TestSettings settings;
-    MainWindow::initResources();
     MainWindow w;
-    QStringList shown;
-    QTimer::singleShot(0, [&] {
-        QTRY_VERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        shown << box->windowTitle() << box->text() << box->informativeText().left(28)
-              << (box->iconPixmap().isNull() ? "no logo" : "logo");
-        box->accept();
-    });
+    QString title, text;
+    answerNextMessageBox(QMessageBox::Ok, &text, &title);
     QMetaObject::invokeMethod(&w, "about");
-    QCOMPARE(shown, QStringList({"About program Setrovia+", "<h3>Setrovia+ version 1.0.3<h3>",
-                                 "<p>Build  293</p><p>Ostrevan", "logo"}));
+    QCOMPARE(title + text, "About program Setrovia+<h3>Setrovia+ version 1.0.3<h3>");
 }
 
 void TestMainWindow::helpFileFoundWhateverTheWorkingFolder() {
