@@ -27,11 +27,11 @@ struct Run {
 };
 
 // No display though X11 is asked for: a command that started a GUI would abort.
+// Settings from `config`, by default none.
 Run cli(const QStringList &args, const QString &simulator = QString(),
-        const QString &config = QString()) {
+        const QString &config = "/nonexistent") {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    if (!config.isNull())
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
     for (const char *name : {"SETROVIA_SIMULATOR", "QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
         env.remove(QLatin1String(name));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
@@ -244,31 +244,29 @@ void TestCommandLine::outputsAreTheWindows() {
 
 // The texts follow --language, else the language the program has stored.
 void TestCommandLine::languages() {
+    const QString pdf = dir_.filePath("page.pdf"), txt = dir_.filePath("series.txt");
     const struct {
-        const char *command, *language, *stored; // null: no option, nothing stored
+        const char *stored; // the program's settings; null: none
+        QStringList options;
         QString patterns;
-    } rows[] = {{"protocol", nullptr, nullptr, "Торможение +Yes;Volume, ml"},
-                {"protocol", nullptr, "0", "Торможение +Да;Объём, мл"},
-                {"protocol", "en", "0", "Торможение +Yes;Volume, ml"},
-                {"export", "ru", nullptr, "^#\tВремя\tОбъём"}};
+    } rows[] = {{nullptr, {"--pdf", pdf}, "Торможение +Yes;Volume, ml"},
+                {"0", {"--pdf", pdf}, "Торможение +Да;Объём, мл"},
+                {"0", {"--pdf", pdf, "--language", "en"}, "Торможение +Yes;Volume, ml"},
+                {nullptr, {"--output", txt, "--language", "ru"}, "^#\tВремя\tОбъём"}};
     for (const auto &r : rows) {
         QTemporaryDir config;
-        if (r.stored) {
-            QVERIFY(QDir().mkpath(config.filePath("Ostrevan")));
+        QVERIFY(QDir().mkpath(config.filePath("Ostrevan")));
+        if (r.stored)
             testprojects::writeFile(config.filePath("Ostrevan/Setrovia+.conf"),
                                     QByteArray("[General]\nlanguage=") + r.stored);
-        }
-        const bool protocol = r.command == QString("protocol");
-        const QString file = dir_.filePath(protocol ? "page.pdf" : "series.txt");
-        QStringList args{r.command, project_, "--test", "0", protocol ? "--pdf" : "--output", file};
-        if (r.language)
-            args << "--language" << r.language;
-        QCOMPARE(cli(args, QString(), config.path()).status, 0);
-        QProcess pdf;
-        pdf.start("pdftotext", {"-layout", file, "-"});
-        QVERIFY(pdf.waitForFinished(30000));
-        const QString text =
-            QString::fromUtf8(protocol ? pdf.readAllStandardOutput() : bytesOf(file));
+        const bool protocol = r.options[0] == "--pdf";
+        const QStringList args{protocol ? "protocol" : "export", project_, "--test", "0"};
+        QCOMPARE(cli(args + r.options, QString(), config.path()).status, 0);
+        QProcess read; // the PDF's text
+        read.start(protocol ? "pdftotext" : "cat",
+                   protocol ? QStringList{"-layout", pdf, "-"} : QStringList{txt});
+        QVERIFY(read.waitForFinished(30000));
+        const QString text = QString::fromUtf8(read.readAllStandardOutput());
         for (const QString &pattern : r.patterns.split(';'))
             QVERIFY2(QRegularExpression(pattern).match(text).hasMatch(), qPrintable(pattern));
     }
