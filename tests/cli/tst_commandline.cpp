@@ -164,7 +164,7 @@ void TestCommandLine::failures() {
     QFETCH(QString, message);
     QFETCH(QList<int>, saved);
     QFile::remove(dir_.filePath("read.vtl"));
-    int o = args.indexOf("--output");
+    const int o = args.indexOf("--output");
     const QString output = args.value(o < 0 ? args.indexOf("--pdf") + 1 : o + 1);
     const QByteArray before = bytesOf(output);
     const Run run = cli(args, simulator);
