@@ -1,6 +1,5 @@
 #include "charts/cachedtextengine.h"
 #include "charts/plotaxes.h"
-#include "charts/plotpicker.h"
 #include "charts/plotpickerr.h"
 #include "charts/plotpickerrt.h"
 #include "charts/plotterscaledraw.h"
@@ -8,12 +7,8 @@
 #include "charts/timescaleengine.h"
 #include "testrecords.h"
 
-#include <QImage>
 #include <QtTest>
 #include <qwt_plot.h>
-#include <qwt_plot_canvas.h>
-#include <qwt_scale_div.h>
-#include <qwt_scale_draw.h>
 
 using namespace testrecords;
 

@@ -16,8 +16,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QStandardItemModel>
-#include <QTreeView>
 #include <QtTest>
 
 using namespace testrecords;
@@ -61,14 +59,6 @@ template <class T> void whenModal(std::function<void(T *)> act) {
     poll->start();
 }
 
-void acceptPrintDialog(bool pdf, QString *title = nullptr) {
-    whenModal<PrintDialog>([pdf, title](PrintDialog *d) {
-        if (title)
-            *title = d->windowTitle();
-        d->pdfBox()->setChecked(pdf);
-        d->buttons()->button(QDialogButtonBox::Ok)->click();
-    });
-}
 } // namespace
 
 class TestProtocolPage : public QObject {
@@ -115,14 +105,12 @@ void TestProtocolPage::pdfPages() {
     for (int row : {0, 1, 2, 3, 4, 5, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19})
         QVERIFY2(!cell(row).isEmpty() && text.contains(cell(row)), qPrintable(cell(row)));
 
-    QStringList labels;
-    for (const QString &line : text.split('\n')) {
-        if (line.contains("Начало") || line.contains("Окончание") || line.contains("Длительность"))
-            continue;
-        auto it = QRegularExpression("\\b(\\d\\d):(\\d\\d)\\b").globalMatch(line);
-        while (it.hasNext())
-            labels << it.next().captured();
-    }
+    QStringList labels; // the time axis': not the start, end or duration
+    for (const QString &line : text.split('\n'))
+        if (!line.contains(QRegularExpression("Начало|Окончание|Длительность")))
+            for (auto it = QRegularExpression("\\b\\d\\d:\\d\\d\\b").globalMatch(line);
+                 it.hasNext();)
+                labels << it.next().captured();
     QCOMPARE(labels, QStringList({"00:00", "00:30", "01:00", "01:30", "02:00", "02:30", "03:00"}));
 
     const double mm = 72 / 25.4;
@@ -158,40 +146,45 @@ void TestProtocolPage::pdfGoesWhereTheUserChose() {
     w.store().add(held);
     QMetaObject::invokeMethod(&w, "addProc", Q_ARG(ProcessP *, held));
     QMetaObject::invokeMethod(&w, "addGraph", Q_ARG(QModelIndex, w.processModel()->index(0, 0)));
-    QString text, title, dialogTitle;
     w.setTitle("Сетровия+");
-    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
-        acceptPrintDialog(false, &dialogTitle);
-        answerNextMessageBox(QMessageBox::Ok, &text, &title);
+    QString text, title, dialogTitle, answer;
+    QStringList proposals;
+    w.setFileChooser([&](const MainWindow::FileRequest &request) {
+        proposals << request.directory;
+        return answer;
+    });
+    // Through the print dialog; a PDF is saved from the preview, which is closed if it stays.
+    auto print = [&](bool pdf, const QString &chosen = QString(), bool closes = false) {
+        answer = chosen;
+        whenModal<PrintDialog>([&, pdf](PrintDialog *d) {
+            dialogTitle = d->windowTitle();
+            d->pdfBox()->setChecked(pdf);
+            d->buttons()->button(QDialogButtonBox::Ok)->click();
+        });
+        if (pdf)
+            whenModal<ProtocolPreview>([closes](ProtocolPreview *preview) {
+                preview->saveButton()->click();
+                if (!closes && preview->isVisible())
+                    preview->reject();
+            });
         QMetaObject::invokeMethod(&w, "print");
+    };
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        answerNextMessageBox(QMessageBox::Ok, &text, &title);
+        print(false);
         QCOMPARE(QStringList({dialogTitle, title, text}),
                  QStringList({"Сетровия+", "Print error", "There is no available printer"}));
     }
     w.processModel()->item(0, 2)->setText("Партия 7/2");
-    QStringList proposals, answers;
-    w.setFileChooser([&](const MainWindow::FileRequest &request) {
-        proposals << request.directory;
-        return answers.isEmpty() ? QString() : answers.takeFirst();
-    });
-    auto printPdf = [&](const QString &answer, bool closes) {
-        answers = QStringList{answer};
-        acceptPrintDialog(true);
-        whenModal<ProtocolPreview>([closes](ProtocolPreview *preview) {
-            preview->saveButton()->click();
-            if (!closes && preview->isVisible())
-                preview->reject();
-        });
-        QMetaObject::invokeMethod(&w, "print");
-    };
 
-    printPdf(QString(), false); // the file dialog cancelled
+    print(true); // the file dialog cancelled
     QCOMPARE(proposals.last(), QDir::home().filePath("Партия 7_2.pdf"));
     QVERIFY(QDir(QDir::homePath()).entryList({"*.pdf"}).isEmpty());
 
     QVERIFY(QFile(dir.filePath("plain-file")).open(QIODevice::WriteOnly));
     const QString impossible = dir.filePath("plain-file/protocol.pdf");
     answerNextMessageBox(QMessageBox::Ok, &text);
-    printPdf(impossible, false);
+    print(true, impossible);
     QVERIFY2(text.startsWith(QString("The protocol could not be written to %1: ").arg(impossible)),
              qPrintable(text)); // and so does a printer that cannot open its output
     QPrinter printer(QPrinter::HighResolution);
@@ -203,9 +196,9 @@ void TestProtocolPage::pdfGoesWhereTheUserChose() {
 
     const QString chosen = dir.filePath("out/protocol-7.pdf");
     QVERIFY(QDir().mkpath(dir.filePath("out")));
-    printPdf(chosen, true);
+    print(true, chosen, true);
     QVERIFY(run("pdftotext", {chosen, "-"}).contains("Протокол испытания"));
-    printPdf(QString(), false);
+    print(true);
     QCOMPARE(proposals.last(), dir.filePath("out/Партия 7_2.pdf")); // the folder used last
 }
 
