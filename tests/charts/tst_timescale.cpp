@@ -40,7 +40,6 @@ class TestTimeScale : public QObject {
 private slots:
     void labelsAndTrackerTexts();
     void roundSteps();
-    void zoomedAxesStayRound();
     void cachedTextMeasuresAsThePlainEngine();
 };
 
@@ -70,6 +69,7 @@ void TestTimeScale::labelsAndTrackerTexts() {
 
 // At most nine round steps, as many on an inverted axis; every period's ticks read as whole
 // steps of time, not a minute short; a floating scale (the comparison's) ends at the data.
+// After a zoom the steps stay round, and the value axes keep the point under a comma locale.
 void TestTimeScale::roundSteps() {
     const struct {
         quint32 period;
@@ -108,10 +108,7 @@ void TestTimeScale::roundSteps() {
     from = -1800, to = 72 * 3600 - 60;
     engine.autoScale(8, from, to, step);
     QCOMPARE(QList<double>({from, to, step}), QList<double>({-1800, 72 * 3600 - 60, 12 * 3600}));
-}
 
-// Round steps after a zoom; the value axes keep the point under a comma locale.
-void TestTimeScale::zoomedAxesStayRound() {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     QwtPlot plot;
     PlotAxes::dress(&plot, 60);
@@ -121,10 +118,8 @@ void TestTimeScale::zoomedAxesStayRound() {
     QwtChartZoom zoom(&plot);
     plot.setAxisScale(QwtPlot::xBottom, 13, 101); // what a zoom sets
     plot.replot();
-    const QList<double> ticks = plot.axisScaleDiv(QwtPlot::xBottom).ticks(QwtScaleDiv::MajorTick);
-    QVERIFY(ticks.size() >= 4 && ticks.size() <= 10);
-    for (double t : ticks)
-        QCOMPARE(std::fmod(t * 60, 600.0), 0.0); // 10 minutes
+    QCOMPARE(plot.axisScaleDiv(QwtPlot::xBottom).ticks(QwtScaleDiv::MajorTick),
+             QList<double>({20, 30, 40, 50, 60, 70, 80, 90, 100})); // minutes
     QCOMPARE(plot.axisScaleDraw(QwtPlot::yLeft)->label(-0.5).text(), "-0.5");
     QCOMPARE(plot.axisScaleDraw(QwtPlot::yRight)->label(2.5).text(), "2.5");
     QLocale::setDefault(QLocale::c());
