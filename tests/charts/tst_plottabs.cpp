@@ -32,22 +32,15 @@ ProcessP *volumeRecord(
     return new ProcessP(header(s), block, kind);
 }
 
-// The tabs of a record; shown at a known size for the image commands.
+// The tabs of a record.
 struct Built {
-    explicit Built(ProcessP *r, bool show = false) : record(r), plots(&tabs) {
-        plots.buildGraphs(r);
-        if (show) {
-            tabs.resize(640, 480);
-            tabs.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&tabs));
-        }
-    }
+    explicit Built(ProcessP *r) : record(r), plots(&tabs) { plots.buildGraphs(r); }
     QwtPlot *volume() const { return plots.plot(PlotTabs::Volume); }
-    PlotImage *image(const QString &chosen) {
+    void saveAs(const QString &chosen) { // by the menu's command
         PlotImage *image = PlotImage::of(volume());
         image->setFileChooser([chosen](QWidget *, const QString &, const QString &, const QString &,
                                        QString *) { return chosen; });
-        return image;
+        image->saveAction()->trigger();
     }
     std::unique_ptr<ProcessP> record;
     QTabWidget tabs;
@@ -71,13 +64,7 @@ void TestPlotTabs::tabsAndMarkers() {
     const QString four = "Volume, Reduced volume, Temperature, Volume/Temperature";
     const QString seven = "Volume, Reduced volume, Temperature, Resistance, Temperature of cement, "
                           "Volume/Temperature, Resistance/Temperature";
-    const struct {
-        quint8 kind;
-        int points;
-        quint32 period;
-        PlotTabs::Tab tab;
-        QString markers;
-    } cases[] = {
+    const std::tuple<quint8, int, quint32, PlotTabs::Tab, QString> cases[] = {
         {1, 300, 60, PlotTabs::Volume,
          "20,0 t = 00:20:00 | 200,0 t = 03:20:00 | 0,0.1 v = 0.1 | 0,18.1 v = 18.1"},
         {1, 300, 60, PlotTabs::ReducedVolume,
@@ -87,10 +74,10 @@ void TestPlotTabs::tabsAndMarkers() {
          "20,0 t = 00:20:00 | 99,0 t = 01:39:00 | 0,0.1 v = 0.1 | 0,8 v = 8"},
         {2, 300, 60, PlotTabs::ResistanceTemperature, "10,10 "},
         {3, 300, 0, PlotTabs::ResistanceTemperature, ""}};
-    for (const auto &c : cases) {
+    for (const auto &[kind, points, period, tab, markers] : cases) {
         HeaderFields s;
-        s.period = c.period;
-        Built b(volumeRecord(c.kind, c.points, s));
+        s.period = period;
+        Built b(volumeRecord(kind, points, s));
         b.tabs.setCurrentIndex(2);
         b.plots.buildGraphs(b.record.get());
         QStringList titles, shown;
@@ -98,14 +85,13 @@ void TestPlotTabs::tabsAndMarkers() {
             titles << b.tabs.tabText(i);
             QVERIFY(!b.tabs.widget(i)->grab().isNull());
         }
-        QCOMPARE(titles.join(", "), c.kind == 2 || c.kind == 3 ? seven : four);
+        QCOMPARE(titles.join(", "), kind == 2 || kind == 3 ? seven : four);
         QCOMPARE(b.tabs.currentWidget(), b.volume());
-        for (const QwtPlotItem *item :
-             b.plots.plot(c.tab)->itemList(QwtPlotItem::Rtti_PlotMarker)) {
+        for (const QwtPlotItem *item : b.plots.plot(tab)->itemList(QwtPlotItem::Rtti_PlotMarker)) {
             const auto *m = static_cast<const QwtPlotMarker *>(item);
             shown << QString("%1,%2 %3").arg(m->xValue()).arg(m->yValue()).arg(m->label().text());
         }
-        QCOMPARE(shown.join(" | "), c.markers);
+        QCOMPARE(shown.join(" | "), markers);
     }
 }
 
@@ -164,7 +150,10 @@ void TestPlotTabs::windowProposesFolderAndName() {
 // and readable, the copy too; replacing is asked; a failed write says why and leaves the old
 // file alone.
 void TestPlotTabs::imageCommands() {
-    Built s(curveRecord(3), true);
+    Built s(curveRecord(3));
+    s.tabs.resize(640, 480);
+    s.tabs.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&s.tabs));
     for (int t = 0; t < PlotTabs::TabCount; ++t)
         QVERIFY(PlotImage::of(s.plots.plot(PlotTabs::Tab(t))));
     QMenu *menu = PlotImage::of(s.volume())->menu();
@@ -192,17 +181,15 @@ void TestPlotTabs::imageCommands() {
     QTRY_VERIFY(menu->isVisible());
     menu->hide();
 
-    const struct {
-        QString chosen, filter, path;
-        PlotImage::Format format;
-    } cases[] = {{"a.png", "SVG image (*.svg)", "a.png", PlotImage::Png},
-                 {"a.PDF", "PNG image (*.png)", "a.PDF", PlotImage::Pdf},
-                 {"a", "SVG image (*.svg)", "a.svg", PlotImage::Svg},
-                 {"a.jpg", "PNG image (*.png)", "a.jpg.png", PlotImage::Png}};
-    for (const auto &c : cases) {
-        QString chosen = c.chosen;
-        QCOMPARE(PlotImage::formatFor(&chosen, c.filter), c.format);
-        QCOMPARE(chosen, c.path);
+    const std::tuple<QString, QString, QString, PlotImage::Format> formats[] = {
+        {"a.png", "SVG image (*.svg)", "a.png", PlotImage::Png},
+        {"a.PDF", "PNG image (*.png)", "a.PDF", PlotImage::Pdf},
+        {"a", "SVG image (*.svg)", "a.svg", PlotImage::Svg},
+        {"a.jpg", "PNG image (*.png)", "a.jpg.png", PlotImage::Png}};
+    for (const auto &[chosen, filter, path, format] : formats) {
+        QString name = chosen;
+        QCOMPARE(PlotImage::formatFor(&name, filter), format);
+        QCOMPARE(name, path);
     }
 
     QTemporaryDir dir;
@@ -221,11 +208,11 @@ void TestPlotTabs::imageCommands() {
     const QString existing = dir.filePath("kept.png");
     writeFile(existing, "old");
     answerNextMessageBox(QMessageBox::No, &text);
-    s.image(dir.filePath("kept"))->saveAction()->trigger();
+    s.saveAs(dir.filePath("kept"));
     QCOMPARE(text, existing + " already exists. Do you want to replace it?");
     QCOMPARE(bytesOf(existing), QByteArray("old"));
     answerNextMessageBox(QMessageBox::Yes);
-    s.image(dir.filePath("kept"))->saveAction()->trigger();
+    s.saveAs(dir.filePath("kept"));
     QImage image(existing, "PNG");
     QCOMPARE(image.size(), size * 2);
     QCOMPARE(image.dotsPerMeterX(), qRound(s.volume()->logicalDpiX() / 0.0254) * 2);
@@ -242,9 +229,8 @@ void TestPlotTabs::imageCommands() {
     const rlimit small{1024, saved.rlim_max};
     std::signal(SIGXFSZ, SIG_IGN);
     answerNextMessageBox(QMessageBox::Ok, &text, &title);
-    PlotImage *plotImage = s.image(chosen);
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    plotImage->saveAction()->trigger();
+    s.saveAs(chosen);
     setrlimit(RLIMIT_FSIZE, &saved);
     QCOMPARE(title, "Save image");
     QCOMPARE(text, "The image could not be written to " + chosen + ": File too large");

@@ -22,7 +22,6 @@ struct Rig {
         plot->replot();
         plot->updateLayout();
         zoom.reset(new QwtChartZoom(plot));
-        right = range(QwtPlot::yRight);
     }
     // Lower and upper bounds, as far as doubles from different sums agree.
     QList<float> range(int axis) const {
@@ -31,7 +30,8 @@ struct Rig {
     }
     QList<float> xy() const { return range(QwtPlot::xBottom) + range(QwtPlot::yLeft); }
     bool rightUntouched() const {
-        return plot->axisAutoScale(QwtPlot::yRight) && range(QwtPlot::yRight) == right;
+        return plot->axisAutoScale(QwtPlot::yRight) &&
+               range(QwtPlot::yRight) == QList<float>{0, 10};
     }
     void mouse(QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::NoButton) {
         buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton
@@ -60,7 +60,6 @@ struct Rig {
     QWidget host;
     QwtPlot *plot;
     QScopedPointer<QwtChartZoom> zoom;
-    QList<float> right;
     Qt::MouseButtons buttons;
     bool ctrl = false;
 };

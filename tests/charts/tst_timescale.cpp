@@ -71,17 +71,14 @@ void TestTimeScale::labelsAndTrackerTexts() {
 // steps of time, not a minute short; a floating scale (the comparison's) ends at the data.
 // After a zoom the steps stay round, and the value axes keep the point under a comma locale.
 void TestTimeScale::roundSteps() {
-    const struct {
-        quint32 period;
-        double from, to;
-        QString labels;
-    } cases[] = {{60, 0, 1440, "00:00 03:00 06:00 09:00 12:00 15:00 18:00 21:00 00:00"},
-                 {60, 7, 43, "00:10 00:15 00:20 00:25 00:30 00:35 00:40"},
-                 {1, 1800, 18000, "00:30 01:00 01:30 02:00 02:30 03:00 03:30 04:00 04:30 05:00"},
-                 {120, 0, 2160, "00:00 12:00 00:00 12:00 00:00 12:00 00:00"}};
-    for (const auto &c : cases) {
-        QCOMPARE(majorLabels(c.period, c.from, c.to).join(' '), c.labels);
-        QCOMPARE(majorLabels(c.period, c.to, c.from).size(), c.labels.count(' ') + 1);
+    const std::tuple<quint32, double, double, QString> cases[] = {
+        {60, 0, 1440, "00:00 03:00 06:00 09:00 12:00 15:00 18:00 21:00 00:00"},
+        {60, 7, 43, "00:10 00:15 00:20 00:25 00:30 00:35 00:40"},
+        {1, 1800, 18000, "00:30 01:00 01:30 02:00 02:30 03:00 03:30 04:00 04:30 05:00"},
+        {120, 0, 2160, "00:00 12:00 00:00 12:00 00:00 12:00 00:00"}};
+    for (const auto &[period, from, to, labels] : cases) {
+        QCOMPARE(majorLabels(period, from, to).join(' '), labels);
+        QCOMPARE(majorLabels(period, to, from).size(), labels.count(' ') + 1);
     }
 
     // Seconds: a day, three hours, zoomed in.
