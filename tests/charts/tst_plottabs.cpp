@@ -32,16 +32,24 @@ ProcessP *volumeRecord(
     return new ProcessP(header(s), block, kind);
 }
 
+// Saves the plot's image by its menu's command, the file dialog answering `chosen`; gives the
+// path the dialog proposed.
+QString saveAs(QwtPlot *plot, const QString &chosen) {
+    QString proposed;
+    PlotImage *image = PlotImage::of(plot);
+    image->setFileChooser(
+        [&](QWidget *, const QString &, const QString &path, const QString &, QString *) {
+            proposed = path;
+            return chosen;
+        });
+    image->saveAction()->trigger();
+    return proposed;
+}
+
 // The tabs of a record.
 struct Built {
     explicit Built(ProcessP *r) : record(r), plots(&tabs) { plots.buildGraphs(r); }
     QwtPlot *volume() const { return plots.plot(PlotTabs::Volume); }
-    void saveAs(const QString &chosen) { // by the menu's command
-        PlotImage *image = PlotImage::of(volume());
-        image->setFileChooser([chosen](QWidget *, const QString &, const QString &, const QString &,
-                                       QString *) { return chosen; });
-        image->saveAction()->trigger();
-    }
     std::unique_ptr<ProcessP> record;
     QTabWidget tabs;
     PlotTabs plots;
@@ -133,13 +141,7 @@ void TestPlotTabs::windowProposesFolderAndName() {
     for (int row : {0, 1}) {
         QMetaObject::invokeMethod(&w, "addGraph",
                                   Q_ARG(QModelIndex, w.processModel()->index(row, 0)));
-        PlotImage *image = PlotImage::of(w.plots()->plot(PlotTabs::Volume));
-        image->setFileChooser(
-            [&](QWidget *, const QString &, const QString &p, const QString &, QString *) {
-                proposed << p;
-                return QString();
-            });
-        image->saveAction()->trigger();
+        proposed << saveAs(w.plots()->plot(PlotTabs::Volume), QString());
     }
     QCOMPARE(proposed, QStringList({dir.filePath("Batch 7-a - Volume.png"),
                                     dir.filePath("2026-06-15 10-30-02 - Volume.png")}));
@@ -208,11 +210,11 @@ void TestPlotTabs::imageCommands() {
     const QString existing = dir.filePath("kept.png");
     writeFile(existing, "old");
     answerNextMessageBox(QMessageBox::No, &text);
-    s.saveAs(dir.filePath("kept"));
+    saveAs(s.volume(), dir.filePath("kept"));
     QCOMPARE(text, existing + " already exists. Do you want to replace it?");
     QCOMPARE(bytesOf(existing), QByteArray("old"));
     answerNextMessageBox(QMessageBox::Yes);
-    s.saveAs(dir.filePath("kept"));
+    saveAs(s.volume(), dir.filePath("kept"));
     QImage image(existing, "PNG");
     QCOMPARE(image.size(), size * 2);
     QCOMPARE(image.dotsPerMeterX(), qRound(s.volume()->logicalDpiX() / 0.0254) * 2);
@@ -230,7 +232,7 @@ void TestPlotTabs::imageCommands() {
     std::signal(SIGXFSZ, SIG_IGN);
     answerNextMessageBox(QMessageBox::Ok, &text, &title);
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    s.saveAs(chosen);
+    saveAs(s.volume(), chosen);
     setrlimit(RLIMIT_FSIZE, &saved);
     QCOMPARE(title, "Save image");
     QCOMPARE(text, "The image could not be written to " + chosen + ": File too large");
