@@ -28,8 +28,7 @@ ProcessP *makeRecord(quint32 durationSeconds, quint8 second = 0, quint32 grade =
     HeaderFields s;
     s.second = second, s.duration = durationSeconds, s.grade = grade, s.volumeScale = 0.001f;
     QByteArray block = samples(3);
-    const int n = int(durationSeconds / 60);
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < int(durationSeconds / 60); ++i) {
         setCount(block, 3, 0, i, quint16(i < 10 ? 0 : 4 * (i - 9)));
         setCount(block, 3, 1, i, temperature);
         setCount(block, 3, 2, i, 170);
@@ -48,7 +47,6 @@ QString run(const QString &tool, const QStringList &args) {
 // Calls `act` with the modal window of type T once it is up.
 template <class T> void whenModal(std::function<void(T *)> act) {
     auto *poll = new QTimer;
-    poll->setInterval(5);
     QObject::connect(poll, &QTimer::timeout, [poll, act] {
         if (auto *modal = qobject_cast<T *>(QApplication::activeModalWidget())) {
             poll->stop();
@@ -56,7 +54,7 @@ template <class T> void whenModal(std::function<void(T *)> act) {
             act(modal);
         }
     });
-    poll->start();
+    poll->start(5);
 }
 
 } // namespace
@@ -193,7 +191,7 @@ void TestProtocolPage::pdfGoesWhereTheUserChose() {
 }
 
 // The current test ticked; "all" cycles unchecked -> every row, checked -> none, partial -> every
-// row; Ok waits for a choice; dates and times shown whole.
+// row; Ok waits for a choice; dates, times and names shown whole.
 void TestProtocolPage::selectionDialog() {
     QStandardItemModel list(4, 3);
     for (int r = 0; r < 4; ++r)
@@ -215,26 +213,23 @@ void TestProtocolPage::selectionDialog() {
     QVERIFY(d.width() >= tree->columnWidth(0) + tree->columnWidth(1) + tree->columnWidth(2));
     QCOMPARE(d.model()->item(2, 3)->text(), "name 2");
     QPushButton *ok = d.buttons()->button(QDialogButtonBox::Ok);
-    const auto state = [&] { // the rows' ticks, "all", Ok
-        QString s;
+    const auto row = [&](int r) { return d.model()->item(r, 0); };
+    // A row ticked ("0x") or not ("1-"), or "all" clicked; then Ok if enabled, the rows' ticks
+    // and "all".
+    const std::pair<QString, QString> steps[] = {
+        {"", "ok -x-- ~"},   {"1-", "---- -"},     {"all", "ok xxxx x"}, {"all", "---- -"},
+        {"0x", "ok x--- ~"}, {"all", "ok xxxx x"}, {"all", "---- -"},    {"3x", "ok ---x ~"},
+        {"2x", "ok --xx ~"}, {"0x", "ok x-xx ~"}};
+    for (const auto &[step, expected] : steps) {
+        if (step == "all")
+            d.selectAllBox()->click();
+        else if (!step.isEmpty())
+            row(step[0].digitValue())->setCheckState(step[1] == 'x' ? Qt::Checked : Qt::Unchecked);
+        QString shown = ok->isEnabled() ? "ok " : "";
         for (int r = 0; r < 4; ++r)
-            s += "-~x"[d.model()->item(r, 0)->checkState()];
-        return s + ' ' + "-~x"[d.selectAllBox()->checkState()] + (ok->isEnabled() ? " ok" : "");
-    };
-    QCOMPARE(state(), "-x-- ~ ok");
-    d.model()->item(1, 0)->setCheckState(Qt::Unchecked);
-    QCOMPARE(state(), "---- -");
-    d.selectAllBox()->click();
-    QCOMPARE(state(), "xxxx x ok");
-    d.selectAllBox()->click();
-    QCOMPARE(state(), "---- -");
-    d.model()->item(0, 0)->setCheckState(Qt::Checked);
-    QCOMPARE(state(), "x--- ~ ok");
-    d.selectAllBox()->click();
-    QCOMPARE(state(), "xxxx x ok");
-    d.selectAllBox()->click();
-    for (int r : {3, 2, 0})
-        d.model()->item(r, 0)->setCheckState(Qt::Checked);
+            shown += "-~x"[row(r)->checkState()];
+        QCOMPARE(shown + ' ' + "-~x"[d.selectAllBox()->checkState()], expected);
+    }
     d.pdfBox()->setChecked(true);
     ok->click();
     QCOMPARE(d.result(), int(QDialog::Accepted));
