@@ -1,6 +1,5 @@
 #include "app/mainwindow.h"
 #include "app/processmodel.h"
-#include "charts/plotimage.h"
 #include "charts/plottabs.h"
 #include "charts/qwtchartzoom.h"
 #include "curverecord.h"
@@ -14,23 +13,18 @@
 #include <QTabWidget>
 #include <QtTest>
 #include <csignal>
-#include <functional>
 #include <qwt_plot_marker.h>
 #include <qwt_scale_div.h>
-#include <qwt_scale_map.h>
 #include <sys/resource.h>
 
 using namespace testrecords;
 using namespace testprojects;
 
 namespace {
-// 0.01 ml per count: the volume first exceeds 0.05 ml at index 20.
-int risingFrom20(int i) {
-    return qMax(0, 10 * (i - 19));
-}
-
-ProcessP *volumeRecord(quint8 kind, int points, const std::function<int(int)> &volume,
-                       HeaderFields s = {}) {
+// 0.01 ml per count, by default first over 0.05 ml at index 20.
+ProcessP *volumeRecord(
+    quint8 kind, int points, HeaderFields s = {},
+    const std::function<int(int)> &volume = [](int i) { return qMax(0, 10 * (i - 19)); }) {
     s.duration = quint32(points) * s.period;
     QByteArray block = samples(kind);
     for (int i = 0; i < points && i < ProcessP::channelLength(kind); ++i)
@@ -38,30 +32,24 @@ ProcessP *volumeRecord(quint8 kind, int points, const std::function<int(int)> &v
     return new ProcessP(header(s), block, kind);
 }
 
-QList<QwtPlotMarker *> markers(const QwtPlot *plot) {
-    QList<QwtPlotMarker *> list;
-    for (QwtPlotItem *item : plot->itemList(QwtPlotItem::Rtti_PlotMarker))
-        list << static_cast<QwtPlotMarker *>(item);
-    return list;
+// Saves the plot's image by its menu's command, the file dialog answering `chosen`; gives the
+// path the dialog proposed.
+QString saveAs(QwtPlot *plot, const QString &chosen) {
+    QString proposed;
+    PlotImage *image = PlotImage::of(plot);
+    image->setFileChooser(
+        [&](QWidget *, const QString &, const QString &path, const QString &, QString *) {
+            proposed = path;
+            return chosen;
+        });
+    image->saveAction()->trigger();
+    return proposed;
 }
 
-// The tabs of a record; shown at a known size for the image commands.
+// The tabs of a record.
 struct Built {
-    explicit Built(ProcessP *r, bool show = false) : record(r), plots(&tabs) {
-        plots.buildGraphs(r);
-        if (show) {
-            tabs.resize(640, 480);
-            tabs.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&tabs));
-        }
-    }
+    explicit Built(ProcessP *r) : record(r), plots(&tabs) { plots.buildGraphs(r); }
     QwtPlot *volume() const { return plots.plot(PlotTabs::Volume); }
-    PlotImage *image(const QString &chosen) {
-        PlotImage *image = PlotImage::of(volume());
-        image->setFileChooser([chosen](QWidget *, const QString &, const QString &, const QString &,
-                                       QString *) { return chosen; });
-        return image;
-    }
     std::unique_ptr<ProcessP> record;
     QTabWidget tabs;
     PlotTabs plots;
@@ -71,50 +59,48 @@ struct Built {
 class TestPlotTabs : public QObject {
     Q_OBJECT
 private slots:
-    void tabSetPerKind();
-    void volumeMarkers();
+    void tabsAndMarkers();
     void narrowRangeRule();
-    void noPointsStillPainted();
-    void imageFilesWrittenAndReadable();
-    void imageFormatFromExtensionOrFilter();
+    void imageCommands();
     void windowProposesFolderAndName();
-    void replacingAsksAndFailedWritesSayWhy();
-    void rightClickOpensTheMenuRightDragPans();
 };
 
-// A rebuild replaces the set and shows the volume.
-void TestPlotTabs::tabSetPerKind() {
-    const QString two = "Volume, Reduced volume, Temperature, Volume/Temperature";
+// The tab set per kind (7: unknown), rebuilt in place showing the volume, every tab painted.
+// Markers: the start, three hours later (else the last point) and the values there; a green
+// line at point 10; none without points.
+void TestPlotTabs::tabsAndMarkers() {
+    const QString four = "Volume, Reduced volume, Temperature, Volume/Temperature";
     const QString seven = "Volume, Reduced volume, Temperature, Resistance, Temperature of cement, "
                           "Volume/Temperature, Resistance/Temperature";
-    for (quint8 kind : {0, 2, 7}) { // 7: unknown
-        Built b(volumeRecord(kind, 300, risingFrom20));
+    const std::tuple<quint8, int, quint32, PlotTabs::Tab, QString> cases[] = {
+        {1, 300, 60, PlotTabs::Volume,
+         "20,0 t = 00:20:00 | 200,0 t = 03:20:00 | 0,0.1 v = 0.1 | 0,18.1 v = 18.1"},
+        {1, 300, 60, PlotTabs::ReducedVolume,
+         "20,0 t = 00:20:00 | 200,0 t = 03:20:00 | 0,0.25 v = 0.25 | 0,45.25 v = 45.25"}, // 400 g
+        {7, 100, 60, PlotTabs::Volume, ""},
+        {0, 100, 60, PlotTabs::Volume,
+         "20,0 t = 00:20:00 | 99,0 t = 01:39:00 | 0,0.1 v = 0.1 | 0,8 v = 8"},
+        {2, 300, 60, PlotTabs::ResistanceTemperature, "10,10 "},
+        {3, 300, 0, PlotTabs::ResistanceTemperature, ""}};
+    for (const auto &[kind, points, period, tab, markers] : cases) {
+        HeaderFields s;
+        s.period = period;
+        Built b(volumeRecord(kind, points, s));
         b.tabs.setCurrentIndex(2);
         b.plots.buildGraphs(b.record.get());
-        QStringList actual;
-        for (int i = 0; i < b.tabs.count(); ++i)
-            actual << b.tabs.tabText(i);
-        QCOMPARE(actual.join(", "), kind == 2 ? seven : two);
-        QCOMPARE(b.tabs.currentWidget(), b.plots.plot(PlotTabs::Volume));
-        if (kind == 2) // a green line at point 10
-            QCOMPARE(markers(b.plots.plot(PlotTabs::ResistanceTemperature))[0]->xValue(), 10.0);
-    }
-}
-
-// The start at index 20; the end three hours later, at 200, where the count is 1810.
-void TestPlotTabs::volumeMarkers() {
-    Built b(volumeRecord(1, 300, risingFrom20));
-    const char *expected[] = {
-        "20,0 t = 00:20:00 | 200,0 t = 03:20:00 | 0,0.1 v = 0.1 | 0,18.1 v = 18.1",
-        "20,0 t = 00:20:00 | 200,0 t = 03:20:00 | 0,0.25 v = 0.25 | 0,45.25 v = 45.25"}; // 400 g
-    for (PlotTabs::Tab tab : {PlotTabs::Volume, PlotTabs::ReducedVolume}) {
-        QStringList shown;
-        for (const QwtPlotMarker *m : markers(b.plots.plot(tab)))
+        QStringList titles, shown;
+        for (int i = 0; i < b.tabs.count(); ++i) {
+            titles << b.tabs.tabText(i);
+            QVERIFY(!b.tabs.widget(i)->grab().isNull());
+        }
+        QCOMPARE(titles.join(", "), kind == 2 || kind == 3 ? seven : four);
+        QCOMPARE(b.tabs.currentWidget(), b.volume());
+        for (const QwtPlotItem *item : b.plots.plot(tab)->itemList(QwtPlotItem::Rtti_PlotMarker)) {
+            const auto *m = static_cast<const QwtPlotMarker *>(item);
             shown << QString("%1,%2 %3").arg(m->xValue()).arg(m->yValue()).arg(m->label().text());
-        QCOMPARE(shown.join(" | "), expected[tab == PlotTabs::ReducedVolume]);
+        }
+        QCOMPARE(shown.join(" | "), markers);
     }
-    Built cut(volumeRecord(1, 100, risingFrom20)); // shorter than three hours: its last point
-    QCOMPARE(markers(cut.volume())[1]->xValue(), 99.0);
 }
 
 // Under 2 ml the volume axes widen by 1 ml each way; 2 ml stay automatic.
@@ -123,8 +109,7 @@ void TestPlotTabs::narrowRangeRule() {
     s.volumeScale = 0.5f;
     s.mass = 1000;
     for (int top : {2, 4}) {
-        Built b(volumeRecord(
-            1, 50, [top](int i) { return i < 25 ? 0 : top; }, s));
+        Built b(volumeRecord(1, 50, s, [top](int i) { return i < 25 ? 0 : top; }));
         for (PlotTabs::Tab tab :
              {PlotTabs::Volume, PlotTabs::ReducedVolume, PlotTabs::VolumeTemperature}) {
             QwtPlot *plot = b.plots.plot(tab);
@@ -135,61 +120,6 @@ void TestPlotTabs::narrowRangeRule() {
             QCOMPARE(d.upperBound(), 2.0);
         }
         QVERIFY(b.plots.plot(PlotTabs::Temperature)->axisAutoScale(QwtPlot::yLeft));
-    }
-}
-
-void TestPlotTabs::noPointsStillPainted() {
-    HeaderFields s;
-    s.period = 0;
-    Built b(new ProcessP(header(s), samples(3), 3));
-    QCOMPARE(b.tabs.count(), 7);
-    for (int t = 0; t < PlotTabs::TabCount; ++t) {
-        if (QwtPlot *plot = b.plots.plot(PlotTabs::Tab(t)))
-            QVERIFY(markers(plot).isEmpty() && !plot->grab().isNull());
-    }
-}
-
-void TestPlotTabs::imageFilesWrittenAndReadable() {
-    Built s(curveRecord(3), true);
-    QTemporaryDir dir;
-    const QSize size = s.volume()->size();
-    QString error;
-    for (PlotImage::Format format : {PlotImage::Png, PlotImage::Svg, PlotImage::Pdf})
-        QVERIFY(PlotImage::save(s.volume(), dir.filePath(QString::number(format)), format, &error));
-    QVERIFY(error.isEmpty());
-    QImage image;
-    QVERIFY(image.loadFromData(bytesOf(dir.filePath("0")), "PNG"));
-    QCOMPARE(image.size(), size * 2);
-    QCOMPARE(image.dotsPerMeterX(), qRound(s.volume()->logicalDpiX() / 0.0254) * 2);
-    bool blue = false; // the curve is drawn
-    for (int x = 0; x < image.width() && !blue; x += 2)
-        for (int y = 0; y < image.height() && !blue; y += 2)
-            blue = image.pixel(x, y) == qRgb(0, 0, 255);
-    QVERIFY(blue);
-    const QByteArray svg = bytesOf(dir.filePath("1"));
-    QVERIFY(svg.contains("<title>Volume</title>"));
-    QCOMPARE(QSvgRenderer(svg).viewBox().size(), size);
-    const QByteArray pdf = bytesOf(dir.filePath("2"));
-    QVERIFY(pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF"));
-    QApplication::clipboard()->clear();
-    PlotImage::of(s.volume())->copyAction()->trigger();
-    QCOMPARE(QApplication::clipboard()->image().size(), size * 2);
-}
-
-// An extension of ours wins over the filter; else the filter's is appended.
-void TestPlotTabs::imageFormatFromExtensionOrFilter() {
-    const QString png = "PNG image (*.png)", svg = "SVG image (*.svg)";
-    const struct {
-        QString chosen, filter, path;
-        PlotImage::Format format;
-    } cases[] = {{"a.png", svg, "a.png", PlotImage::Png},
-                 {"a.PDF", png, "a.PDF", PlotImage::Pdf},
-                 {"a", svg, "a.svg", PlotImage::Svg},
-                 {"a.jpg", png, "a.jpg.png", PlotImage::Png}};
-    for (const auto &c : cases) {
-        QString chosen = c.chosen;
-        QCOMPARE(PlotImage::formatFor(&chosen, c.filter), c.format);
-        QCOMPARE(chosen, c.path);
     }
 }
 
@@ -211,57 +141,21 @@ void TestPlotTabs::windowProposesFolderAndName() {
     for (int row : {0, 1}) {
         QMetaObject::invokeMethod(&w, "addGraph",
                                   Q_ARG(QModelIndex, w.processModel()->index(row, 0)));
-        PlotImage *image = PlotImage::of(w.plots()->plot(PlotTabs::Volume));
-        image->setFileChooser([&](QWidget *, const QString &, const QString &p,
-                                  const QString &filters, QString *filter) {
-            proposed << p;
-            *filter = filters.split(";;").value(1); // SVG
-            return dir.filePath(QString("chosen%1").arg(proposed.size()));
-        });
-        image->saveAction()->trigger();
+        proposed << saveAs(w.plots()->plot(PlotTabs::Volume), QString());
     }
     QCOMPARE(proposed, QStringList({dir.filePath("Batch 7-a - Volume.png"),
                                     dir.filePath("2026-06-15 10-30-02 - Volume.png")}));
-    QVERIFY(QSvgRenderer(dir.filePath("chosen1.svg")).isValid());
-    QVERIFY(QSvgRenderer(dir.filePath("chosen2.svg")).isValid());
 }
 
-// Replacing is asked; a failed write says why and leaves the old file alone.
-void TestPlotTabs::replacingAsksAndFailedWritesSayWhy() {
-    Built s(curveRecord(3), true);
-    QTemporaryDir dir;
-    const QString existing = dir.filePath("kept.png");
-    writeFile(existing, "old");
-    QString text, title;
-    answerNextMessageBox(QMessageBox::No, &text);
-    s.image(dir.filePath("kept"))->saveAction()->trigger();
-    QCOMPARE(text, existing + " already exists. Do you want to replace it?");
-    QCOMPARE(bytesOf(existing), QByteArray("old"));
-    answerNextMessageBox(QMessageBox::Yes);
-    s.image(dir.filePath("kept"))->saveAction()->trigger();
-    QVERIFY(bytesOf(existing).startsWith("\x89PNG"));
-
-    const QString chosen = dir.filePath("old.pdf");
-    writeFile(chosen, "old");
-    rlimit saved{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 1024;
-    std::signal(SIGXFSZ, SIG_IGN);
-    answerNextMessageBox(QMessageBox::Ok, &text, &title);
-    PlotImage *image = s.image(chosen);
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    image->saveAction()->trigger();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    QCOMPARE(title, "Save image");
-    QCOMPARE(text, "The image could not be written to " + chosen + ": File too large");
-    QCOMPARE(bytesOf(chosen), QByteArray("old"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-             QStringList({"kept.png", "old.pdf"}));
-}
-
-void TestPlotTabs::rightClickOpensTheMenuRightDragPans() {
-    Built s(curveRecord(3), true);
+// Every tab's menu opens on a right click or the menu key, not on a right drag, which pans. An
+// extension of ours wins over the filter, else the filter's is appended. Each format written
+// and readable, the copy too; replacing is asked; a failed write says why and leaves the old
+// file alone.
+void TestPlotTabs::imageCommands() {
+    Built s(curveRecord(3));
+    s.tabs.resize(640, 480);
+    s.tabs.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&s.tabs));
     for (int t = 0; t < PlotTabs::TabCount; ++t)
         QVERIFY(PlotImage::of(s.plots.plot(PlotTabs::Tab(t))));
     QMenu *menu = PlotImage::of(s.volume())->menu();
@@ -288,6 +182,63 @@ void TestPlotTabs::rightClickOpensTheMenuRightDragPans() {
     QApplication::sendEvent(canvas, &key); // the menu key opens it at once
     QTRY_VERIFY(menu->isVisible());
     menu->hide();
+
+    const std::tuple<QString, QString, QString, PlotImage::Format> formats[] = {
+        {"a.png", "SVG image (*.svg)", "a.png", PlotImage::Png},
+        {"a.PDF", "PNG image (*.png)", "a.PDF", PlotImage::Pdf},
+        {"a", "SVG image (*.svg)", "a.svg", PlotImage::Svg},
+        {"a.jpg", "PNG image (*.png)", "a.jpg.png", PlotImage::Png}};
+    for (const auto &[chosen, filter, path, format] : formats) {
+        QString name = chosen;
+        QCOMPARE(PlotImage::formatFor(&name, filter), format);
+        QCOMPARE(name, path);
+    }
+
+    QTemporaryDir dir;
+    const QSize size = s.volume()->size();
+    QString error, text, title;
+    QVERIFY(PlotImage::save(s.volume(), dir.filePath("a.svg"), PlotImage::Svg, &error));
+    QVERIFY(PlotImage::save(s.volume(), dir.filePath("a.pdf"), PlotImage::Pdf, &error));
+    const QByteArray svg = bytesOf(dir.filePath("a.svg")), pdf = bytesOf(dir.filePath("a.pdf"));
+    QVERIFY(svg.contains("<title>Volume</title>"));
+    QCOMPARE(QSvgRenderer(svg).viewBox().size(), size);
+    QVERIFY(pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF"));
+    QApplication::clipboard()->clear();
+    PlotImage::of(s.volume())->copyAction()->trigger();
+    QCOMPARE(QApplication::clipboard()->image().size(), size * 2);
+
+    const QString existing = dir.filePath("kept.png");
+    writeFile(existing, "old");
+    answerNextMessageBox(QMessageBox::No, &text);
+    saveAs(s.volume(), dir.filePath("kept"));
+    QCOMPARE(text, existing + " already exists. Do you want to replace it?");
+    QCOMPARE(bytesOf(existing), QByteArray("old"));
+    answerNextMessageBox(QMessageBox::Yes);
+    saveAs(s.volume(), dir.filePath("kept"));
+    QImage image(existing, "PNG");
+    QCOMPARE(image.size(), size * 2);
+    QCOMPARE(image.dotsPerMeterX(), qRound(s.volume()->logicalDpiX() / 0.0254) * 2);
+    bool blue = false; // the curve is drawn
+    for (int x = 0; x < image.width() && !blue; x += 2)
+        for (int y = 0; y < image.height() && !blue; y += 2)
+            blue = image.pixel(x, y) == qRgb(0, 0, 255);
+    QVERIFY(blue);
+
+    const QString chosen = dir.filePath("old.pdf");
+    writeFile(chosen, "old");
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const rlimit small{1024, saved.rlim_max};
+    std::signal(SIGXFSZ, SIG_IGN);
+    answerNextMessageBox(QMessageBox::Ok, &text, &title);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    saveAs(s.volume(), chosen);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    QCOMPARE(title, "Save image");
+    QCOMPARE(text, "The image could not be written to " + chosen + ": File too large");
+    QCOMPARE(bytesOf(chosen), QByteArray("old"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList({"a.pdf", "a.svg", "kept.png", "old.pdf"}));
 }
 
 QTEST_MAIN(TestPlotTabs)

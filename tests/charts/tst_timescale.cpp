@@ -1,6 +1,5 @@
 #include "charts/cachedtextengine.h"
 #include "charts/plotaxes.h"
-#include "charts/plotpicker.h"
 #include "charts/plotpickerr.h"
 #include "charts/plotpickerrt.h"
 #include "charts/plotterscaledraw.h"
@@ -8,12 +7,8 @@
 #include "charts/timescaleengine.h"
 #include "testrecords.h"
 
-#include <QImage>
 #include <QtTest>
 #include <qwt_plot.h>
-#include <qwt_plot_canvas.h>
-#include <qwt_scale_div.h>
-#include <qwt_scale_draw.h>
 
 using namespace testrecords;
 
@@ -43,103 +38,65 @@ QStringList majorLabels(quint32 period, double from, double to) {
 class TestTimeScale : public QObject {
     Q_OBJECT
 private slots:
-    void axisLabels();
-    void trackerAndDurationTexts();
+    void labelsAndTrackerTexts();
     void roundSteps();
-    void tickLabelsAreWholeSteps_data();
-    void tickLabelsAreWholeSteps();
-    void floatingScaleEndsAtTheData();
-    void zoomedAxesStayRound();
     void cachedTextMeasuresAsThePlainEngine();
 };
 
-void TestTimeScale::axisLabels() {
-    const struct {
-        quint32 period;
-        double value;
-        QString text;
-    } cases[] = {{60, 90, "01:30"},
-                 {60, -1, "23:59"},
-                 {300, 12, "01:00"}, // a period above 255 s
-                 {0, 500, "00:00"}};
-    for (const auto &c : cases) {
+// Axis labels wrap at a day; a record's period above 255 s counts, none stays at midnight.
+// Trackers: two decimals, ohms for the axis' kilo-ohms; durations count from the start.
+void TestTimeScale::labelsAndTrackerTexts() {
+    QStringList labels;
+    for (const auto &[period, value] :
+         {std::pair<quint32, double>{60, 90}, {60, -1}, {300, 12}, {0, 500}}) {
         HeaderFields s;
-        s.period = c.period;
+        s.period = period;
         const ProcessP record(header(s), samples(1), 1);
-        QCOMPARE(PlotterScaleDraw(&record).label(c.value).text(), c.text);
+        labels << PlotterScaleDraw(&record).label(value).text();
     }
-}
+    QCOMPARE(labels.join(' '), "01:30 23:59 01:00 00:00");
+    QCOMPARE(PlotterScaleDraw(1, true).label(-600.0).text(), "-00:10");
 
-void TestTimeScale::trackerAndDurationTexts() {
     QwtPlot plot;
-    // Never given a period: the time stays at midnight.
     QCOMPARE(Tracker<PlotPicker>(plot.canvas(), 0).at(1234.0, 5.0), "5.00\n00:00:00");
-    Tracker<PlotPicker> plain(plot.canvas(), 20);
-    QCOMPARE(plain.at(30.6, 1.234), "1.23\n00:10:12"); // 612 s, two decimals
-    // Kilo-ohms on the axis, ohms in the tracker.
+    QCOMPARE(Tracker<PlotPicker>(plot.canvas(), 20).at(30.6, 1.234), "1.23\n00:10:12");
     QCOMPARE(Tracker<PlotPickerR>(plot.canvas(), 60).at(90.0, 1.5), "1500.0 \u03a9\n01:30:00");
     QCOMPARE(Tracker<PlotPickerRT>(plot.canvas(), 60).at(1500.0, 0.01234), "12.3 \u03a9\n01:00:00");
-
-    // From the start of measurement: no count back from midnight.
-    PlotterScaleDraw draw(1, true);
-    QCOMPARE(draw.label(-600.0).text(), "-00:10");
     Tracker<PlotPicker> picker(plot.canvas(), 1);
     picker.setDurations(true);
     QCOMPARE(picker.at(-3661.0, 1.0), "1.00\n-01:01:01");
 }
 
-// An inverted axis gets as many steps.
+// At most nine round steps, as many on an inverted axis; every period's ticks read as whole
+// steps of time, not a minute short; a floating scale (the comparison's) ends at the data.
+// After a zoom the steps stay round, and the value axes keep the point under a comma locale.
 void TestTimeScale::roundSteps() {
-    const struct {
-        quint32 period;
-        double from, to;
-        QStringList labels;
-    } cases[] = {
-        {60,
-         0,
-         1440,
-         {"00:00", "03:00", "06:00", "09:00", "12:00", "15:00", "18:00", "21:00", "00:00"}},
-        {60, 7, 43, {"00:10", "00:15", "00:20", "00:25", "00:30", "00:35", "00:40"}},
-        {1,
-         1800,
-         18000,
-         {"00:30", "01:00", "01:30", "02:00", "02:30", "03:00", "03:30", "04:00", "04:30",
-          "05:00"}},
-        {120, 0, 2160, {"00:00", "12:00", "00:00", "12:00", "00:00", "12:00", "00:00"}}};
-    for (const auto &c : cases) {
-        QCOMPARE(majorLabels(c.period, c.from, c.to), c.labels);
-        QCOMPARE(majorLabels(c.period, c.to, c.from).size(), c.labels.size());
+    const std::tuple<quint32, double, double, QString> cases[] = {
+        {60, 0, 1440, "00:00 03:00 06:00 09:00 12:00 15:00 18:00 21:00 00:00"},
+        {60, 7, 43, "00:10 00:15 00:20 00:25 00:30 00:35 00:40"},
+        {1, 1800, 18000, "00:30 01:00 01:30 02:00 02:30 03:00 03:30 04:00 04:30 05:00"},
+        {120, 0, 2160, "00:00 12:00 00:00 12:00 00:00 12:00 00:00"}};
+    for (const auto &[period, from, to, labels] : cases) {
+        QCOMPARE(majorLabels(period, from, to).join(' '), labels);
+        QCOMPARE(majorLabels(period, to, from).size(), labels.count(' ') + 1);
     }
-}
 
-void TestTimeScale::tickLabelsAreWholeSteps_data() {
-    QTest::addColumn<double>("from"); // seconds
-    QTest::addColumn<double>("to");
-    QTest::newRow("a day") << 0.0 << 86400.0;
-    QTest::newRow("three hours") << 0.0 << 10800.0;
-    QTest::newRow("zoomed in") << 1234.0 << 3456.0;
-}
-
-// Every period's ticks read as whole steps of time, not a minute short.
-void TestTimeScale::tickLabelsAreWholeSteps() {
-    QFETCH(double, from);
-    QFETCH(double, to);
-    for (quint32 period = 1; period <= 600; ++period) {
-        const TimeScaleEngine engine(period);
-        const QList<double> ticks =
-            engine.divideScale(from / period, to / period, 8, 5).ticks(QwtScaleDiv::MajorTick);
-        QVERIFY(ticks.size() >= 2);
-        const int step = qRound((ticks[1] - ticks[0]) * period / 60); // minutes
-        for (const QString &label : majorLabels(period, from / period, to / period)) {
-            const QTime t = QTime::fromString(label, "hh:mm");
-            QVERIFY2((t.hour() * 60 + t.minute()) % step == 0,
-                     qPrintable(QStringLiteral("period %1: %2").arg(period).arg(label)));
+    // Seconds: a day, three hours, zoomed in.
+    for (const auto &[from, to] : {std::pair<double, double>{0, 86400}, {0, 10800}, {1234, 3456}}) {
+        for (quint32 period = 1; period <= 600; ++period) {
+            const QList<double> ticks = TimeScaleEngine(period)
+                                            .divideScale(from / period, to / period, 8, 5)
+                                            .ticks(QwtScaleDiv::MajorTick);
+            QVERIFY(ticks.size() >= 2);
+            const int step = qRound((ticks[1] - ticks[0]) * period / 60); // minutes
+            for (const QString &label : majorLabels(period, from / period, to / period)) {
+                const QTime t = QTime::fromString(label, "hh:mm");
+                QVERIFY2((t.hour() * 60 + t.minute()) % step == 0,
+                         qPrintable(QStringLiteral("period %1: %2").arg(period).arg(label)));
+            }
         }
     }
-}
 
-// A floating scale (the comparison's) ends at the data; a plain one at steps.
-void TestTimeScale::floatingScaleEndsAtTheData() {
     TimeScaleEngine engine(1);
     double from = -1800, to = 72 * 3600, step = 0;
     engine.autoScale(8, from, to, step);
@@ -147,13 +104,8 @@ void TestTimeScale::floatingScaleEndsAtTheData() {
     engine.setAttribute(QwtScaleEngine::Floating, true);
     from = -1800, to = 72 * 3600 - 60;
     engine.autoScale(8, from, to, step);
-    QCOMPARE(from, -1800.0);
-    QCOMPARE(to, 72 * 3600 - 60.0);
-    QCOMPARE(step, 12 * 3600.0);
-}
+    QCOMPARE(QList<double>({from, to, step}), QList<double>({-1800, 72 * 3600 - 60, 12 * 3600}));
 
-// Round steps after a zoom; the value axes keep the point under a comma locale.
-void TestTimeScale::zoomedAxesStayRound() {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     QwtPlot plot;
     PlotAxes::dress(&plot, 60);
@@ -163,16 +115,14 @@ void TestTimeScale::zoomedAxesStayRound() {
     QwtChartZoom zoom(&plot);
     plot.setAxisScale(QwtPlot::xBottom, 13, 101); // what a zoom sets
     plot.replot();
-    const QList<double> ticks = plot.axisScaleDiv(QwtPlot::xBottom).ticks(QwtScaleDiv::MajorTick);
-    QVERIFY(ticks.size() >= 4 && ticks.size() <= 10);
-    for (double t : ticks)
-        QCOMPARE(std::fmod(t * 60, 600.0), 0.0); // 10 minutes
+    QCOMPARE(plot.axisScaleDiv(QwtPlot::xBottom).ticks(QwtScaleDiv::MajorTick),
+             QList<double>({20, 30, 40, 50, 60, 70, 80, 90, 100})); // minutes
     QCOMPARE(plot.axisScaleDraw(QwtPlot::yLeft)->label(-0.5).text(), "-0.5");
     QCOMPARE(plot.axisScaleDraw(QwtPlot::yRight)->label(2.5).text(), "2.5");
     QLocale::setDefault(QLocale::c());
 }
 
-// A 300 dpi font equals the screen's yet is three times as large: cached apart.
+// A 300 dpi font compares equal to the screen's yet is three times as large: cached apart.
 void TestTimeScale::cachedTextMeasuresAsThePlainEngine() {
     const CachedTextEngine cached;
     const QwtPlainTextEngine plain;
@@ -180,7 +130,6 @@ void TestTimeScale::cachedTextMeasuresAsThePlainEngine() {
     page.setDotsPerMeterX(11811);
     page.setDotsPerMeterY(11811);
     const QFont screen(QStringLiteral("Helvetica"), 10), printed(screen, &page);
-    QVERIFY(printed == screen);
     for (int round = 0; round < 2; ++round) // the second round comes from the cache
         for (const QFont &font : {screen, printed})
             for (const QString &text : {QStringLiteral("05:33"), QStringLiteral("Volume, ml")}) {
