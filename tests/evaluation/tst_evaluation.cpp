@@ -1,14 +1,11 @@
-#include "evaluation/activityevaluation.h"
 #include "evaluation/evaluation.h"
 #include "evaluation/referencetables.h"
 #include "evaluation/resultscsv.h"
-#include "evaluation/resultsrow.h"
 #include "evaluation/tabletexts.h"
 #include "linuxonly.h"
 #include "samplerecords.h"
 #include "testprojects.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QtTest>
@@ -51,7 +48,6 @@ QVector<ResultsRow> sampleRows() {
 class TestEvaluation : public QObject {
     Q_OBJECT
 private slots:
-    void lookup();
     void steps();
     void oddRecords();
     void rows();
@@ -59,9 +55,10 @@ private slots:
     void csv();
 };
 
-// The activity interpolated, the specific contraction of the nearest row, bounds
-// beyond the rows, and nothing read outside the tables.
-void TestEvaluation::lookup() {
+// The steps of the evaluation and their texts, worked by hand.
+void TestEvaluation::steps() {
+    // The reference tables: the activity interpolated, the specific contraction of the
+    // nearest row, bounds beyond the rows, and nothing read outside the tables.
     // 19.0 + 0.2 * (20.4 - 19.0) = 19.28; 47.1 + 0.6 * 1.5 = 48.0; 83.0 + 0.9 * 1.1 = 83.99;
     // 75.0 + 0.4 * 2.1 = 75.84 (row 4.9), 75.0 + 0.6 * 2.1 = 76.26 (row 5.0). 5.0 and just
     // below it take the last interval.
@@ -83,10 +80,7 @@ void TestEvaluation::lookup() {
     for (const auto &[x, column, texts] : cases)
         QCOMPARE(lookupActivity(x, column) + ' ' + lookupSpecificContraction(x, column),
                  QString(texts));
-}
 
-// The steps of the evaluation and their texts, worked by hand.
-void TestEvaluation::steps() {
     // v[10] = 10 counts; mass 500 g, 0.01 ml: p = 0.02 (v[70] - 10), q = 0.02 (v[190] - 10).
     // M-500: p 1.5 >= q - p 1.1 brakes; p 1.2 < q - p 1.4 not; p 1.2 = q - p brakes; q 2.9
     // never; p 0.8, q 2.5 brakes. M-400, p 0.8: brakes at q 2.2, not at 2.5 (only below
@@ -106,7 +100,6 @@ void TestEvaluation::steps() {
 
     // The start is 10, k3 = 180: T[10..189] = 10..189 (mean 99.5), 1000 elsewhere; 100
     // points cut the window to 10..99 (mean 54.5).
-    s = longTestHeader();
     QByteArray b = longSamples(1000);
     for (int i = 10; i < 190; ++i)
         setCount(b, 1, 1, i, quint16(i));
@@ -129,12 +122,11 @@ void TestEvaluation::steps() {
     QCOMPARE(QList<double>({hitFactor(19), hitFactor(20), hitFactor(200), hitFactor(201)}),
              QList<double>({1.0, 0.2, 2.0, 1.0}));
     // Two decimals, and the bounds of the table's column.
-    QCOMPARE(activityWithHitText("45.3", 1.2, 2), QString("54.36"));
-    QCOMPARE(activityWithHitText("35.55", 2.0, 2), QString("71.10"));
-    QCOMPARE(activityWithHitText("15.0", 0.9, 0), QString("<15.00"));
-    QCOMPARE(activityWithHitText("70.0", 1.2, 2), QString(">71.10"));
-    QCOMPARE(activityWithHitText(">71.1", 0.5, 2), QString(">71.1"));
-    QCOMPARE(activityWithHitText("45.3", 1.0, 7), QString("?"));
+    const std::tuple<const char *, double, int, const char *> withHit[] = {
+        {"45.3", 1.2, 2, "54.36"},  {"35.55", 2.0, 2, "71.10"}, {"15.0", 0.9, 0, "<15.00"},
+        {"70.0", 1.2, 2, ">71.10"}, {">71.1", 0.5, 2, ">71.1"}, {"45.3", 1.0, 7, "?"}};
+    for (const auto &[text, factor, column, expected] : withHit)
+        QCOMPARE(activityWithHitText(text, factor, column), QString(expected));
     // A duration is a length of time, not a time of day.
     QCOMPARE(ActivityEvaluation::durationText(90) + ' ' + ActivityEvaluation::durationText(91800) +
                  ' ' + ActivityEvaluation::durationText(0xffffffffu),
@@ -177,9 +169,8 @@ void TestEvaluation::oddRecords() {
     s.supplier = 0xffffffffu;
     auto damaged = make(s);
     damaged->setHardeningIndex(9);
-    QCOMPARE((ActivityEvaluation::parameterTexts(*damaged).mid(3) +
-              ActivityEvaluation::resultTexts(*damaged).mid(6))
-                 .join('|'),
+    const ActivityEvaluation e(*damaged);
+    QCOMPARE((e.parameterTexts().mid(3) + e.resultTexts().mid(6)).join('|'),
              QString("Unknown|1.6|?|2.72|?|0.90|?|?"));
 
     // A NaN or infinite volume scale from a damaged file; no braking record.
@@ -196,16 +187,15 @@ void TestEvaluation::rows() {
     HeaderFields damaged = longTestHeader();
     damaged.month = 13;
     damaged.period = 0;
-    const char *expected[] = {
-        "Mon Jun 15 2026|10:30:00|n|1 (2)|M-500|500|25:00|28|4.42|62.3|0.90|56.07|0.048",
-        "?|10:30:00|n|1 (2)|M-500|500|25:00|28|?|?|||?"};
-    int i = 0;
-    for (const HeaderFields &h : {longTestHeader(), damaged}) {
+    for (const auto &[h, expected] :
+         {std::make_pair(longTestHeader(), "Mon Jun 15 2026|10:30:00|n|1 (2)|M-500|500|25:00|28|"
+                                           "4.42|62.3|0.90|56.07|0.048"),
+          {damaged, "?|10:30:00|n|1 (2)|M-500|500|25:00|28|?|?|||?"}}) {
         const ResultsRow row(*make(h), "n");
         QStringList texts;
         for (int c = 0; c < ResultsRow::ColumnCount; ++c)
             texts << row.text(c);
-        QCOMPARE(texts.join('|'), QString(expected[i++]));
+        QCOMPARE(texts.join('|'), QString(expected));
     }
     QCOMPARE(sampleRows().at(1).label(), "Fri Mar 14 2025 09:30:00");
 
@@ -234,20 +224,16 @@ void TestEvaluation::rows() {
 
 void TestEvaluation::csv_data() {
     QTest::addColumn<QString>("locale");
-    QTest::addColumn<QString>("separator");
+    QTest::addColumn<QChar>("separator");
     QTest::addColumn<QString>("decimals"); // the first test's last five fields
-    QTest::newRow("en_US") << "en_US"
-                           << ","
-                           << "6.50|>71.1|0.90|>71.1|>0.052";
-    QTest::newRow("ru_RU") << "ru_RU"
-                           << ";"
-                           << "6,50|>71,1|0,90|>71,1|>0,052";
+    QTest::newRow("en_US") << "en_US" << QChar(',') << "6.50|>71.1|0.90|>71.1|>0.052";
+    QTest::newRow("ru_RU") << "ru_RU" << QChar(';') << "6,50|>71,1|0,90|>71,1|>0,052";
 }
 
 // Names that need quoting, read back by Python's csv module; decimals as the locale writes them.
 void TestEvaluation::csv() {
     QFETCH(QString, locale);
-    QFETCH(QString, separator);
+    QFETCH(QChar, separator);
     QFETCH(QString, decimals);
     QVector<ResultsRow> rows = sampleRows();
     const QStringList names{"Партия \"17\"", "a,b;c", "two\nlines", " padded ", "=1+1", "-", ""};
@@ -262,23 +248,21 @@ void TestEvaluation::csv() {
     QVERIFY(bytes.contains("\" padded \"")); // some spreadsheets trim unquoted fields
 
     LINUX_ONLY("reads the CSV back with python3");
+    // Python prints the names, then the first test's fields.
     QProcess python;
     python.start("python3", {"-c",
                              "import csv, json, sys\n"
                              "with open(sys.argv[1], newline='', encoding='utf-8-sig') as f:\n"
-                             "    print(json.dumps(list(csv.reader(f, delimiter=sys.argv[2]))))",
-                             path, separator});
+                             "    rows = list(csv.reader(f, delimiter=sys.argv[2]))\n"
+                             "print(json.dumps([r[2] for r in rows] + ['|'.join(rows[1])]))",
+                             path, QString(separator)});
     QVERIFY(python.waitForFinished(60000));
     QCOMPARE(python.exitCode(), 0);
-    const QJsonArray lines = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
-    QCOMPARE(QVariant(lines.at(1).toArray().toVariantList()).toStringList().join('|'),
-             "2024-11-05|08:30:00|Партия \"17\"|1 (2)|M-500|200|25:00|28|" + decimals);
     // Names survive as they are, but for those a spreadsheet would run.
-    QStringList read;
-    for (const QJsonValue &line : lines)
-        read << line.toArray().at(ResultsRow::Name).toString();
-    QCOMPARE(read, (QStringList{"Name", "Партия \"17\"", "a,b;c", "two\nlines", " padded ", "'=1+1",
-                                "'-", ""}));
+    QCOMPARE(
+        QJsonDocument::fromJson(python.readAllStandardOutput()).toVariant().toStringList(),
+        QStringList({"Name", "Партия \"17\"", "a,b;c", "two\nlines", " padded ", "'=1+1", "'-", "",
+                     "2024-11-05|08:30:00|Партия \"17\"|1 (2)|M-500|200|25:00|28|" + decimals}));
 }
 
 QTEST_GUILESS_MAIN(TestEvaluation)

@@ -1,5 +1,4 @@
 #include "records/alignedcurve.h"
-#include "records/processp.h"
 #include "records/textexport.h"
 #include "samplerecords.h"
 
@@ -16,10 +15,8 @@ class TestProcessP : public QObject {
     Q_OBJECT
 private slots:
     void headerFields();
-    void startIndexAndContraction();
-    void damagedRecordsStayInsideTheirBuffer();
-    void alignedCurve();
-    void textExport();
+    void startIndexAndDamagedRecords();
+    void alignedCurveAndTextExport();
 };
 
 void TestProcessP::headerFields() {
@@ -53,7 +50,9 @@ void TestProcessP::headerFields() {
     QCOMPARE(stored, QString("200 100 29 100 100 "));
 }
 
-void TestProcessP::startIndexAndContraction() {
+// The start of contraction and the three-hour contraction; damaged records stay inside
+// their buffers.
+void TestProcessP::startIndexAndDamagedRecords() {
     // Never rising: baseline b = v[0] + offset = 107, start n - 1, contraction -b.
     HeaderFields s;
     s.duration = 3000; // n = 50
@@ -75,10 +74,8 @@ void TestProcessP::startIndexAndContraction() {
     ProcessP q(header(s), rising, 3);
     QCOMPARE(int(q.startIndex()), 12);
     QCOMPARE(q.contraction3h(), 356.0f);
-}
 
-void TestProcessP::damagedRecordsStayInsideTheirBuffer() {
-    HeaderFields s;
+    // Damaged records: period 0 has no points.
     s.period = 0;
     QCOMPARE(ProcessP(header(s), samples(3), 3).pointCount(), 0u);
 
@@ -102,8 +99,9 @@ void TestProcessP::damagedRecordsStayInsideTheirBuffer() {
     QCOMPARE(ProcessP::convertOldHeader(old.left(10)).left(12), old.left(10) + QByteArray(2, 0));
 }
 
-// Curves laid from each test's start of measurement, and the tests left out.
-void TestProcessP::alignedCurve() {
+// Curves laid from each test's start of measurement, and the tests left out; the
+// exported text.
+void TestProcessP::alignedCurveAndTextExport() {
     AlignedCurve::Exclusion why = AlignedCurve::NoMass;
     const auto points = AlignedCurve::points(*make(longTestHeader()), AlignedCurve::Volume, &why);
     QCOMPARE(why, AlignedCurve::Included);
@@ -116,10 +114,8 @@ void TestProcessP::alignedCurve() {
     QCOMPARE(why, AlignedCurve::NoPoints);
     AlignedCurve::points(*make(longTestHeader(), longSamples(), 0), AlignedCurve::Resistance, &why);
     QCOMPARE(why, AlignedCurve::TwoChannels);
-}
 
-// Kind 1, two hours a point a minute, 300 g, volume 10 i counts; six digits.
-void TestProcessP::textExport() {
+    // Kind 1, two hours a point a minute, 300 g, volume 10 i counts; six digits.
     HeaderFields s;
     s.duration = 7200;
     s.mass = 300;

@@ -1,9 +1,5 @@
-#include "records/keeperproc.h"
-#include "records/processp.h"
-#include "records/projectfile.h"
 #include "testprojects.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 #include <atomic>
 #include <thread>
@@ -26,13 +22,6 @@ ProcessP *record(quint8 kind, int n, const QByteArray &note = QByteArray(), int 
     p->setNote(note);
     p->setHardeningIndex(hardening);
     return p;
-}
-
-// 10 + 73 + 10000 + 4 bytes.
-QByteArray oneRecordFile() {
-    KeeperProc store;
-    store.add(record(1, 5, "note"));
-    return store.toBytes();
 }
 } // namespace
 
@@ -58,12 +47,11 @@ void TestProjectFile::roundTripOfEveryKind() {
     store.add(record(2, 3, "цемент М500", 3));
     store.add(record(3, 4, "x\ny", 1));
     const QString path = dir_.filePath("every.vtl");
-    QVERIFY(
-        ProjectFile::save(path, store, "Описание\nстрока 2", {"Первая", "", "третья", "4"}).ok());
-    // Notes of 15, 0, 18, 3 bytes; description 31, four separators, names 25.
+    QVERIFY(ProjectFile::save(path, store, "Описание\n2", {"Первая", "", "третья", "4"}).ok());
+    // Notes of 15, 0, 18, 3 bytes; description 18, four separators, names 25.
     const QByteArray bytes = bytesOf(path);
     QCOMPARE(bytes.size(), 10 + (73 + 17280 + 15) + (73 + 10000) + (73 + 20000 + 18) +
-                               (73 + 34560 + 3) + 31 + 4 + 25);
+                               (73 + 34560 + 3) + 18 + 4 + 25);
     QCOMPARE(bytes.left(10), QByteArray("format 04\x04"));
     KeeperProc loaded;
     const ProjectFile::Contents c = ProjectFile::read(path, loaded);
@@ -76,10 +64,8 @@ void TestProjectFile::roundTripOfEveryKind() {
     // The same test twice is refused, and stays with the caller; once removed it may come again.
     ProcessP *twin = record(1, 2, "other");
     QVERIFY(!loaded.add(twin));
-    QCOMPARE(loaded.count(), 4);
     delete twin;
-    twin = loaded.remove(1);
-    QVERIFY(loaded.add(twin));
+    QVERIFY(loaded.add(loaded.remove(1)));
 
     // A separator typed into the description shifts every name by one; everything after a
     // NUL is lost, names included.
@@ -102,7 +88,7 @@ void TestProjectFile::measuredStrengthsAfterTheTail() {
     QCOMPARE(image, original);
 
     store.at(1)->setMeasuredStrength(41.25, 2);
-    store.at(3)->setMeasuredStrength(38.5, 0);
+    store.at(3)->setMeasuredStrength(38.5, 5);
     QVERIFY(ProjectFile::image(store, demo.description, demo.names, &image).ok());
     // NUL, magic, version, count 2, two entries of 23 bytes, CRC; the first entry
     // starts with the identity of test 1 (start, duration, period).
@@ -112,27 +98,23 @@ void TestProjectFile::measuredStrengthsAfterTheTail() {
     QCOMPARE(image.mid(original.size(), 36),
              QByteArray("\0SETROVIA-STRENGTHS\x01\x02\0", 22) + h.left(6) + h.mid(24, 8));
 
-    KeeperProc back;
-    ProjectFile::Contents c = ProjectFile::parse(image, back, "with");
-    QVERIFY(c.ok() && !c.strengthsDamaged);
-    QCOMPARE(c.names, demo.names);
-    QCOMPARE(back.at(1)->measuredStrength(), 41.25);
-    QCOMPARE(back.at(3)->measuredIndex(), quint8(0));
-    QVERIFY(!back.at(0)->hasMeasuredStrength());
-
-    // Add project: the file's strengths join the tests that have none.
+    // Add project: the file's strengths join the tests that have none, new ones included.
     KeeperProc open;
     ProjectFile::parse(original, open, "open");
-    delete open.remove(4); // the file brings one test the project lacks
     open.at(1)->setMeasuredStrength(50.0, 2);
-    QVERIFY(ProjectFile::parse(image, open, "added").ok());
+    delete open.remove(3); // the caller owns what it takes out
+    const ProjectFile::Contents c = ProjectFile::parse(image, open, "added");
+    QVERIFY(c.ok() && !c.strengthsDamaged);
+    QCOMPARE(c.names, demo.names);
+    QVERIFY(!open.at(0)->hasMeasuredStrength());
     QCOMPARE(open.at(1)->measuredStrength(), 50.0);
-    QCOMPARE(open.at(3)->measuredStrength(), 38.5);
+    const ProcessP *added = open.at(open.count() - 1);
+    QCOMPARE(added->measuredStrength(), 38.5);
+    QCOMPARE(added->measuredIndex(), quint8(5));
 
     image[image.size() - 10] = char(image[image.size() - 10] ^ 0x40);
     KeeperProc damaged;
-    c = ProjectFile::parse(image, damaged, "damaged");
-    QVERIFY(c.ok() && c.strengthsDamaged);
+    QVERIFY(ProjectFile::parse(image, damaged, "damaged").strengthsDamaged);
     QCOMPARE(damaged.count(), store.count());
     QVERIFY(!damaged.at(1)->hasMeasuredStrength());
     // What follows a NUL without our magic is no block at all.
@@ -142,7 +124,9 @@ void TestProjectFile::measuredStrengthsAfterTheTail() {
 void TestProjectFile::corruptFilesLeaveTheStore_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("message");
-    const QByteArray good = oneRecordFile(); // 10 + 10077 bytes
+    KeeperProc one;
+    one.add(record(1, 5, "note"));
+    const QByteArray good = one.toBytes(); // 10 + 73 + 10000 + 4 bytes
     QByteArray kind4 = good, twoCounted = good;
     kind4[10 + 68] = char(4);
     twoCounted[9] = char(2);
@@ -164,15 +148,13 @@ void TestProjectFile::corruptFilesLeaveTheStore() {
     KeeperProc store;
     ProcessP *held = record(2, 59, "kept");
     store.add(held);
-    const ProjectFile::Contents c = ProjectFile::parse(bytes, store, "bad.vtl");
-    QVERIFY(!c.ok());
-    QCOMPARE(c.message, message);
+    QCOMPARE(ProjectFile::parse(bytes, store, "bad.vtl").message, message);
     QVERIFY(store.count() == 1 && store.at(0) == held);
 }
 
 void TestProjectFile::limitsRefuseAndWriteNothing() {
     const QString path = dir_.filePath("limits.vtl");
-    const QByteArray old = oneRecordFile();
+    const QByteArray old = testprojects::projectImage(1);
     writeFile(path, old);
     KeeperProc many;
     for (int i = 0; i < 256; ++i)
@@ -215,11 +197,9 @@ void TestProjectFile::readerThreadOffersWhileGuiUsesTheStore() {
         done = true;
     });
     while (!done) {
-        const int n = store.count();
-        for (int i = 0; i < n; ++i)
-            if (ProcessP *p = store.at(i))
-                (void)p->mass();
-        if (n > 10)
+        for (int i = 0; i < store.count(); ++i)
+            (void)store.at(i)->mass();
+        if (store.count() > 10)
             delete store.remove(0);
     }
     reader.join();

@@ -1,6 +1,5 @@
 #include "readerrig.h"
 #include "records/projectfile.h"
-#include "simulator/simulatoroptions.h"
 #include "simulator/transportfactory.h"
 #include "testrecords.h"
 
@@ -10,7 +9,6 @@ class TestSimulator : public QObject {
     Q_OBJECT
 private slots:
     void headersAndOptions();
-    void projectTestsAreServedByTheirOwnInstrument_data();
     void projectTestsAreServedByTheirOwnInstrument();
 };
 
@@ -39,21 +37,10 @@ void TestSimulator::headersAndOptions() {
     QVERIFY(error.contains("Can not open file"));
 }
 
-void TestSimulator::projectTestsAreServedByTheirOwnInstrument_data() {
-    QTest::addColumn<QString>("instrument"); // keys besides project=PATH
-    QTest::addColumn<int>("kind");           // of the file's tests: 1, 2, 0, 3
-    QTest::newRow("chosen by the first test") << "" << 1;
-    QTest::newRow("newer, four channels") << "generation=newer" << 2;
-    QTest::newRow("older, two channels") << "generation=older" << 0;
-    QTest::newRow("older, four channels") << "generation=older;version=2" << 3;
-}
-
 // project=PATH: the instrument serves the file's tests of its own kind byte
 // for byte; the others are left out with a line saying why, never
 // reinterpreted as another kind.
 void TestSimulator::projectTestsAreServedByTheirOwnInstrument() {
-    QFETCH(QString, instrument);
-    QFETCH(int, kind);
     QTemporaryDir dir;
     const QString path = dir.filePath("lab.vtl");
     KeeperProc source;
@@ -62,20 +49,25 @@ void TestSimulator::projectTestsAreServedByTheirOwnInstrument() {
         QVERIFY(source.add(new ProcessP(t.header, t.samples, t.kind)));
     }
     QVERIFY(ProjectFile::save(path, source, "description", {}).ok());
-
-    QString note;
-    KeeperProc store;
-    ViewerUsb viewer(createSimulator(instrument + ";project=" + path, &note));
-    viewer.setKeeper(&store);
-    viewer.checkPresentDev();
-    viewer.readDevices();
-    QCOMPARE(store.count(), 1);
-    const ProcessP *own = source.at(QList<int>({1, 2, 0, 3}).indexOf(kind));
-    QCOMPARE(int(store.at(0)->kind()), kind);
-    QCOMPARE(store.at(0)->header() + store.at(0)->samples(), own->header() + own->samples());
     const QString leftOut("lab.vtl left out: it was recorded by an .* \\(kind \\d\\), and this "
                           "simulated instrument is an .* \\(kind %1\\)\\.");
-    QCOMPARE(note.count(QRegularExpression(leftOut.arg(kind))), 3);
+    // Keys besides project=PATH that make the instrument of each test's kind in turn; the
+    // first test's needs none.
+    const char *const keys[] = {"", "generation=newer", "generation=older",
+                                "generation=older;version=2"};
+    for (int i = 0; i < 4; ++i) {
+        QString note;
+        KeeperProc store;
+        ViewerUsb viewer(createSimulator(keys[i] + (";project=" + path), &note));
+        viewer.setKeeper(&store);
+        viewer.checkPresentDev();
+        viewer.readDevices();
+        const ProcessP *own = source.at(i);
+        QCOMPARE(store.count(), 1);
+        QCOMPARE(store.at(0)->kind(), own->kind());
+        QCOMPARE(store.at(0)->header() + store.at(0)->samples(), own->header() + own->samples());
+        QCOMPARE(note.count(QRegularExpression(leftOut.arg(own->kind()))), 3);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSimulator)
