@@ -60,26 +60,18 @@ void TestEvaluation::steps() {
     // The reference tables: the activity interpolated, the specific contraction of the
     // nearest row, bounds beyond the rows, and nothing read outside the tables.
     // 19.0 + 0.2 * (20.4 - 19.0) = 19.28; 47.1 + 0.6 * 1.5 = 48.0; 83.0 + 0.9 * 1.1 = 83.99;
-    // 75.0 + 0.4 * 2.1 = 75.84 (row 4.9), 75.0 + 0.6 * 2.1 = 76.26 (row 5.0). 5.0 and just
-    // below it take the last interval.
-    const float belowLast = std::nextafter(5.0f, 0.0f), nan = float(qQNaN());
-    // The texts: the activity, the specific contraction.
-    const std::tuple<float, int, const char *> cases[] = {{2.0f, 2, "28.9 0.025"},
-                                                          {5.0f, 2, "71.1 0.052"},
-                                                          {belowLast, 2, "71.1 0.052"},
-                                                          {1.99f, 2, "<28.9 <0.025"},
-                                                          {5.01f, 2, ">71.1 >0.052"},
-                                                          {2.32f, 0, "19.3 0.017"},
-                                                          {3.46f, 2, "48.0 0.040"},
-                                                          {4.99f, 6, "84.0 0.060"},
-                                                          {4.94f, 3, "75.8 0.055"},
-                                                          {4.96f, 3, "76.3 0.056"},
-                                                          {nan, 2, "? ?"},
-                                                          {3.0f, 7, "? ?"},
-                                                          {9.0f, -1, "? ?"}};
+    // 75.0 + 0.4 * 2.1 = 75.84 (row 4.9), 75.0 + 0.6 * 2.1 = 76.26 (row 5.0). 5.0 and the
+    // float just below it take the last interval. The texts: activity, specific contraction.
+    const std::tuple<float, int, const char *> cases[] = {
+        {2.0f, 2, "28.9 0.025"},    {5.0f, 2, "71.1 0.052"},    {4.9999995f, 2, "71.1 0.052"},
+        {1.99f, 2, "<28.9 <0.025"}, {5.01f, 2, ">71.1 >0.052"}, {2.32f, 0, "19.3 0.017"},
+        {3.46f, 2, "48.0 0.040"},   {4.99f, 6, "84.0 0.060"},   {4.94f, 3, "75.8 0.055"},
+        {4.96f, 3, "76.3 0.056"}};
     for (const auto &[x, column, texts] : cases)
         QCOMPARE(lookupActivity(x, column) + ' ' + lookupSpecificContraction(x, column),
                  QString(texts));
+    for (const auto &[x, column] : {std::make_pair(float(qQNaN()), 2), {3.0f, 7}, {9.0f, -1}})
+        QCOMPARE(lookupActivity(x, column) + lookupSpecificContraction(x, column), QString("??"));
 
     // v[10] = 10 counts; mass 500 g, 0.01 ml: p = 0.02 (v[70] - 10), q = 0.02 (v[190] - 10).
     // M-500: p 1.5 >= q - p 1.1 brakes; p 1.2 < q - p 1.4 not; p 1.2 = q - p brakes; q 2.9

@@ -131,7 +131,7 @@ void TestProjectFile::corruptFilesLeaveTheStore_data() {
     kind4[10 + 68] = char(4);
     twoCounted[9] = char(2);
     const QString wrong = "Wrong file format. Format must be \"format 04\"",
-                  corrupt = "File bad.vtl corrupt";
+                  corrupt = "File PATH corrupt";
     QTest::newRow("shorter than the format") << QByteArray("format 0") << wrong;
     QTest::newRow("other format") << QByteArray("format 03") + good.mid(9) << wrong;
     QTest::newRow("no count byte") << good.left(9) << corrupt;
@@ -148,7 +148,11 @@ void TestProjectFile::corruptFilesLeaveTheStore() {
     KeeperProc store;
     ProcessP *held = record(2, 59, "kept");
     store.add(held);
-    QCOMPARE(ProjectFile::parse(bytes, store, "bad.vtl").message, message);
+    const QString path = dir_.filePath("bad.vtl");
+    writeFile(path, bytes);
+    const ProjectFile::Contents c = ProjectFile::read(path, store);
+    QVERIFY(!c.ok());
+    QCOMPARE(QString(c.message).replace(path, "PATH"), message);
     QVERIFY(store.count() == 1 && store.at(0) == held);
 }
 
