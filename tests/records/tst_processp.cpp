@@ -1,11 +1,9 @@
 #include "records/alignedcurve.h"
-#include "records/processp.h"
 #include "records/textexport.h"
 #include "samplerecords.h"
 
 #include <QLocale>
 #include <QtTest>
-#include <limits>
 #ifndef Q_OS_WIN
 #include <sys/stat.h>
 #endif
@@ -17,56 +15,50 @@ class TestProcessP : public QObject {
     Q_OBJECT
 private slots:
     void headerFields();
-    void identityIsStartDurationAndPeriodOnly();
-    void startIndexAndContraction();
-    void hitCoefficientRounding_data();
-    void hitCoefficientRounding();
-    void damagedRecordsStayInsideTheirBuffer();
-    void alignedCurve();
-    void textExport();
+    void startIndexAndDamagedRecords();
+    void alignedCurveAndTextExport();
 };
 
-// Mass, scales and offset are read where the evaluation's numbers need them.
 void TestProcessP::headerFields() {
+    // Reserved bytes are carried unchanged; each flag is one bit.
     HeaderFields s;
     s.flags = 0xfd;
     QByteArray h = header(s);
-    h[6] = char(0xaa); // reserved bytes are carried unchanged
+    h[6] = char(0xaa);
     h[63] = char(0x55);
     ProcessP p(h, samples(3), 3);
     QCOMPARE(p.header(), h);
     QVERIFY(p.brakingRecord() && !p.temperatureNotObserved());
+
+    // A test is known by its start, duration and period: which bytes tell two apart.
+    QString identity;
+    for (int i = 0; i < ProcessP::HeaderSize; ++i) {
+        QByteArray other = header();
+        other[i] = char(other[i] ^ 0x01);
+        identity += ProcessP::sameTest(header(), other) ? '-' : 'x';
+    }
+    QCOMPARE(identity, "xxxxxx" + QString(18, '-') + "xxxxxxxx" + QString(36, '-'));
+    QVERIFY(!ProcessP::sameTest(header(), header().left(20)));
+
+    // The hit coefficient as a rounded percentage (0.29 is 28.999... in binary); 1.00
+    // outside 0.2..2.0 and for NaN.
+    QString stored;
+    for (double value : {2.0, 2.01, 0.29, qQNaN(), 0.19}) {
+        p.setHitCoefficient(value);
+        stored += QString::number(p.hitPercent()) + ' ';
+    }
+    QCOMPARE(stored, QString("200 100 29 100 100 "));
 }
 
-void TestProcessP::identityIsStartDurationAndPeriodOnly() {
-    const HeaderFields a;
-    HeaderFields b = a;
-    b.mass = 999;
-    b.flags = 0;
-    b.volumeScale = 3.0f;
-    b.hitPercent = 50;
-    QVERIFY(ProcessP::sameTest(header(a), header(b)));
-    for (auto field : {&HeaderFields::second, &HeaderFields::year}) {
-        HeaderFields c = a;
-        ++(c.*field);
-        QVERIFY(!ProcessP::sameTest(header(a), header(c)));
-    }
-    for (auto field : {&HeaderFields::duration, &HeaderFields::period}) {
-        HeaderFields c = a;
-        ++(c.*field);
-        QVERIFY(!ProcessP::sameTest(header(a), header(c)));
-    }
-    QVERIFY(!ProcessP::sameTest(header(a), header(a).left(20)));
-}
-
-void TestProcessP::startIndexAndContraction() {
+// The start of contraction and the three-hour contraction; damaged records stay inside
+// their buffers.
+void TestProcessP::startIndexAndDamagedRecords() {
     // Never rising: baseline b = v[0] + offset = 107, start n - 1, contraction -b.
     HeaderFields s;
     s.duration = 3000; // n = 50
     s.volumeOffset = 7;
     QByteArray flat = samples(3);
-    for (int i = 0; i < 50; ++i)
-        setCount(flat, 3, 0, i, 100);
+    fill(flat, 3, 0, 0, 50, 100);
     ProcessP p(header(s), flat, 3);
     QCOMPARE(p.volumeBaseline(), 107);
     QCOMPARE(int(p.startIndex()), 49);
@@ -82,33 +74,10 @@ void TestProcessP::startIndexAndContraction() {
     ProcessP q(header(s), rising, 3);
     QCOMPARE(int(q.startIndex()), 12);
     QCOMPARE(q.contraction3h(), 356.0f);
-}
 
-void TestProcessP::hitCoefficientRounding_data() {
-    QTest::addColumn<double>("value");
-    QTest::addColumn<int>("stored");
-    QTest::newRow("0.29") << 0.29 << 29;
-    QTest::newRow("2.0") << 2.0 << 200;
-    QTest::newRow("2.01") << 2.01 << 100;
-    QTest::newRow("0.19") << 0.19 << 100;
-    QTest::newRow("nan") << qQNaN() << 100;
-}
-
-void TestProcessP::hitCoefficientRounding() {
-    QFETCH(double, value);
-    QFETCH(int, stored);
-    ProcessP p(header(), samples(1), 1);
-    p.setHitCoefficient(value);
-    QCOMPARE(int(p.hitPercent()), stored);
-}
-
-void TestProcessP::damagedRecordsStayInsideTheirBuffer() {
-    HeaderFields s;
+    // Damaged records: period 0 has no points.
     s.period = 0;
-    ProcessP zeroPeriod(header(s), samples(3), 3);
-    QCOMPARE(zeroPeriod.pointCount(), 0u);
-    QCOMPARE(zeroPeriod.contraction3h(), 0.0f);
-    QVERIFY(zeroPeriod.volumeSamples(1).isEmpty());
+    QCOMPARE(ProcessP(header(s), samples(3), 3).pointCount(), 0u);
 
     // duration / period far above the channel length: clamped to L.
     s.period = 1;
@@ -120,58 +89,50 @@ void TestProcessP::damagedRecordsStayInsideTheirBuffer() {
 
     // A sample buffer shorter than the kind needs is zero-padded.
     ProcessP shortBuffer(header(s), QByteArray(10, '\x01'), 3);
-    QCOMPARE(shortBuffer.samples().size(), ProcessP::sampleBytes(3));
-    QCOMPARE(shortBuffer.resistanceCount(4319), quint16(0));
+    QCOMPARE(shortBuffer.samples(),
+             QByteArray(10, '\x01') + QByteArray(ProcessP::sampleBytes(3) - 10, '\0'));
 
     ProcessP badKind(header(s), QByteArray(), 9);
-    QCOMPARE(badKind.pointCount(), 0u);
-    QVERIFY(badKind.temperatureSamples(false).isEmpty());
+    QVERIFY(badKind.pointCount() == 0 && badKind.temperatureSamples(false).isEmpty());
     // An older header cut short is padded rather than read past its end.
     const QByteArray old(ProcessP::OldHeaderSize, '\x07');
     QCOMPARE(ProcessP::convertOldHeader(old.left(10)).left(12), old.left(10) + QByteArray(2, 0));
 }
 
-// Curves laid from each test's start of measurement.
-void TestProcessP::alignedCurve() {
-    const auto record = make(longTestHeader());
+// Curves laid from each test's start of measurement, and the tests left out; the
+// exported text.
+void TestProcessP::alignedCurveAndTextExport() {
     AlignedCurve::Exclusion why = AlignedCurve::NoMass;
-    const QVector<QPointF> points = AlignedCurve::points(*record, AlignedCurve::Volume, &why);
+    const auto points = AlignedCurve::points(*make(longTestHeader()), AlignedCurve::Volume, &why);
     QCOMPARE(why, AlignedCurve::Included);
     QCOMPARE(points.size(), 1500);
     QCOMPARE(points.first(), QPointF(-600.0, 0.0)); // the start is at index 10
-    QCOMPARE(points.at(13).x(), 180.0);
     QCOMPARE(float(points.at(13).y()), 0.1f);
     HeaderFields noScale = longTestHeader();
-    noScale.volumeScale = std::numeric_limits<float>::quiet_NaN();
+    noScale.volumeScale = float(qQNaN());
     QVERIFY(AlignedCurve::points(*make(noScale), AlignedCurve::Volume, &why).isEmpty());
     QCOMPARE(why, AlignedCurve::NoPoints);
     AlignedCurve::points(*make(longTestHeader(), longSamples(), 0), AlignedCurve::Resistance, &why);
     QCOMPARE(why, AlignedCurve::TwoChannels);
-}
 
-// Kind 1, two hours a point a minute, 300 g, volume 10 i counts; six digits.
-void TestProcessP::textExport() {
+    // Kind 1, two hours a point a minute, 300 g, volume 10 i counts; six digits.
     HeaderFields s;
     s.duration = 7200;
     s.mass = 300;
     QByteArray block = samples(1);
-    for (int i = 0; i < 120; ++i) {
+    fill(block, 1, 1, 0, 120, 203);
+    for (int i = 0; i < 120; ++i)
         setCount(block, 1, 0, i, quint16(10 * i));
-        setCount(block, 1, 1, i, 203);
-    }
     const ProcessP p(header(s), block, 1);
     const QStringList lines = TextExport::lines(p, QLocale(QLocale::English));
-    QCOMPARE(lines.size(), 121);
-    QCOMPARE(lines[0], QStringLiteral("#\tTime\tVolume\tTemperature"));
-    QCOMPARE(lines[1], QStringLiteral("0\t00:00:00\t0\t20.3"));
-    QCOMPARE(lines[2], QStringLiteral("1\t00:01:00\t0.333333\t20.3"));
-    QCOMPARE(lines[120], QStringLiteral("119\t01:59:00\t39.6667\t20.3"));
+    QCOMPARE(lines.mid(0, 3) + lines.mid(120),
+             QStringList({"#\tTime\tVolume\tTemperature", "0\t00:00:00\t0\t20.3",
+                          "1\t00:01:00\t0.333333\t20.3", "119\t01:59:00\t39.6667\t20.3"}));
 
     // Times wrap after a day, also past 32 bits: 12e9 mod 86400 = 76800 s.
     s.duration = 1500 * 60;
     const QStringList day = TextExport::lines(ProcessP(header(s), samples(0), 0), QLocale::c());
-    QCOMPARE(day.size(), 1501);
-    QVERIFY(day[1441].startsWith(QStringLiteral("1440\t00:00:00\t")));
+    QVERIFY(day.value(1441).startsWith(QStringLiteral("1440\t00:00:00\t")));
     QCOMPARE(TextExport::timeOfDay(12000000000ULL), QStringLiteral("21:20:00"));
 
 #ifndef Q_OS_WIN

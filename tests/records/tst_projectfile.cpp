@@ -1,9 +1,5 @@
-#include "records/keeperproc.h"
-#include "records/processp.h"
-#include "records/projectfile.h"
 #include "testprojects.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 #include <atomic>
 #include <thread>
@@ -13,10 +9,11 @@ using testprojects::bytesOf;
 using testprojects::writeFile;
 
 namespace {
-ProcessP *record(quint8 kind, quint8 second, const QByteArray &note = QByteArray(),
-                 int hardening = 2) {
+// Test n of a kind: its start n seconds after 10:00, its sample bytes a pattern.
+ProcessP *record(quint8 kind, int n, const QByteArray &note = QByteArray(), int hardening = 2) {
     HeaderFields s;
-    s.second = second;
+    s.minute = quint8(n / 60);
+    s.second = quint8(n % 60);
     s.volumeOffset = 77;
     QByteArray block = samples(kind);
     for (int j = 0; j < block.size(); ++j)
@@ -26,13 +23,6 @@ ProcessP *record(quint8 kind, quint8 second, const QByteArray &note = QByteArray
     p->setHardeningIndex(hardening);
     return p;
 }
-
-// 10 + 73 + 10000 + 4 bytes.
-QByteArray oneRecordFile() {
-    KeeperProc store;
-    store.add(record(1, 5, "note"));
-    return store.toBytes();
-}
 } // namespace
 
 // The project file and the store it is read into.
@@ -40,12 +30,10 @@ class TestProjectFile : public QObject {
     Q_OBJECT
 private slots:
     void roundTripOfEveryKind();
-    void tailRules();
     void measuredStrengthsAfterTheTail();
     void corruptFilesLeaveTheStore_data();
     void corruptFilesLeaveTheStore();
     void limitsRefuseAndWriteNothing();
-    void storeRefusesTheSameTest();
     void readerThreadOffersWhileGuiUsesTheStore();
 
 private:
@@ -58,44 +46,33 @@ void TestProjectFile::roundTripOfEveryKind() {
     store.add(record(1, 2, QByteArray(), 6));
     store.add(record(2, 3, "цемент М500", 3));
     store.add(record(3, 4, "x\ny", 1));
-    const QString description = QStringLiteral("Описание проекта\nстрока 2");
-    const QStringList names{QStringLiteral("Первая"), QString(), QStringLiteral("третья"), "4"};
     const QString path = dir_.filePath("every.vtl");
-    QVERIFY(ProjectFile::save(path, store, description, names).ok());
-
-    // Notes of 15, 0, 18, 3 bytes; description 46, four separators, names 25.
+    QVERIFY(ProjectFile::save(path, store, "Описание\n2", {"Первая", "", "третья", "4"}).ok());
+    // Notes of 15, 0, 18, 3 bytes; description 18, four separators, names 25.
     const QByteArray bytes = bytesOf(path);
     QCOMPARE(bytes.size(), 10 + (73 + 17280 + 15) + (73 + 10000) + (73 + 20000 + 18) +
-                               (73 + 34560 + 3) + 46 + 4 + 25);
+                               (73 + 34560 + 3) + 18 + 4 + 25);
     QCOMPARE(bytes.left(10), QByteArray("format 04\x04"));
-
     KeeperProc loaded;
     const ProjectFile::Contents c = ProjectFile::read(path, loaded);
     QVERIFY(c.ok());
     QCOMPARE(loaded.at(0)->volumeOffset(), 0);  // kind 0 never carries one
     QCOMPARE(loaded.at(3)->volumeOffset(), 77); // kind 3 keeps it
-    const QString again = dir_.filePath("again.vtl");
-    QVERIFY(ProjectFile::save(again, loaded, c.description, c.names).ok());
-    QCOMPARE(bytesOf(again), bytes);
-}
+    QVERIFY(ProjectFile::save(path, loaded, c.description, c.names).ok());
+    QCOMPARE(bytesOf(path), bytes);
 
-void TestProjectFile::tailRules() {
-    // Everything after a NUL is lost, names included.
-    ProjectFile::Tail t = ProjectFile::splitTail(QByteArray("desc\x13one\0\x13two", 13));
-    QCOMPARE(t.description, QStringLiteral("desc"));
-    QCOMPARE(t.names, QStringList({"one"}));
+    // The same test twice is refused, and stays with the caller; once removed it may come again.
+    ProcessP *twin = record(1, 2, "other");
+    QVERIFY(!loaded.add(twin));
+    delete twin;
+    QVERIFY(loaded.add(loaded.remove(1)));
 
-    // A separator typed into the description shifts every name by one.
-    KeeperProc store;
-    store.add(record(1, 1));
-    const QString path = dir_.filePath("shift.vtl");
-    QVERIFY(ProjectFile::save(path, store, QStringLiteral("a") + QChar(0x13) + "b", {"n1"}).ok());
-    QCOMPARE(bytesOf(path).mid(10 + 73 + 10000), QByteArray("a\x13"
-                                                            "b\x13n1"));
-    KeeperProc loaded;
-    const ProjectFile::Contents c = ProjectFile::read(path, loaded);
-    QCOMPARE(c.description, QStringLiteral("a"));
-    QCOMPARE(c.names, QStringList({"b", "n1"}));
+    // A separator typed into the description shifts every name by one; everything after a
+    // NUL is lost, names included.
+    ProjectFile::Tail t = ProjectFile::splitTail(ProjectFile::joinTail("a\023b", {"n1"}));
+    QCOMPARE(QStringList(t.description) + t.names, QStringList({"a", "b", "n1"}));
+    t = ProjectFile::splitTail(QByteArray("desc\023one\0\023two", 13));
+    QCOMPARE(QStringList(t.description) + t.names, QStringList({"desc", "one"}));
 }
 
 // The strengths ride after a NUL at the end of the tail, keyed by the test's
@@ -104,62 +81,57 @@ void TestProjectFile::tailRules() {
 void TestProjectFile::measuredStrengthsAfterTheTail() {
     const QByteArray original = bytesOf(EXAMPLE_PROJECT);
     KeeperProc store;
-    ProjectFile::Contents c = ProjectFile::parse(original, store, "demo");
-    QVERIFY(c.ok() && !c.strengthsDamaged);
+    const ProjectFile::Contents demo = ProjectFile::parse(original, store, "demo");
+    QVERIFY(demo.ok() && !demo.strengthsDamaged);
     QByteArray image;
-    QVERIFY(ProjectFile::image(store, c.description, c.names, &image).ok());
+    QVERIFY(ProjectFile::image(store, demo.description, demo.names, &image).ok());
     QCOMPARE(image, original);
 
     store.at(1)->setMeasuredStrength(41.25, 2);
-    store.at(3)->setMeasuredStrength(38.5, 0);
-    QVERIFY(ProjectFile::image(store, c.description, c.names, &image).ok());
-    // NUL, magic, version, count 2, two entries of 23 bytes, CRC.
+    store.at(3)->setMeasuredStrength(38.5, 5);
+    QVERIFY(ProjectFile::image(store, demo.description, demo.names, &image).ok());
+    // NUL, magic, version, count 2, two entries of 23 bytes, CRC; the first entry
+    // starts with the identity of test 1 (start, duration, period).
     QCOMPARE(image.size(), original.size() + 1 + 18 + 1 + 2 + 2 * 23 + 2);
     QCOMPARE(image.left(original.size()), original);
-    QCOMPARE(image.mid(original.size(), 22), QByteArray("\0SETROVIA-STRENGTHS\x01\x02\0", 22));
-    // The block's first entry: the identity of test 1 (start, duration, period).
-    QCOMPARE(image.mid(original.size() + 22, 14),
-             store.at(1)->header().left(6) + store.at(1)->header().mid(24, 8));
+    const QByteArray h = store.at(1)->header();
+    QCOMPARE(image.mid(original.size(), 36),
+             QByteArray("\0SETROVIA-STRENGTHS\x01\x02\0", 22) + h.left(6) + h.mid(24, 8));
 
-    KeeperProc back;
-    c = ProjectFile::parse(image, back, "with");
-    QVERIFY(c.ok() && !c.strengthsDamaged);
-    QCOMPARE(c.names, ProjectFile::splitTail(original.mid(c.recordBytes + 10)).names);
-    QCOMPARE(back.at(1)->measuredStrength(), 41.25);
-    QCOMPARE(back.at(3)->measuredIndex(), quint8(0));
-    QVERIFY(!back.at(0)->hasMeasuredStrength());
-
-    // Add project: the file's strengths join the tests that have none.
+    // Add project: the file's strengths join the tests that have none, new ones included.
     KeeperProc open;
-    QVERIFY(ProjectFile::parse(original, open, "open").ok());
-    delete open.remove(4); // the caller owns what it takes out
+    ProjectFile::parse(original, open, "open");
     open.at(1)->setMeasuredStrength(50.0, 2);
-    c = ProjectFile::parse(image, open, "added");
-    QVERIFY(c.ok());
+    delete open.remove(3); // the caller owns what it takes out
+    const ProjectFile::Contents c = ProjectFile::parse(image, open, "added");
+    QVERIFY(c.ok() && !c.strengthsDamaged);
+    QCOMPARE(c.names, demo.names);
+    QVERIFY(!open.at(0)->hasMeasuredStrength());
     QCOMPARE(open.at(1)->measuredStrength(), 50.0);
-    QCOMPARE(open.at(3)->measuredStrength(), 38.5);
+    const ProcessP *added = open.at(open.count() - 1);
+    QCOMPARE(added->measuredStrength(), 38.5);
+    QCOMPARE(added->measuredIndex(), quint8(5));
 
-    QByteArray damaged = image;
-    damaged[image.size() - 10] = char(damaged[image.size() - 10] ^ 0x40);
-    KeeperProc third;
-    c = ProjectFile::parse(damaged, third, "damaged");
-    QVERIFY(c.ok() && c.strengthsDamaged);
-    QCOMPARE(third.count(), store.count());
-    QVERIFY(!third.at(1)->hasMeasuredStrength());
+    image[image.size() - 10] = char(image[image.size() - 10] ^ 0x40);
+    KeeperProc damaged;
+    QVERIFY(ProjectFile::parse(image, damaged, "damaged").strengthsDamaged);
+    QCOMPARE(damaged.count(), store.count());
+    QVERIFY(!damaged.at(1)->hasMeasuredStrength());
     // What follows a NUL without our magic is no block at all.
-    KeeperProc fourth;
-    QVERIFY(!ProjectFile::parse(original + QByteArray("\0junk", 5), fourth, "x").strengthsDamaged);
+    QVERIFY(!ProjectFile::parse(original + QByteArray("\0junk", 5), damaged, "x").strengthsDamaged);
 }
 
 void TestProjectFile::corruptFilesLeaveTheStore_data() {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("status");
-    const QByteArray good = oneRecordFile(); // 10 + 10077 bytes
-    QByteArray kind4 = good;
+    QTest::addColumn<QString>("message");
+    KeeperProc one;
+    one.add(record(1, 5, "note"));
+    const QByteArray good = one.toBytes(); // 10 + 73 + 10000 + 4 bytes
+    QByteArray kind4 = good, twoCounted = good;
     kind4[10 + 68] = char(4);
-    QByteArray twoCounted = good;
     twoCounted[9] = char(2);
-    const int wrong = ProjectFile::WrongFormat, corrupt = ProjectFile::Corrupt;
+    const QString wrong = "Wrong file format. Format must be \"format 04\"",
+                  corrupt = "File PATH corrupt";
     QTest::newRow("shorter than the format") << QByteArray("format 0") << wrong;
     QTest::newRow("other format") << QByteArray("format 03") + good.mid(9) << wrong;
     QTest::newRow("no count byte") << good.left(9) << corrupt;
@@ -172,34 +144,25 @@ void TestProjectFile::corruptFilesLeaveTheStore_data() {
 
 void TestProjectFile::corruptFilesLeaveTheStore() {
     QFETCH(QByteArray, bytes);
-    QFETCH(int, status);
-    const QString path = dir_.filePath("bad.vtl");
-    writeFile(path, bytes);
+    QFETCH(QString, message);
     KeeperProc store;
     ProcessP *held = record(2, 59, "kept");
     store.add(held);
+    const QString path = dir_.filePath("bad.vtl");
+    writeFile(path, bytes);
     const ProjectFile::Contents c = ProjectFile::read(path, store);
-    QCOMPARE(int(c.status), status);
-    QCOMPARE(store.count(), 1);
-    QCOMPARE(store.at(0), held);
-    if (status == ProjectFile::Corrupt)
-        QCOMPARE(c.message, QStringLiteral("File %1 corrupt").arg(path));
-    else
-        QCOMPARE(c.message, QStringLiteral("Wrong file format. Format must be \"format 04\""));
+    QVERIFY(!c.ok());
+    QCOMPARE(QString(c.message).replace(path, "PATH"), message);
+    QVERIFY(store.count() == 1 && store.at(0) == held);
 }
 
 void TestProjectFile::limitsRefuseAndWriteNothing() {
     const QString path = dir_.filePath("limits.vtl");
-    const QByteArray old = oneRecordFile();
+    const QByteArray old = testprojects::projectImage(1);
     writeFile(path, old);
-
     KeeperProc many;
-    for (int i = 0; i < 256; ++i) {
-        HeaderFields s;
-        s.minute = quint8(i / 60);
-        s.second = quint8(i % 60);
-        many.add(new ProcessP(header(s), samples(1), 1));
-    }
+    for (int i = 0; i < 256; ++i)
+        many.add(record(1, i));
     ProjectFile::Result r = ProjectFile::save(path, many, QString(), {});
     QCOMPARE(r.status, ProjectFile::TooManyTests);
     QVERIFY(r.message.contains("256") && r.message.contains("255"));
@@ -220,19 +183,6 @@ void TestProjectFile::limitsRefuseAndWriteNothing() {
     QCOMPARE(bytesOf(path).size(), 10 + 73 + 10000 + 65535);
 }
 
-void TestProjectFile::storeRefusesTheSameTest() {
-    KeeperProc store;
-    ProcessP *a = record(1, 1);
-    QVERIFY(store.add(a));
-    ProcessP *twin = record(1, 1, "other"); // same start, duration and period
-    twin->setMass(999);
-    QVERIFY(!store.add(twin));
-    QCOMPARE(store.count(), 1);
-    delete twin; // refused records stay with the caller
-    QCOMPARE(store.remove(0), a);
-    QVERIFY(store.add(a)); // once removed, the same test may come again
-}
-
 // The reader thread offers records while the GUI thread reads and removes. A
 // missing store lock shows only as a data race, which only ThreadSanitizer
 // sees for certain: this runs in that stage (scripts/test --sanitize thread).
@@ -244,24 +194,16 @@ void TestProjectFile::readerThreadOffersWhileGuiUsesTheStore() {
     std::atomic<bool> done{false};
     std::thread reader([&] {
         for (int i = 0; i < 1000; ++i) {
-            HeaderFields s;
-            s.second = quint8(i % 50);
-            s.minute = quint8(i / 50);
-            const QByteArray h = header(s);
-            if (store.contains(h))
-                continue;
-            auto *p = new ProcessP(h, samples(1), 1);
-            if (!store.add(p))
+            ProcessP *p = record(1, i);
+            if (store.contains(p->header()) || !store.add(p))
                 delete p;
         }
         done = true;
     });
     while (!done) {
-        const int n = store.count();
-        for (int i = 0; i < n; ++i)
-            if (ProcessP *p = store.at(i))
-                (void)p->mass();
-        if (n > 10)
+        for (int i = 0; i < store.count(); ++i)
+            (void)store.at(i)->mass();
+        if (store.count() > 10)
             delete store.remove(0);
     }
     reader.join();

@@ -1,63 +1,46 @@
 #include "readerrig.h"
 #include "records/projectfile.h"
-#include "simulator/simulatoroptions.h"
 #include "simulator/transportfactory.h"
 #include "testrecords.h"
 
-#include <QtEndian>
 #include <QtTest>
 
 class TestSimulator : public QObject {
     Q_OBJECT
 private slots:
-    void olderHeaderIsMadeBack();
-    void valuesOutOfRangeAreIgnored();
-    void projectTestsAreServedByTheirOwnInstrument_data();
+    void headersAndOptions();
     void projectTestsAreServedByTheirOwnInstrument();
 };
 
-// The older layout and back: the reader's conversion must give the header again.
-void TestSimulator::olderHeaderIsMadeBack() {
+void TestSimulator::headersAndOptions() {
+    // The older layout and back: the reader's conversion must give the header again.
     testrecords::HeaderFields s;
     s.hitPercent = 0; // the older layout has none
     s.volumeScale = 0.25f;
     s.volumeOffset = -7;
-    char raw[ProcessP::HeaderSize];
-    std::memcpy(raw, testrecords::header(s).constData(), sizeof raw);
-    testrecords::putU32(raw, 60, 0xA1B2C3D4);
-    const QByteArray header(raw, sizeof raw);
+    const QByteArray header = testrecords::header(s).replace(60, 4, "\xD4\xC3\xB2\xA1");
     const QByteArray old = SimulatedInstrument::oldHeader(header);
-    QCOMPARE(old.size(), 72);
     QCOMPARE(old.left(32), header.left(32));
-    QCOMPARE(qFromLittleEndian<double>(old.constData() + 32), 0.25);
-    QCOMPARE(qFromLittleEndian<qint32>(old.constData() + 64), -7);
-    QCOMPARE(qFromLittleEndian<quint32>(old.constData() + 68), 0xA1B2C3D4u);
+    // The scales as doubles from 32 on (0.25 first), the offset -7 at 64, the last word at 68.
+    QCOMPARE(old.mid(32, 8) + old.mid(64),
+             QByteArray("\0\0\0\0\0\0\xD0\x3F\xF9\xFF\xFF\xFF\xD4\xC3\xB2\xA1", 16));
     QCOMPARE(ProcessP::convertOldHeader(old), header);
-}
 
-void TestSimulator::valuesOutOfRangeAreIgnored() {
+    // Values out of range are ignored; each generated test is its own.
     const SimulatorOptions o = SimulatorOptions::parse("tests=1001;tests=1000;fail-write=2@65536");
     QCOMPARE(o.errors, QStringList({"ignored \"tests=1001\"", "ignored \"fail-write=2@65536\""}));
     QCOMPARE(o.tests, 1000);
-    // Each generated test its own, the same for the same seed.
     QVERIFY(TestGenerator::test(2, 0, 1).samples != TestGenerator::test(2, 1, 1).samples);
-}
-
-void TestSimulator::projectTestsAreServedByTheirOwnInstrument_data() {
-    QTest::addColumn<QString>("instrument"); // keys besides project=PATH
-    QTest::addColumn<int>("kind");           // of the file's tests: 1, 2, 0, 3
-    QTest::newRow("chosen by the first test") << "" << 1;
-    QTest::newRow("newer, four channels") << "generation=newer" << 2;
-    QTest::newRow("older, two channels") << "generation=older" << 0;
-    QTest::newRow("older, four channels") << "generation=older;version=2" << 3;
+    // A project that cannot be read serves nothing.
+    QString error;
+    QVERIFY(projectTests("/nonexistent/missing.vtl", &error).isEmpty());
+    QVERIFY(error.contains("Can not open file"));
 }
 
 // project=PATH: the instrument serves the file's tests of its own kind byte
 // for byte; the others are left out with a line saying why, never
 // reinterpreted as another kind.
 void TestSimulator::projectTestsAreServedByTheirOwnInstrument() {
-    QFETCH(QString, instrument);
-    QFETCH(int, kind);
     QTemporaryDir dir;
     const QString path = dir.filePath("lab.vtl");
     KeeperProc source;
@@ -66,28 +49,25 @@ void TestSimulator::projectTestsAreServedByTheirOwnInstrument() {
         QVERIFY(source.add(new ProcessP(t.header, t.samples, t.kind)));
     }
     QVERIFY(ProjectFile::save(path, source, "description", {}).ok());
-
-    QString note;
-    KeeperProc store;
-    ViewerUsb viewer(createSimulator(instrument + ";project=" + path, &note));
-    viewer.setKeeper(&store);
-    viewer.checkPresentDev();
-    viewer.readDevices();
-    QCOMPARE(store.count(), 1);
-    const ProcessP *own = source.at(kind == 1 ? 0 : kind == 2 ? 1 : kind == 0 ? 2 : 3);
-    QCOMPARE(int(store.at(0)->kind()), kind);
-    QCOMPARE(store.at(0)->header(), own->header());
-    QCOMPARE(store.at(0)->samples(), own->samples());
-    QCOMPARE((note + "\n")
-                 .count(QRegularExpression(QString("lab.vtl left out: it was recorded by an .* "
-                                                   "\\(kind \\d\\), and this simulated "
-                                                   "instrument is an .* \\(kind %1\\).\n")
-                                               .arg(kind))),
-             3);
-
-    QString error;
-    QVERIFY(projectTests(dir.filePath("missing.vtl"), &error).isEmpty());
-    QVERIFY(error.contains("Can not open file"));
+    const QString leftOut("lab.vtl left out: it was recorded by an .* \\(kind \\d\\), and this "
+                          "simulated instrument is an .* \\(kind %1\\)\\.");
+    // Keys besides project=PATH that make the instrument of each test's kind in turn; the
+    // first test's needs none.
+    const char *const keys[] = {"", "generation=newer", "generation=older",
+                                "generation=older;version=2"};
+    for (int i = 0; i < 4; ++i) {
+        QString note;
+        KeeperProc store;
+        ViewerUsb viewer(createSimulator(keys[i] + (";project=" + path), &note));
+        viewer.setKeeper(&store);
+        viewer.checkPresentDev();
+        viewer.readDevices();
+        const ProcessP *own = source.at(i);
+        QCOMPARE(store.count(), 1);
+        QCOMPARE(store.at(0)->kind(), own->kind());
+        QCOMPARE(store.at(0)->header() + store.at(0)->samples(), own->header() + own->samples());
+        QCOMPARE(note.count(QRegularExpression(leftOut.arg(own->kind()))), 3);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSimulator)
