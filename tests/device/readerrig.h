@@ -1,7 +1,7 @@
 #ifndef READERRIG_H
 #define READERRIG_H
 
-// A reader wired to a simulated bus, with every signal it sends recorded.
+// A reader wired to a simulated bus, with its messages and signals recorded.
 
 #include "device/viewerusb.h"
 #include "records/keeperproc.h"
@@ -69,8 +69,8 @@ struct ReaderRig {
     SimulatorTransport *bus; // owned by the viewer, or else by libusbBus
     std::unique_ptr<SimulatorTransport> libusbBus;
     KeeperProc store;
-    ViewerUsb viewer;
     QStringList log; // the messages
+    ViewerUsb viewer;
     QSignalSpy added{&viewer, &ViewerUsb::addedNewProc};
     QSignalSpy presence{&viewer, &ViewerUsb::activateUsbButton};
 };

@@ -14,20 +14,21 @@ private slots:
 // The window works on the store while the reader reads, then closes mid-read
 // (in the second test): only the first test is kept.
 void TestReaderThreads::storeSharedThenClosedMidRead() {
-    ReaderRig rig({instrument("generation=newer")});
     // The reader waits before each transfer; each round lets one go and works
-    // on the store while the reader carries on up to the next one.
-    QSemaphore arrived, gate;
+    // on the store while the reader carries on up to the next one. The waits
+    // are bounded, so that a failed check ends the test instead of hanging it.
+    QSemaphore arrived, gate; // first: they outlive the reader
+    ReaderRig rig({instrument("generation=newer")});
     rig.bus->setTransferHook([&] {
         arrived.release();
-        gate.acquire();
+        gate.tryAcquire(1, 60000);
     });
     rig.viewer.start();
     QMetaObject::invokeMethod(&rig.viewer, "checkPresentDev", Qt::QueuedConnection);
     QMetaObject::invokeMethod(&rig.viewer, "readDevices", Qt::QueuedConnection);
     QList<ProcessP *> own; // project tests come and go while the reader adds its own
     for (int transfer = 0; transfer < 500; ++transfer) {
-        arrived.acquire();
+        QVERIFY(arrived.tryAcquire(1, 60000));
         gate.release();
         own << projectTest(transfer);
         QVERIFY(rig.store.add(own.last()));
