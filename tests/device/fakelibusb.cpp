@@ -1,23 +1,20 @@
-#include "fakelibusb.h"
+// libusb 0.1 over a simulated bus, for the real LibUsbTransport: the test
+// sets fakeUsbBus first.
+
+#include "simulator/simulatortransport.h"
 
 #include <cerrno>
-#include <memory>
 #include <usb.h>
 #include <vector>
 
 SimulatorTransport *fakeUsbBus = nullptr;
-struct usb_bus *usb_busses = nullptr;
 
-struct usb_dev_handle {
-    int unused = 0;
-};
+struct usb_dev_handle {};
 
-namespace {
-usb_bus theBus;
-std::vector<std::unique_ptr<struct usb_device>> listed;
-usb_dev_handle theHandle;
-QByteArray errorText;
-} // namespace
+static usb_bus theBus;
+static std::vector<struct usb_device> listed;
+static usb_dev_handle theHandle;
+static QByteArray errorText;
 
 void usb_init(void) {}
 
@@ -27,35 +24,27 @@ int usb_find_busses(void) {
 
 int usb_find_devices(void) {
     fakeUsbBus->findDevices();
-    listed.clear();
-    struct usb_device *previous = nullptr;
-    for (const UsbDeviceRef &ref : fakeUsbBus->devices()) {
-        auto dev = std::make_unique<struct usb_device>();
-        dev->bus = &theBus;
-        dev->descriptor.idVendor = ref.vendorId;
-        dev->descriptor.idProduct = ref.productId;
-        dev->dev = const_cast<void *>(ref.device);
-        if (previous)
-            previous->next = dev.get();
-        previous = dev.get();
-        listed.push_back(std::move(dev));
+    const QVector<UsbDeviceRef> refs = fakeUsbBus->devices();
+    listed.assign(size_t(refs.size()), {});
+    for (int i = 0; i < refs.size(); ++i) {
+        listed[size_t(i)].next = i + 1 < refs.size() ? &listed[size_t(i) + 1] : nullptr;
+        listed[size_t(i)].descriptor.idVendor = refs[i].vendorId;
+        listed[size_t(i)].descriptor.idProduct = refs[i].productId;
+        listed[size_t(i)].dev = const_cast<void *>(refs[i].device);
     }
-    theBus.devices = listed.empty() ? nullptr : listed.front().get();
-    usb_busses = &theBus;
+    theBus.devices = listed.empty() ? nullptr : listed.data();
     return 0;
 }
 
 struct usb_bus *usb_get_busses(void) {
-    return usb_busses;
+    return &theBus;
 }
 
 usb_dev_handle *usb_open(struct usb_device *dev) {
     const int result =
         fakeUsbBus->open({dev->dev, dev->descriptor.idVendor, dev->descriptor.idProduct});
-    if (result == 0)
-        return &theHandle;
     errno = -result;
-    return nullptr;
+    return result == 0 ? &theHandle : nullptr;
 }
 
 int usb_set_configuration(usb_dev_handle *, int configuration) {

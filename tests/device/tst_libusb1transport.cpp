@@ -9,62 +9,40 @@
 class TestLibUsb1Transport : public QObject {
     Q_OBJECT
 private slots:
-    void errors_data();
-    void errors();
-    void transfers_data();
-    void transfers();
-    void noDriverSaysWhatToDo();
+    void results();
     void noBusIsNoInstrument();
 };
 
-void TestLibUsb1Transport::errors_data() {
-    QTest::addColumn<int>("error");
-    QTest::addColumn<bool>("opening");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("unplugged: the reader stops") << int(LIBUSB_ERROR_NO_DEVICE) << false << -ENODEV;
-    QTest::newRow("timeout") << int(LIBUSB_ERROR_TIMEOUT) << false << -ETIMEDOUT;
-    QTest::newRow("stall") << int(LIBUSB_ERROR_PIPE) << false << -EPIPE;
-    QTest::newRow("in use, no permission to grant") << int(LIBUSB_ERROR_ACCESS) << true << -EBUSY;
-    QTest::newRow("no WinUSB driver") << int(LIBUSB_ERROR_NOT_SUPPORTED) << true << -ENOSYS;
-    QTest::newRow("no driver at all") << int(LIBUSB_ERROR_NOT_FOUND) << true << -ENOSYS;
-    QTest::newRow("unsupported transfer") << int(LIBUSB_ERROR_NOT_SUPPORTED) << false << -ENOENT;
-    QTest::newRow("unknown") << int(LIBUSB_ERROR_OTHER) << false << -EIO;
-}
-
-void TestLibUsb1Transport::errors() {
-    QFETCH(int, error);
-    QFETCH(bool, opening);
-    QFETCH(int, expected);
-    QCOMPARE(LibUsb1Transport::errnoOf(error, opening), expected);
-}
-
-void TestLibUsb1Transport::transfers_data() {
-    QTest::addColumn<int>("error");
-    QTest::addColumn<int>("transferred");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("whole") << int(LIBUSB_SUCCESS) << 64 << 64;
-    QTest::newRow("short reply") << int(LIBUSB_SUCCESS) << 5 << 5;
-    QTest::newRow("timeout after some bytes") << int(LIBUSB_ERROR_TIMEOUT) << 32 << 32;
-    QTest::newRow("timeout, nothing") << int(LIBUSB_ERROR_TIMEOUT) << 0 << -ETIMEDOUT;
-    QTest::newRow("gone mid-transfer") << int(LIBUSB_ERROR_NO_DEVICE) << 16 << -ENODEV;
-}
-
-void TestLibUsb1Transport::transfers() {
-    QFETCH(int, error);
-    QFETCH(int, transferred);
-    QFETCH(int, expected);
-    QCOMPARE(LibUsb1Transport::transferResult(error, transferred), expected);
-}
-
-void TestLibUsb1Transport::noDriverSaysWhatToDo() {
+void TestLibUsb1Transport::results() {
+    // libusb's error, while opening (1) or not, what the reader gets.
+    const int errors[][3] = {
+        {LIBUSB_ERROR_NO_DEVICE, false, -ENODEV}, // unplugged: the reader stops
+        {LIBUSB_ERROR_TIMEOUT, false, -ETIMEDOUT},
+        {LIBUSB_ERROR_PIPE, false, -EPIPE},           // stall
+        {LIBUSB_ERROR_ACCESS, true, -EBUSY},          // in use, no permission to grant
+        {LIBUSB_ERROR_NOT_SUPPORTED, true, -ENOSYS},  // no WinUSB driver
+        {LIBUSB_ERROR_NOT_FOUND, true, -ENOSYS},      // no driver at all
+        {LIBUSB_ERROR_NOT_SUPPORTED, false, -ENOENT}, // unsupported transfer
+        {LIBUSB_ERROR_OTHER, false, -EIO},
+    };
+    for (const auto &e : errors)
+        QCOMPARE(LibUsb1Transport::errnoOf(e[0], e[1] != 0), e[2]);
+    // A transfer's error and the bytes it moved: what the reader gets.
+    const int transfers[][3] = {
+        {LIBUSB_SUCCESS, 64, 64},
+        {LIBUSB_SUCCESS, 5, 5},                // short reply
+        {LIBUSB_ERROR_TIMEOUT, 32, 32},        // timeout after some bytes
+        {LIBUSB_ERROR_TIMEOUT, 0, -ETIMEDOUT}, // timeout, nothing
+        {LIBUSB_ERROR_NO_DEVICE, 16, -ENODEV}, // gone mid-transfer
+    };
+    for (const auto &t : transfers)
+        QCOMPARE(LibUsb1Transport::transferResult(t[0], t[1]), t[2]);
     const QString text = LibUsb1Transport::textOf(LIBUSB_ERROR_NOT_SUPPORTED, true);
-    QVERIFY2(text.contains(QLatin1String("WinUSB")) &&
-                 text.contains(QLatin1String("Device Manager")),
-             qPrintable(text));
-    QVERIFY(LibUsb1Transport::textOf(LIBUSB_ERROR_TIMEOUT).contains(QLatin1String("timed out")));
+    QVERIFY2(text.contains("WinUSB") && text.contains("Device Manager"), qPrintable(text));
+    QVERIFY(LibUsb1Transport::textOf(LIBUSB_ERROR_TIMEOUT).contains("timed out"));
 }
 
-// No USB bus (Wine, or no controller): no device, and nothing opens.
+// No USB bus (Wine, or no controller): no instrument, and nothing opens.
 void TestLibUsb1Transport::noBusIsNoInstrument() {
     LibUsb1Transport transport;
     transport.init();
