@@ -39,12 +39,6 @@ struct Window {
         answers << path;
         w->openAction()->trigger();
     }
-    void addNew(quint8 second) { // read from the instrument
-        HeaderFields s;
-        s.second = second;
-        w->store().add(new ProcessP(header(s), samples(1), 1));
-        emit w->viewer().addedNewProc(w->store().at(w->store().count() - 1));
-    }
     TestSettings settings;
     QTemporaryDir dir;
     QStringList answers;
@@ -86,11 +80,9 @@ void chooseRecent(MainWindow &w, const QString &text) {
 class TestProjectCommands : public QObject {
     Q_OBJECT
 private slots:
-    void saveAsksWhenTheFileChangedOnDisk();
-    void promptAnswersOnCloseTitleSaysModified();
+    void saveAndCloseAsk();
     void commandThatEndsEarlyChangesNothing_data();
     void commandThatEndsEarlyChangesNothing();
-    void recentNewestFirstAtMostEight();
     void recentStoredValue_data();
     void recentStoredValue();
     void recentListAndItsEntries();
@@ -104,7 +96,8 @@ private:
 
 // A file another program wrote since it was opened (same size and time) is
 // not replaced unasked: Cancel keeps it, Save As keeps it and saves elsewhere.
-void TestProjectCommands::saveAsksWhenTheFileChangedOnDisk() {
+// Modified is always in the title, whether the project has a file or not.
+void TestProjectCommands::saveAndCloseAsk() {
     Window w;
     const QString path = w.project("lab.vtl"), mine = w.dir.filePath("mine.vtl");
     w.open(path);
@@ -119,57 +112,36 @@ void TestProjectCommands::saveAsksWhenTheFileChangedOnDisk() {
     QStringList texts;
     answerMessageBoxes({QMessageBox::Cancel, QMessageBox::SaveAll}, &texts);
     w.w->saveAction()->trigger();
-    QCOMPARE(bytesOf(path), theirs);
     QVERIFY(w.w->saveAction()->isEnabled());
-
     w.answers << mine;
     w.w->saveAction()->trigger();
     const QString asked = "The project file " + path +
                           " has been changed by another program since it was opened or saved here.";
     QCOMPARE(texts, QStringList({asked, asked}));
     QCOMPARE(bytesOf(path), theirs);
-    QCOMPARE(w.w->projectFilePath(), mine);
-    QVERIFY(!w.w->saveAction()->isEnabled());
-}
+    QCOMPARE(w.w->windowTitle(), QString("mine.vtl   Setrovia+  (%1)").arg(mine));
 
-// Modified is always in the title, whether the project has a file or not.
-void TestProjectCommands::promptAnswersOnCloseTitleSaysModified() {
-    Window w;
-    const QString path = w.project("prompt.vtl"), titled = w.dir.filePath("titled.vtl");
-    w.open(path);
-    const QByteArray before = bytesOf(path);
+    const QByteArray saved = bytesOf(mine);
     w.w->projectDescription()->insertPlainText("!");
-    const QString modified = QString("prompt.vtl*  Setrovia+  (%1)").arg(path);
-    QCOMPARE(w.w->windowTitle(), modified);
-
-    QString text, title;
-    answerNextMessageBox(QMessageBox::Cancel, &text, &title);
-    w.w->closeAction()->trigger();
-    QCOMPARE(title + ": " + text, QString("Save changes: The project has been modified. Do you "
-                                          "want to save your changes?"));
-    QCOMPARE(w.w->processModel()->rowCount(), 2);
-    QCOMPARE(w.w->windowTitle(), modified);
-
     answerNextMessageBox(QMessageBox::No); // closed without saving
     w.w->closeAction()->trigger();
     QCOMPARE(w.w->store().count(), 0);
     QCOMPARE(w.w->windowTitle(), QString("Setrovia+"));
-    QCOMPARE(bytesOf(path), before);
+    QCOMPARE(bytesOf(mine), saved);
 
     // Yes, then the save dialog is cancelled: a refusal, the unsaved test stays.
-    w.addNew(7); // into an empty window
+    HeaderFields s;
+    w.w->store().add(new ProcessP(header(s), samples(1), 1));
+    emit w.w->viewer().addedNewProc(w.w->store().at(0)); // as read from the instrument
     QCOMPARE(w.w->windowTitle(), QString("*  Setrovia+"));
     answerNextMessageBox(QMessageBox::Yes);
     w.w->closeAction()->setEnabled(true);
     w.w->closeAction()->trigger();
     QCOMPARE(w.w->processModel()->rowCount(), 1);
-    w.answers << titled;
-    w.w->saveAction()->trigger();
-    QCOMPARE(w.w->windowTitle(), QString("titled.vtl   Setrovia+  (%1)").arg(titled));
 }
 
 void TestProjectCommands::commandThatEndsEarlyChangesNothing_data() {
-    QTest::addColumn<int>("prompt");     // the answer to Open's save prompt; 0: Add project
+    QTest::addColumn<int>("prompt");     // the answer to the save prompt; 0: none
     QTest::addColumn<QString>("chosen"); // what the dialog answers; null: not asked
     QTest::addColumn<QString>("message");
     const int no = QMessageBox::No;
@@ -180,6 +152,7 @@ void TestProjectCommands::commandThatEndsEarlyChangesNothing_data() {
     writeFile(huge, QByteArray("format 04\x01", 10));
     QVERIFY(QFile::resize(huge, qint64(1) << 30));
     QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QTest::newRow("close: prompt cancelled") << int(QMessageBox::Cancel) << QString() << QString();
     QTest::newRow("open: prompt cancelled") << int(QMessageBox::Cancel) << QString() << QString();
     QTest::newRow("open: dialog cancelled") << no << "" << QString();
     QTest::newRow("open: damaged") << no << damaged << "File " + damaged + " corrupt";
@@ -199,7 +172,6 @@ void TestProjectCommands::commandThatEndsEarlyChangesNothing() {
     const QString path = w.project("lab.vtl");
     w.open(path);
     w.w->projectDescription()->insertPlainText("typed ");
-    const ProcessP *first = w.w->store().at(0);
 
     w.answers << chosen; // a null one taken tells a dialog that should not have been shown
     QStringList shown;
@@ -209,36 +181,17 @@ void TestProjectCommands::commandThatEndsEarlyChangesNothing() {
     if (!message.isNull())
         answers << QMessageBox::Ok;
     answerMessageBoxes(answers, &shown);
-    (prompt ? w.w->openAction() : w.w->addProjectAction())->trigger();
+    const QString command = QString(QTest::currentDataTag()).section(':', 0, 0);
+    (command == "open"  ? w.w->openAction()
+     : command == "add" ? w.w->addProjectAction()
+                        : w.w->closeAction())
+        ->trigger();
     QCOMPARE(w.answers.isEmpty(), !chosen.isNull());
     QCOMPARE(shown.size(), answers.size());
     QCOMPARE(shown.mid(prompt ? 1 : 0), message.isNull() ? QStringList() : QStringList(message));
-    QCOMPARE(w.w->store().count(), 2);
-    QCOMPARE(w.w->store().at(0), first);
     QCOMPARE(w.w->processModel()->rowCount(), 2);
     QCOMPARE(w.w->projectDescription()->toPlainText(), QString("typed lab.vtl"));
     QCOMPARE(w.w->windowTitle(), QString("lab.vtl*  Setrovia+  (%1)").arg(path));
-}
-
-void TestProjectCommands::recentNewestFirstAtMostEight() {
-    TestSettings settings;
-    QMenu file;
-    RecentProjects recent(&file, nullptr);
-    QVERIFY(!recent.menu()->isEnabled());
-    for (int i = 0; i < 10; ++i)
-        recent.add(QString("/lab/p%1.vtl").arg(i));
-    recent.add("/lab/x/../p5.vtl"); // again, spelt otherwise
-    recent.add("relative.vtl");     // made absolute
-    QCOMPARE(RecentProjects::paths(),
-             QString("%1 /lab/p5.vtl /lab/p9.vtl /lab/p8.vtl /lab/p7.vtl /lab/p6.vtl /lab/p4.vtl "
-                     "/lab/p3.vtl")
-                 .arg(QDir::current().absoluteFilePath("relative.vtl"))
-                 .split(' '));
-    QVERIFY(recent.menu()->isEnabled());
-
-    recent.menu()->actions().last()->trigger(); // Clear list
-    QCOMPARE(RecentProjects::paths(), QStringList());
-    QVERIFY(!recent.menu()->isEnabled());
 }
 
 void TestProjectCommands::recentStoredValue_data() {
@@ -247,11 +200,9 @@ void TestProjectCommands::recentStoredValue_data() {
     QTest::newRow("one as a text")
         << QByteArray("recentProjects=/a/b.vtl") << QStringList({"/a/b.vtl"});
     QTest::newRow("bytes") << QByteArray("recentProjects=@ByteArray(/a/b.vtl)") << QStringList();
-    QTest::newRow("not absolute, empty, control, twice")
-        << QByteArray("recentProjects=b.vtl, , \"/a/\\x1b.vtl\", /a/c.vtl, /a/./c.vtl")
-        << QStringList({"/a/c.vtl"});
-    QTest::newRow("twelve")
-        << QByteArray("recentProjects=/0, /1, /2, /3, /4, /5, /6, /7, /8, /9, /10, /11")
+    QTest::newRow("not absolute, empty, control, twice, too many")
+        << QByteArray("recentProjects=b.vtl, , \"/a/\\x1b.vtl\", /0, /1, /2, /3, /4, /5, /6, /./0, "
+                      "/7, /8, /9")
         << QString("/0 /1 /2 /3 /4 /5 /6 /7").split(' ');
 }
 
@@ -266,9 +217,12 @@ void TestProjectCommands::recentStoredValue() {
 }
 
 // Open and Save As put a project first, Add project does not. An entry opens
-// as Open project after its dialog; a file gone leaves the list, a damaged one stays.
+// as Open project after its dialog; a file gone leaves the list, a damaged one
+// stays. Newest first, at most eight, each once.
 void TestProjectCommands::recentListAndItsEntries() {
     Window w;
+    QMenu *menu = w.w->recentProjects()->menu();
+    QVERIFY(!menu->isEnabled());
     const QString older = w.project("older.vtl", 1, 1), newer = w.dir.filePath("newer.vtl");
     QVERIFY(w.w->openProjectFile(older));
     w.answers << newer << w.project("added.vtl", 1, 2);
@@ -279,7 +233,7 @@ void TestProjectCommands::recentListAndItsEntries() {
     QString text;
     answerNextMessageBox(QMessageBox::No, &text); // Add project left it modified
     chooseRecent(*w.w, "older.vtl");
-    QVERIFY(text.startsWith("The project has been modified."));
+    QCOMPARE(text, QString("The project has been modified. Do you want to save your changes?"));
     QCOMPARE(w.w->projectFilePath(), older);
     QCOMPARE(w.w->store().count(), 1);
     QCOMPARE(RecentProjects::paths(), QStringList({older, newer}));
@@ -299,6 +253,19 @@ void TestProjectCommands::recentListAndItsEntries() {
     QCOMPARE(RecentProjects::paths(), QStringList({newer, older}));
     QCOMPARE(w.w->projectFilePath(), older);
     QCOMPARE(w.w->store().count(), 1);
+
+    for (int i = 0; i < 10; ++i)
+        w.w->recentProjects()->add(QString("/lab/p%1.vtl").arg(i));
+    w.w->recentProjects()->add("/lab/x/../p5.vtl"); // again, spelt otherwise
+    w.w->recentProjects()->add("relative.vtl");     // made absolute
+    QCOMPARE(RecentProjects::paths(),
+             QString("%1 /lab/p5.vtl /lab/p9.vtl /lab/p8.vtl /lab/p7.vtl /lab/p6.vtl /lab/p4.vtl "
+                     "/lab/p3.vtl")
+                 .arg(QDir::current().absoluteFilePath("relative.vtl"))
+                 .split(' '));
+    menu->actions().last()->trigger(); // Clear list
+    QCOMPARE(RecentProjects::paths(), QStringList());
+    QVERIFY(!menu->isEnabled());
 }
 
 void TestProjectCommands::drops_data() {
