@@ -13,16 +13,12 @@
 #include <QTextEdit>
 #include <QtTest>
 #include <csignal>
-#include <cstdio>
 #include <sys/resource.h>
 #include <unistd.h>
 
 using namespace testprojects;
 
 namespace {
-
-const char CrashFlag[] = "--crash-child";
-const char ShortWriteFlag[] = "--short-write-child";
 
 // A private XDG_DATA_HOME (for the window here and for the child it starts)
 // holding the saved project lab.vtl; the window starts when asked.
@@ -67,23 +63,22 @@ int crashChild(char **argv) {
     return QApplication::exec();
 }
 
-// The child writes the project of DIR/lab.vtl as WRITER does, its files
-// limited to LIMIT bytes: it prints what the writer said and exits 0 when the
-// writer reported the failure (and the window kept its work), else 1.
+// The child, in the folder of lab.vtl, writes it as WRITER does (a command
+// line's arguments, or "save" or "recovery"), its files limited to LIMIT
+// bytes: it prints what the writer said and exits 0 when the writer reported
+// the failure (and the window kept its work), else 1.
 int shortWriteChild(char **argv) {
-    const QString writer = QString::fromLocal8Bit(argv[2]);
-    const QDir dir(QString::fromLocal8Bit(argv[4]));
-    const QString project = dir.filePath("lab.vtl");
+    const QString writer = QString::fromLocal8Bit(argv[3]);
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = rlim_t(QByteArray(argv[3]).toLongLong());
+    limit.rlim_cur = rlim_t(QByteArray(argv[2]).toLongLong());
     std::signal(SIGXFSZ, SIG_IGN); // the write that crosses the limit fails with EFBIG
     QString said;
     QTextStream stream(&said);
     bool reported = false;
     if (writer == "save") {
         MainWindow w;
-        if (!w.openProjectFile(project))
+        if (!w.openProjectFile("lab.vtl"))
             return 2;
         w.projectDescription()->insertPlainText("x");
         answerNextMessageBox(QMessageBox::Ok, &said);
@@ -91,24 +86,20 @@ int shortWriteChild(char **argv) {
         w.saveAction()->trigger();
         reported = w.windowTitle().startsWith("lab.vtl*") && w.saveAction()->isEnabled();
     } else if (writer == "recovery") {
-        auto *folder = new RecoveryFolder(dir.filePath("recovery")); // left as a crash leaves it
-        if (!folder->write(project, projectImage(0)).ok())
+        auto *folder = new RecoveryFolder("recovery"); // left as a crash leaves it
+        if (!folder->write("lab.vtl", projectImage(0)).ok())
             return 2;
         setrlimit(RLIMIT_FSIZE, &limit);
-        const AtomicSave saved = folder->write(project, bytesOf(project));
+        const AtomicSave saved = folder->write("lab.vtl", bytesOf("lab.vtl"));
         reported = !saved.ok();
         said = saved.error;
     } else {
         setrlimit(RLIMIT_FSIZE, &limit);
-        reported = CommandLine(stream, stream)
-                       .run(writer == "read"
-                                ? QStringList{"read", "--output", project}
-                                : QStringList{"report", project, "--csv", "--output",
-                                              dir.filePath("out.csv")}) == CommandLine::CannotWrite;
+        reported = CommandLine(stream, stream).run(QCoreApplication::arguments().mid(3)) ==
+                   CommandLine::CannotWrite;
         stream.flush();
     }
-    std::printf("%s\n", qPrintable(said));
-    std::fflush(stdout);
+    QTextStream(stdout) << said << '\n';
     _exit(reported ? 0 : 1);
 }
 
@@ -117,20 +108,20 @@ int shortWriteChild(char **argv) {
 class TestRecovery : public QObject {
     Q_OBJECT
 private slots:
-    void crashThenRestore();
-    void writtenWhileModifiedOnly();
+    void crashThenRestoreThenKeptWhileModified();
     void offeredFileAnswered_data();
     void offeredFileAnswered();
     void shortWriteKeepsTheOldFile_data();
     void shortWriteKeepsTheOldFile();
 };
 
-void TestRecovery::crashThenRestore() {
+// A crash, a restore, and the life of this instance's own file after it.
+void TestRecovery::crashThenRestoreThenKeptWhileModified() {
     Rig rig;
     const QByteArray saved = bytesOf(rig.project);
     qputenv("SETROVIA_SIMULATOR", "tests=3");
     QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), {CrashFlag, rig.project});
+    child.start(QCoreApplication::applicationFilePath(), {"--crash-child", rig.project});
     qunsetenv("SETROVIA_SIMULATOR");
     // Appears only once written in full (renamed into place).
     QTRY_VERIFY_WITH_TIMEOUT(rig.files("*.recovery").size() == 1, 120000);
@@ -138,7 +129,6 @@ void TestRecovery::crashThenRestore() {
     QVERIFY(RecoveryFolder(rig.folder()).orphans().empty());
     child.kill(); // SIGKILL: nothing of the program runs any more
     QVERIFY(child.waitForFinished());
-    QCOMPARE(bytesOf(rig.project), saved);
 
     MainWindow &w = rig.start();
     QString text;
@@ -157,13 +147,9 @@ void TestRecovery::crashThenRestore() {
     w.closeAction()->trigger();
     QCOMPARE(bytesOf(rig.project), saved);
     QCOMPARE(rig.files(), QStringList());
-}
 
-// Kept while modified; a save, a close (above) and a clean exit remove it;
-// typing does not delay it.
-void TestRecovery::writtenWhileModifiedOnly() {
-    Rig rig;
-    MainWindow &w = rig.start();
+    // Written while modified only, typing does not put it off; a save and a
+    // clean exit remove it.
     const QString own = w.recoveryKeeper()->folder().path();
     const QTimer &timer = w.recoveryKeeper()->timer();
     QVERIFY(w.openProjectFile(rig.project));
@@ -272,17 +258,18 @@ void TestRecovery::offeredFileAnswered() {
 }
 
 void TestRecovery::shortWriteKeepsTheOldFile_data() {
-    QTest::addColumn<QString>("writer");
+    QTest::addColumn<QStringList>("writer");
     QTest::addColumn<int>("limit"); // bytes a file may take; the writer's output is larger
-    for (const char *writer : {"save", "read", "csv", "recovery"})
+    for (const char *writer :
+         {"save", "recovery", "read --output lab.vtl", "report lab.vtl --csv --output out.csv"})
         for (int limit : {100, 16384, 16385, 4 << 20})
-            QTest::addRow("%s, limit %d", writer, limit) << writer << limit;
+            QTest::addRow("%s, limit %d", writer, limit) << QString(writer).split(' ') << limit;
 }
 
 // Every writer: a write the file system cuts short is reported with its
 // reason, and what stood there stays byte for byte, with no file left over.
 void TestRecovery::shortWriteKeepsTheOldFile() {
-    QFETCH(QString, writer);
+    QFETCH(QStringList, writer);
     QFETCH(int, limit);
     Rig rig;
     const QByteArray image = projectImage(1) + QByteArray(limit, 'n'); // a name over the limit
@@ -290,8 +277,9 @@ void TestRecovery::shortWriteKeepsTheOldFile() {
     writeFile(rig.dir.filePath("out.csv"), "old;csv\r\n");
     qputenv("SETROVIA_SIMULATOR", "tests=1");
     QProcess child;
+    child.setWorkingDirectory(rig.dir.path());
     child.start(QCoreApplication::applicationFilePath(),
-                {ShortWriteFlag, writer, QString::number(limit), rig.dir.path()});
+                QStringList{"--short-write-child", QString::number(limit)} + writer);
     qunsetenv("SETROVIA_SIMULATOR");
     QVERIFY(child.waitForFinished(120000));
     const QString said = QString::fromLocal8Bit(child.readAllStandardOutput());
@@ -301,7 +289,7 @@ void TestRecovery::shortWriteKeepsTheOldFile() {
     QCOMPARE(bytesOf(rig.dir.filePath("out.csv")), QByteArray("old;csv\r\n"));
     QCOMPARE(QDir(rig.dir.path()).entryList(QDir::Files | QDir::Hidden),
              QStringList({"lab.vtl", "out.csv"}));
-    if (writer == "recovery") { // the one written before is whole
+    if (writer[0] == "recovery") { // the one written before is whole
         const QStringList left = QDir(rig.dir.filePath("recovery")).entryList({"*.recovery*"});
         QCOMPARE(left.size(), 2); // with its lock
         KeeperProc store;
@@ -313,10 +301,10 @@ int main(int argc, char **argv) {
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName("Ostrevan");
     QCoreApplication::setApplicationName("Setrovia+");
-    if (argc >= 3 && qstrcmp(argv[1], CrashFlag) == 0)
+    if (argc >= 3 && qstrcmp(argv[1], "--crash-child") == 0)
         return crashChild(argv); // no TestSettings: its folder would outlive the SIGKILL
     TestSettings settings;
-    if (argc >= 5 && qstrcmp(argv[1], ShortWriteFlag) == 0)
+    if (argc >= 4 && qstrcmp(argv[1], "--short-write-child") == 0)
         return shortWriteChild(argv);
     TestRecovery test;
     return QTest::qExec(&test, argc, argv);
