@@ -1,5 +1,4 @@
 #include "app/mainwindow.h"
-#include "app/processmodel.h"
 #include "app/recentprojects.h"
 #include "modalanswer.h"
 #include "testprojects.h"
@@ -13,7 +12,6 @@
 #include <functional>
 #include <sys/stat.h>
 
-using namespace testrecords;
 using namespace testprojects;
 
 namespace {
@@ -31,10 +29,6 @@ struct Window {
     QString project(const QString &name, int tests = 2, int first = 1) {
         makeProject(dir.filePath(name), tests, name, first);
         return dir.filePath(name);
-    }
-    void open(const QString &path) {
-        answers << path;
-        w->openAction()->trigger();
     }
     TestSettings settings;
     QTemporaryDir dir;
@@ -65,13 +59,6 @@ Qt::DropAction drop(QWidget *target, const QStringList &paths, Qt::KeyboardModif
     return dropped.isAccepted() ? dropped.dropAction() : Qt::IgnoreAction;
 }
 
-void chooseRecent(MainWindow &w, const QString &text) {
-    for (QAction *a : w.recentProjects()->menu()->actions())
-        if (a->text() == text)
-            return a->trigger();
-    QFAIL(qPrintable("no entry " + text));
-}
-
 } // namespace
 
 class TestProjectCommands : public QObject {
@@ -95,14 +82,13 @@ private:
 void TestProjectCommands::saveAndCloseAsk() {
     Window w;
     const QString path = w.project("lab.vtl"), mine = w.dir.filePath("mine.vtl");
-    w.open(path);
+    QVERIFY(w.w->openProjectFile(path));
     w.w->projectDescription()->insertPlainText("mine ");
     const QDateTime time = QFileInfo(path).lastModified();
     const QByteArray theirs = projectImage(2, "LAB.VTL", 1);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadWrite) && file.write(theirs) == theirs.size() &&
             file.flush() && file.setFileTime(time, QFileDevice::FileModificationTime));
-    file.close();
     QStringList texts;
     answerMessageBoxes({QMessageBox::Cancel, QMessageBox::SaveAll}, &texts);
     w.w->saveAction()->trigger();
@@ -122,15 +108,13 @@ void TestProjectCommands::saveAndCloseAsk() {
     QCOMPARE(w.w->windowTitle(), QString("Setrovia+"));
     QCOMPARE(bytesOf(mine), saved);
 
-    // Yes, then the save dialog is cancelled: a refusal, the unsaved test stays.
-    HeaderFields s;
-    w.w->store().add(new ProcessP(header(s), samples(1), 1));
-    emit w.w->viewer().addedNewProc(w.w->store().at(0)); // as read from the instrument
+    // Yes, then the save dialog is cancelled: a refusal, the unsaved tests stay.
+    w.answers << path;
+    w.w->addProjectAction()->trigger(); // into an empty window
     QCOMPARE(w.w->windowTitle(), QString("*  Setrovia+"));
     answerNextMessageBox(QMessageBox::Yes);
-    w.w->closeAction()->setEnabled(true);
     w.w->closeAction()->trigger();
-    QCOMPARE(w.w->processModel()->rowCount(), 1);
+    QCOMPARE(w.w->store().count(), 2);
 }
 
 void TestProjectCommands::commandThatEndsEarlyChangesNothing_data() {
@@ -163,7 +147,7 @@ void TestProjectCommands::commandThatEndsEarlyChangesNothing() {
     QFETCH(QString, message);
     Window w;
     const QString path = w.project("lab.vtl");
-    w.open(path);
+    QVERIFY(w.w->openProjectFile(path));
     w.w->projectDescription()->insertPlainText("typed ");
 
     w.answers << chosen; // a null one taken tells a dialog that should not have been shown
@@ -179,9 +163,8 @@ void TestProjectCommands::commandThatEndsEarlyChangesNothing() {
                                             {"close", w.w->closeAction()}};
     commands.value(QString(QTest::currentDataTag()).section(':', 0, 0))->trigger();
     QCOMPARE(w.answers.isEmpty(), !chosen.isNull());
-    QCOMPARE(shown.size(), answers.size());
     QCOMPARE(shown.mid(prompt ? 1 : 0), message.isNull() ? QStringList() : QStringList(message));
-    QCOMPARE(w.w->processModel()->rowCount(), 2);
+    QCOMPARE(w.w->store().count(), 2);
     QCOMPARE(w.w->projectDescription()->toPlainText(), QString("typed lab.vtl"));
     QCOMPARE(w.w->windowTitle(), QString("lab.vtl*  Setrovia+  (%1)").arg(path));
 }
@@ -192,7 +175,6 @@ void TestProjectCommands::commandThatEndsEarlyChangesNothing() {
 void TestProjectCommands::recentListAndItsEntries() {
     Window w;
     QMenu *menu = w.w->recentProjects()->menu();
-    QVERIFY(!menu->isEnabled());
     const QString older = w.project("older.vtl", 1, 1), newer = w.dir.filePath("newer.vtl");
     QVERIFY(w.w->openProjectFile(older));
     w.answers << newer << w.project("added.vtl", 1, 2);
@@ -202,14 +184,15 @@ void TestProjectCommands::recentListAndItsEntries() {
 
     QString text;
     answerNextMessageBox(QMessageBox::No, &text); // Add project left it modified
-    chooseRecent(*w.w, "older.vtl");
+    QCOMPARE(menu->actions().at(1)->text(), QString("older.vtl"));
+    menu->actions().at(1)->trigger();
     QCOMPARE(text, QString("The project has been modified. Do you want to save your changes?"));
     QCOMPARE(w.w->projectFilePath(), older);
     QCOMPARE(RecentProjects::paths(), QStringList({older, newer}));
 
     QVERIFY(QFile::remove(newer));
     answerNextMessageBox(QMessageBox::Ok, &text);
-    chooseRecent(*w.w, "newer.vtl");
+    menu->actions().at(1)->trigger(); // newer.vtl
     QCOMPARE(text, "The project " + newer +
                        " no longer exists. It has been removed from the list of recent projects.");
     QCOMPARE(RecentProjects::paths(), QStringList({older}));
@@ -217,7 +200,7 @@ void TestProjectCommands::recentListAndItsEntries() {
     writeFile(newer, "format 04\x05");
     w.w->recentProjects()->add(newer);
     answerNextMessageBox(QMessageBox::Ok, &text);
-    chooseRecent(*w.w, "newer.vtl");
+    menu->actions().at(0)->trigger(); // newer.vtl
     QCOMPARE(text, "File " + newer + " corrupt");
     QCOMPARE(RecentProjects::paths(), QStringList({newer, older}));
 
@@ -248,21 +231,20 @@ void TestProjectCommands::drops_data() {
     QTest::addColumn<QStringList>("names"); // of files in the window's folder, or URLs
     QTest::addColumn<int>("keys");
     QTest::addColumn<bool>("onEditor"); // dropped on the description, not the window
-    QTest::addColumn<QString>("after"); // the drop, the title's file, tests, description, warning
+    // The drop's action (1: copied, 0: ignored), the title's file, tests, description, warning.
+    QTest::addColumn<QString>("after");
     const QStringList b("b.vtl");
+    const int shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier;
+    const QString refused = "1 a.vtl 2 a.vtl refused";
     // Copied, never moved: a move would delete the file where it came from.
-    QTest::newRow("open, a move proposed")
-        << b << int(Qt::ShiftModifier) << false << "copied b.vtl 2 b.vtl";
-    QTest::newRow("add, on an editor")
-        << b << int(Qt::ControlModifier) << true << "copied a.vtl* 3 a.vtl";
-    QTest::newRow("two files") << QStringList({"a.vtl", "b.vtl"}) << 0 << false
-                               << "copied a.vtl 2 a.vtl refused";
-    QTest::newRow("another kind") << QStringList("notes.txt") << 0 << false
-                                  << "copied a.vtl 2 a.vtl refused";
+    QTest::newRow("open, a move proposed") << b << shift << false << "1 b.vtl 2 b.vtl";
+    QTest::newRow("add, on an editor") << b << ctrl << true << "1 a.vtl* 3 a.vtl";
+    QTest::newRow("two files") << QStringList({"a.vtl", "b.vtl"}) << 0 << false << refused;
+    QTest::newRow("another kind") << QStringList("notes.txt") << 0 << false << refused;
     QTest::newRow("no local file")
-        << QStringList("https://example.org/p.vtl") << 0 << false << "ignored a.vtl 2 a.vtl";
-    QTest::newRow("a text, into the editor")
-        << QStringList() << 0 << true << "copied a.vtl* 2 a.vtl+dropped";
+        << QStringList("https://example.org/p.vtl") << 0 << false << "0 a.vtl 2 a.vtl";
+    QTest::newRow("a text, on an editor")
+        << QStringList() << 0 << true << "1 a.vtl* 2 a.vtl+dropped";
 }
 
 void TestProjectCommands::drops() {
@@ -285,10 +267,8 @@ void TestProjectCommands::drops() {
     const QString refused = "Drop one project file (.vtl): it is opened, or with Ctrl held its "
                             "tests are added to the open project.";
     QTRY_COMPARE(
-        QStringList({taken == Qt::CopyAction ? "copied"
-                     : taken                 ? "moved"
-                                             : "ignored",
-                     w.w->windowTitle().section(' ', 0, 0), QString::number(w.w->store().count()),
+        QStringList({QString::number(taken), w.w->windowTitle().section(' ', 0, 0),
+                     QString::number(w.w->store().count()),
                      w.w->projectDescription()->toPlainText(), text == refused ? "refused" : text})
             .join(' ')
             .trimmed(),
@@ -303,9 +283,10 @@ void TestProjectCommands::refusedDuringARead() {
     const QString a = w.project("a.vtl"), b = w.project("b.vtl", 2, 2);
     QVERIFY(w.w->openProjectFile(a));
     QTRY_VERIFY(w.w->readAction()->isEnabled());
+    w.answers << b; // for Open project, were it not refused
     const QList<std::function<void()>> commands{
         [&] { drop(w.w.data(), {b}); }, [&] { drop(w.w.data(), {b}, Qt::ControlModifier); },
-        [&] { w.open(b); }, [&] { w.w->closeAction()->trigger(); }};
+        [&] { w.w->openAction()->trigger(); }, [&] { w.w->closeAction()->trigger(); }};
     for (const auto &command : commands) {
         w.w->readAction()->trigger();
         QVERIFY(w.w->isReading());
