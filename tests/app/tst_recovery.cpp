@@ -46,10 +46,9 @@ struct Rig {
 // The child edits the project PATH and reads three tests from the simulated
 // instrument into it, then waits for its SIGKILL.
 int crashChild(char **argv) {
-    const QString project = QString::fromLocal8Bit(argv[2]);
     MainWindow w;
     w.recoveryKeeper()->setDelay(24 * 3600 * 1000); // only the write at the end of the read
-    w.openProjectFile(project);
+    w.openProjectFile(QString::fromLocal8Bit(argv[2]));
     QMetaObject::invokeMethod(&w, "addGraph", Q_ARG(QModelIndex, w.processModel()->index(1, 0)));
     w.processModel()->item(0, 2)->setText("renamed before the crash");
     w.processDescription()->setPlainText("typed before the crash");
@@ -236,7 +235,7 @@ void TestRecovery::offeredFileAnswered() {
     QCOMPARE(w.recoveryWarning().isEmpty(), !restored);
     const QStringList left = rig.files(restored ? "*.recovery" : "*"); // with its own lock
     if (cut == 0) {
-        QCOMPARE(text, question.arg(rig.project));
+        QCOMPARE(text, question.replace("%1", rig.project));
         QCOMPARE(left, answer == QMessageBox::Discard ? QStringList()
                                                       : QStringList({"recovery-7-7-1.recovery"}));
         return;
