@@ -1,5 +1,4 @@
 #include "app/mainwindow.h"
-#include "app/processmodel.h"
 #include "app/recentprojects.h"
 #include "modalanswer.h"
 #include "testprojects.h"
@@ -13,19 +12,15 @@
 #include <functional>
 #include <sys/stat.h>
 
-using namespace testrecords;
 using namespace testprojects;
 
 namespace {
 
 // A window whose file dialogs answer from a list.
 struct Window {
-    explicit Window(const QByteArray &simulator = QByteArray()) {
-        if (!simulator.isNull())
-            qputenv("SETROVIA_SIMULATOR", simulator);
-        w.reset(new MainWindow);
-        qunsetenv("SETROVIA_SIMULATOR");
+    Window() : w(new MainWindow) {
         w->setTitle("Setrovia+");
+        w->show();
         w->setFileChooser([this](const MainWindow::FileRequest &) {
             return answers.isEmpty() ? QString() : answers.takeFirst();
         });
@@ -35,25 +30,24 @@ struct Window {
         makeProject(dir.filePath(name), tests, name, first);
         return dir.filePath(name);
     }
-    void open(const QString &path) {
-        answers << path;
-        w->openAction()->trigger();
-    }
-    void addNew(quint8 second) { // read from the instrument
-        HeaderFields s;
-        s.second = second;
-        w->store().add(new ProcessP(header(s), samples(1), 1));
-        emit w->viewer().addedNewProc(w->store().at(w->store().count() - 1));
-    }
     TestSettings settings;
     QTemporaryDir dir;
     QStringList answers;
-    QScopedPointer<MainWindow> w;
+    QScopedPointer<MainWindow> w; // after the settings it reads
 };
 
-// A drag that enters `target` and is dropped there, as the toolkit delivers
-// it; returns whether the drop was taken, and with which action.
-Qt::DropAction drop(QWidget *target, const QMimeData &data, Qt::KeyboardModifiers keys = {}) {
+// A drag of `paths` (of a text when there are none) that enters `target` and
+// is dropped there, as the toolkit delivers it; returns whether the drop was
+// taken, and with which action.
+Qt::DropAction drop(QWidget *target, const QStringList &paths, Qt::KeyboardModifiers keys = {}) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString &p : paths)
+        urls << QUrl::fromUserInput(p);
+    if (urls.isEmpty())
+        data.setText("+dropped");
+    else
+        data.setUrls(urls);
     const QPoint at = target->rect().center();
     const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
     QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, keys);
@@ -65,39 +59,17 @@ Qt::DropAction drop(QWidget *target, const QMimeData &data, Qt::KeyboardModifier
     return dropped.isAccepted() ? dropped.dropAction() : Qt::IgnoreAction;
 }
 
-Qt::DropAction drop(QWidget *target, const QStringList &paths, Qt::KeyboardModifiers keys = {}) {
-    QMimeData data;
-    QList<QUrl> urls;
-    for (const QString &p : paths)
-        urls << (p.contains("://") ? QUrl(p) : QUrl::fromLocalFile(p));
-    data.setUrls(urls);
-    return drop(target, data, keys);
-}
-
-void chooseRecent(MainWindow &w, const QString &text) {
-    for (QAction *a : w.recentProjects()->menu()->actions())
-        if (a->text() == text)
-            return a->trigger();
-    QFAIL(qPrintable("no entry " + text));
-}
-
 } // namespace
 
 class TestProjectCommands : public QObject {
     Q_OBJECT
 private slots:
-    void saveAsksWhenTheFileChangedOnDisk();
-    void promptAnswersOnCloseTitleSaysModified();
+    void saveAndCloseAsk();
     void commandThatEndsEarlyChangesNothing_data();
     void commandThatEndsEarlyChangesNothing();
-    void recentNewestFirstAtMostEight();
-    void recentStoredValue_data();
-    void recentStoredValue();
-    void recentListFollowsOpenAndSave();
-    void recentEntryOpensAsOpenProject();
-    void dropOpensOrAdds_data();
-    void dropOpensOrAdds();
-    void otherDropsAreRefused();
+    void recentListAndItsEntries();
+    void drops_data();
+    void drops();
     void refusedDuringARead();
 
 private:
@@ -106,302 +78,215 @@ private:
 
 // A file another program wrote since it was opened (same size and time) is
 // not replaced unasked: Cancel keeps it, Save As keeps it and saves elsewhere.
-void TestProjectCommands::saveAsksWhenTheFileChangedOnDisk() {
+// Modified is always in the title, whether the project has a file or not.
+void TestProjectCommands::saveAndCloseAsk() {
     Window w;
-    const QString path = w.project("lab.vtl");
-    w.open(path);
+    const QString path = w.project("lab.vtl"), mine = w.dir.filePath("mine.vtl");
+    QVERIFY(w.w->openProjectFile(path));
     w.w->projectDescription()->insertPlainText("mine ");
     const QDateTime time = QFileInfo(path).lastModified();
     const QByteArray theirs = projectImage(2, "LAB.VTL", 1);
-    writeFile(path, theirs);
     QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadWrite) &&
-            file.setFileTime(time, QFileDevice::FileModificationTime));
-    file.close();
+    QVERIFY(file.open(QIODevice::ReadWrite) && file.write(theirs) == theirs.size() &&
+            file.flush() && file.setFileTime(time, QFileDevice::FileModificationTime));
     QStringList texts;
-    answerMessageBoxes({QMessageBox::Cancel}, &texts);
+    answerMessageBoxes({QMessageBox::Cancel, QMessageBox::SaveAll}, &texts);
     w.w->saveAction()->trigger();
-    QCOMPARE(texts, QStringList("The project file " + path +
-                                " has been changed by another program since it was opened or "
-                                "saved here."));
-    QCOMPARE(bytesOf(path), theirs);
-    QVERIFY(w.w->saveAction()->isEnabled());
-
-    const QString mine = w.dir.filePath("mine.vtl");
     w.answers << mine;
-    answerMessageBoxes({QMessageBox::SaveAll});
     w.w->saveAction()->trigger();
+    const QString asked = "The project file " + path +
+                          " has been changed by another program since it was opened or saved here.";
+    QCOMPARE(texts, QStringList({asked, asked}));
     QCOMPARE(bytesOf(path), theirs);
-    QCOMPARE(w.w->projectFilePath(), mine);
-    QVERIFY(!w.w->saveAction()->isEnabled());
-}
+    QCOMPARE(w.w->windowTitle(), QString("mine.vtl   Setrovia+  (%1)").arg(mine));
 
-// Modified is always in the title, whether the project has a file or not.
-void TestProjectCommands::promptAnswersOnCloseTitleSaysModified() {
-    Window w;
-    const QString path = w.project("prompt.vtl");
-    w.open(path);
+    const QByteArray saved = bytesOf(mine);
     w.w->projectDescription()->insertPlainText("!");
-    const QString modified = w.w->windowTitle();
-    const QByteArray before = bytesOf(path);
-
-    QString text, title;
-    answerNextMessageBox(QMessageBox::Cancel, &text, &title);
-    w.w->closeAction()->trigger();
-    QCOMPARE(title, QStringLiteral("Save changes"));
-    QCOMPARE(text,
-             QStringLiteral("The project has been modified. Do you want to save your changes?"));
-    QCOMPARE(w.w->processModel()->rowCount(), 2);
-    QCOMPARE(w.w->windowTitle(), modified);
-
     answerNextMessageBox(QMessageBox::No); // closed without saving
     w.w->closeAction()->trigger();
     QCOMPARE(w.w->store().count(), 0);
-    QCOMPARE(w.w->windowTitle(), QStringLiteral("Setrovia+"));
-    QCOMPARE(bytesOf(path), before);
+    QCOMPARE(w.w->windowTitle(), QString("Setrovia+"));
+    QCOMPARE(bytesOf(mine), saved);
 
-    // Yes, then the save dialog is cancelled: a refusal, the unsaved test stays.
-    w.addNew(7); // into an empty window
+    // Yes, then the save dialog is cancelled: a refusal, the unsaved tests stay.
+    w.answers << path;
+    w.w->addProjectAction()->trigger(); // into an empty window
     QCOMPARE(w.w->windowTitle(), QString("*  Setrovia+"));
     answerNextMessageBox(QMessageBox::Yes);
-    w.w->closeAction()->setEnabled(true);
     w.w->closeAction()->trigger();
-    QCOMPARE(w.w->processModel()->rowCount(), 1);
-    QVERIFY(w.w->saveAction()->isEnabled());
-    const QString titled = w.dir.filePath("titled.vtl");
-    w.answers << titled;
-    w.w->saveAction()->trigger();
-    QCOMPARE(w.w->windowTitle(), QString("titled.vtl   Setrovia+  (%1)").arg(titled));
-    w.addNew(8);
-    QCOMPARE(w.w->windowTitle(), QString("titled.vtl*  Setrovia+  (%1)").arg(titled));
+    QCOMPARE(w.w->store().count(), 2);
 }
 
 void TestProjectCommands::commandThatEndsEarlyChangesNothing_data() {
-    QTest::addColumn<bool>("add");       // Add project, else Open project
-    QTest::addColumn<int>("prompt");     // the answer to the save prompt of Open
+    QTest::addColumn<int>("prompt");     // the answer to the save prompt; 0: none
     QTest::addColumn<QString>("chosen"); // what the dialog answers; null: not asked
     QTest::addColumn<QString>("message");
     const int no = QMessageBox::No;
     const QString cannotOpen = "Can not open file";
     const QString damaged = dir_.filePath("damaged.vtl"), huge = dir_.filePath("huge.vtl");
+    const QString fifo = dir_.filePath("pipe.vtl");
     writeFile(damaged, projectImage(2).left(200));
     writeFile(huge, QByteArray("format 04\x01", 10));
     QVERIFY(QFile::resize(huge, qint64(1) << 30));
-    QTest::newRow("open: prompt cancelled")
-        << false << int(QMessageBox::Cancel) << QString() << QString();
-    QTest::newRow("open: dialog cancelled") << false << no << "" << QString();
-    QTest::newRow("open: damaged") << false << no << damaged << "File " + damaged + " corrupt";
-    QTest::newRow("add: 1 GB behind the format string")
-        << true << 0 << huge
-        << "File " + huge + " is too large to be a project file (at most 268435456 bytes).";
-    QTest::newRow("add: fails on the first read") << true << 0 << "/proc/self/mem" << cannotOpen;
-    const QString fifo = dir_.filePath("pipe.vtl");
     QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    QTest::newRow("add: a pipe, which would never end") << true << 0 << fifo << cannotOpen;
+    QTest::newRow("close: prompt cancelled") << int(QMessageBox::Cancel) << QString() << QString();
+    QTest::newRow("open: prompt cancelled") << int(QMessageBox::Cancel) << QString() << QString();
+    QTest::newRow("open: dialog cancelled") << no << "" << QString();
+    QTest::newRow("open: damaged") << no << damaged << "File " + damaged + " corrupt";
+    QTest::newRow("add: 1 GB behind the format string")
+        << 0 << huge
+        << "File " + huge + " is too large to be a project file (at most 268435456 bytes).";
+    QTest::newRow("add: fails on the first read") << 0 << "/proc/self/mem" << cannotOpen;
+    QTest::newRow("add: a pipe, which would never end") << 0 << fifo << cannotOpen;
 }
 
 // A command that stops on the way leaves the open project as it was, modified and all.
 void TestProjectCommands::commandThatEndsEarlyChangesNothing() {
-    QFETCH(bool, add);
     QFETCH(int, prompt);
     QFETCH(QString, chosen);
     QFETCH(QString, message);
     Window w;
     const QString path = w.project("lab.vtl");
-    w.open(path);
+    QVERIFY(w.w->openProjectFile(path));
     w.w->projectDescription()->insertPlainText("typed ");
-    const QString title = w.w->windowTitle();
-    QVERIFY(title.contains('*'));
-    const ProcessP *first = w.w->store().at(0);
 
-    bool asked = false;
-    w.w->setFileChooser([&](const MainWindow::FileRequest &) {
-        asked = true;
-        return chosen;
-    });
-    QStringList shown, titles;
+    w.answers << chosen; // a null one taken tells a dialog that should not have been shown
+    QStringList shown;
     QList<QMessageBox::StandardButton> answers;
-    if (!add)
+    if (prompt)
         answers << QMessageBox::StandardButton(prompt);
     if (!message.isNull())
         answers << QMessageBox::Ok;
-    if (!answers.isEmpty())
-        answerMessageBoxes(answers, &shown);
-    (add ? w.w->addProjectAction() : w.w->openAction())->trigger();
-    QCOMPARE(asked, !chosen.isNull());
-    QCOMPARE(shown.size(), answers.size());
-    if (!message.isNull())
-        QCOMPARE(shown.last(), message);
+    answerMessageBoxes(answers, &shown);
+    const QMap<QString, QAction *> commands{{"open", w.w->openAction()},
+                                            {"add", w.w->addProjectAction()},
+                                            {"close", w.w->closeAction()}};
+    commands.value(QString(QTest::currentDataTag()).section(':', 0, 0))->trigger();
+    QCOMPARE(w.answers.isEmpty(), !chosen.isNull());
+    QCOMPARE(shown.mid(prompt ? 1 : 0), message.isNull() ? QStringList() : QStringList(message));
     QCOMPARE(w.w->store().count(), 2);
-    QCOMPARE(w.w->store().at(0), first);
-    QCOMPARE(w.w->processModel()->rowCount(), 2);
     QCOMPARE(w.w->projectDescription()->toPlainText(), QString("typed lab.vtl"));
-    QCOMPARE(w.w->projectFilePath(), path);
-    QCOMPARE(w.w->windowTitle(), title);
-    QVERIFY(w.w->saveAction()->isEnabled());
+    QCOMPARE(w.w->windowTitle(), QString("lab.vtl*  Setrovia+  (%1)").arg(path));
 }
 
-void TestProjectCommands::recentNewestFirstAtMostEight() {
-    TestSettings settings;
-    QMenu file;
-    RecentProjects recent(&file, nullptr);
-    QVERIFY(!recent.menu()->isEnabled());
-    for (int i = 0; i < 10; ++i)
-        recent.add(QString("/lab/p%1.vtl").arg(i));
-    recent.add("/lab/x/../p5.vtl"); // again, spelt otherwise
-    recent.add("relative.vtl");     // made absolute
-    const QString relative = QDir::current().absoluteFilePath("relative.vtl");
-    QCOMPARE(RecentProjects::paths(),
-             QStringList({relative, "/lab/p5.vtl", "/lab/p9.vtl", "/lab/p8.vtl", "/lab/p7.vtl",
-                          "/lab/p6.vtl", "/lab/p4.vtl", "/lab/p3.vtl"}));
-    QVERIFY(recent.menu()->isEnabled());
-
-    recent.menu()->actions().last()->trigger(); // Clear list
-    QCOMPARE(RecentProjects::paths(), QStringList());
-    QVERIFY(!recent.menu()->isEnabled());
-}
-
-void TestProjectCommands::recentStoredValue_data() {
-    QTest::addColumn<QByteArray>("line"); // in the settings file
-    QTest::addColumn<QStringList>("paths");
-    QTest::newRow("one as a text")
-        << QByteArray("recentProjects=/a/b.vtl") << QStringList({"/a/b.vtl"});
-    QTest::newRow("bytes") << QByteArray("recentProjects=@ByteArray(/a/b.vtl)") << QStringList();
-    QTest::newRow("not absolute, empty, control, twice")
-        << QByteArray("recentProjects=b.vtl, , \"/a/\\x1b.vtl\", /a/c.vtl, /a/./c.vtl")
-        << QStringList({"/a/c.vtl"});
-    QByteArray many = "recentProjects=";
-    for (int i = 0; i < 12; ++i)
-        many += QByteArray(i ? ", " : "") + "/m/" + QByteArray::number(i);
-    QTest::newRow("twelve") << many
-                            << QStringList({"/m/0", "/m/1", "/m/2", "/m/3", "/m/4", "/m/5", "/m/6",
-                                            "/m/7"});
-}
-
-// A damaged settings value never gives entries that could not be opened.
-void TestProjectCommands::recentStoredValue() {
-    QFETCH(QByteArray, line);
-    QFETCH(QStringList, paths);
-    TestSettings settings;
-    QDir().mkpath(QFileInfo(settings.file()).path());
-    writeFile(settings.file(), "[General]\n" + line + "\n");
-    QCOMPARE(RecentProjects::paths(), paths);
-}
-
-void TestProjectCommands::recentListFollowsOpenAndSave() {
+// Open and Save As put a project first, Add project does not. An entry opens
+// as Open project after its dialog; a file gone leaves the list, a damaged one
+// stays. Newest first, at most eight, each once, read back or added.
+void TestProjectCommands::recentListAndItsEntries() {
     Window w;
-    const QString first = w.project("first.vtl"), second = w.dir.filePath("second.vtl");
-    QVERIFY(w.w->openProjectFile(first));
-    w.answers << second;
+    QMenu *menu = w.w->recentProjects()->menu();
+    const QString older = w.project("older.vtl", 1, 1), newer = w.dir.filePath("newer.vtl");
+    QVERIFY(w.w->openProjectFile(older));
+    w.answers << newer << w.project("added.vtl", 1, 2);
     w.w->saveAsAction()->trigger();
-    QCOMPARE(RecentProjects::paths(), QStringList({second, first}));
-    w.answers << w.project("added.vtl", 1, 3); // Add project is no opening of it
     w.w->addProjectAction()->trigger();
-    QCOMPARE(RecentProjects::paths(), QStringList({second, first}));
-}
-
-// As Open project after its dialog; a file gone leaves the list, a damaged one stays.
-void TestProjectCommands::recentEntryOpensAsOpenProject() {
-    Window w;
-    const QString older = w.project("older.vtl", 1, 1), newer = w.project("newer.vtl", 1, 2);
-    QVERIFY(w.w->openProjectFile(older) && w.w->openProjectFile(newer));
-    w.w->projectDescription()->insertPlainText("typed ");
+    QCOMPARE(RecentProjects::paths(), QStringList({newer, older}));
 
     QString text;
-    answerNextMessageBox(QMessageBox::No, &text);
-    chooseRecent(*w.w, "older.vtl");
-    QVERIFY(text.startsWith("The project has been modified."));
+    answerNextMessageBox(QMessageBox::No, &text); // Add project left it modified
+    QCOMPARE(menu->actions().at(1)->text(), QString("older.vtl"));
+    menu->actions().at(1)->trigger();
+    QCOMPARE(text, QString("The project has been modified. Do you want to save your changes?"));
     QCOMPARE(w.w->projectFilePath(), older);
-    QCOMPARE(w.w->projectDescription()->toPlainText(), QString("older.vtl"));
     QCOMPARE(RecentProjects::paths(), QStringList({older, newer}));
 
     QVERIFY(QFile::remove(newer));
     answerNextMessageBox(QMessageBox::Ok, &text);
-    chooseRecent(*w.w, "newer.vtl");
+    menu->actions().at(1)->trigger(); // newer.vtl
     QCOMPARE(text, "The project " + newer +
                        " no longer exists. It has been removed from the list of recent projects.");
     QCOMPARE(RecentProjects::paths(), QStringList({older}));
-    QCOMPARE(w.w->projectFilePath(), older);
 
     writeFile(newer, "format 04\x05");
     w.w->recentProjects()->add(newer);
     answerNextMessageBox(QMessageBox::Ok, &text);
-    chooseRecent(*w.w, "newer.vtl");
+    menu->actions().at(0)->trigger(); // newer.vtl
     QCOMPARE(text, "File " + newer + " corrupt");
     QCOMPARE(RecentProjects::paths(), QStringList({newer, older}));
-    QCOMPARE(w.w->projectFilePath(), older);
-    QCOMPARE(w.w->store().count(), 1);
+
+    for (int i = 0; i < 10; ++i)
+        w.w->recentProjects()->add(QString("/%1").arg(i));
+    w.w->recentProjects()->add("/x/../5"); // again, spelt otherwise
+    w.w->recentProjects()->add("r");       // made absolute
+    QCOMPARE(
+        RecentProjects::paths(),
+        QString("%1 /5 /9 /8 /7 /6 /4 /3").arg(QDir::current().absoluteFilePath("r")).split(' '));
+    menu->actions().last()->trigger(); // Clear list
+    QCOMPARE(RecentProjects::paths(), QStringList());
+    QVERIFY(!menu->isEnabled());
+
+    // A damaged settings value never gives entries that could not be opened.
+    const QList<QPair<QByteArray, QString>> stored{
+        {"/a/b.vtl", "/a/b.vtl"}, // one, kept as a text
+        {"@ByteArray(/a/b.vtl)", ""},
+        {"b.vtl, , \"/a/\\x1b.vtl\", /0, /1, /2, /3, /4, /5, /6, /./0, /7, /8, /9",
+         "/0 /1 /2 /3 /4 /5 /6 /7"}}; // not absolute, empty, control, twice, too many
+    for (const auto &value : stored) {
+        writeFile(w.settings.file(), "[General]\nrecentProjects=" + value.first + "\n");
+        QCOMPARE(RecentProjects::paths().join(' '), value.second);
+    }
 }
 
-void TestProjectCommands::dropOpensOrAdds_data() {
-    QTest::addColumn<bool>("ctrl");
-    QTest::addColumn<bool>("onEditor"); // dropped on a description, not the window
-    QTest::addColumn<bool>("shift");    // a move proposed
-    QTest::newRow("open") << false << false << false;
-    QTest::newRow("open, Shift") << false << false << true;
-    QTest::newRow("add, on an editor") << true << true << false;
-}
-
-void TestProjectCommands::dropOpensOrAdds() {
-    QFETCH(bool, ctrl);
-    QFETCH(bool, onEditor);
-    QFETCH(bool, shift);
-    Window w;
-    const QString a = w.project("a.vtl", 2, 1), b = w.project("b.vtl", 2, 2);
-    w.w->show();
-    QVERIFY(w.w->openProjectFile(a));
-    QWidget *target = onEditor ? w.w->projectDescription()->viewport() : w.w.data();
-    const Qt::KeyboardModifiers keys = (ctrl ? Qt::ControlModifier : Qt::NoModifier) |
-                                       (shift ? Qt::ShiftModifier : Qt::NoModifier);
+void TestProjectCommands::drops_data() {
+    QTest::addColumn<QStringList>("names"); // of files in the window's folder, or URLs
+    QTest::addColumn<int>("keys");
+    QTest::addColumn<bool>("onEditor"); // dropped on the description, not the window
+    // The drop's action (1: copied, 0: ignored), the title's file, tests, description, warning.
+    QTest::addColumn<QString>("after");
+    const QStringList b("b.vtl");
+    const int shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier;
+    const QString refused = "1 a.vtl 2 a.vtl refused";
     // Copied, never moved: a move would delete the file where it came from.
-    QCOMPARE(drop(target, {b}, keys), Qt::CopyAction);
-    QCOMPARE(w.w->projectFilePath(), a); // not within the drop
-    if (ctrl) {
-        QTRY_COMPARE(w.w->store().count(), 3);
-        QCOMPARE(w.w->projectFilePath(), a);
-        QVERIFY(w.w->saveAction()->isEnabled());
-        QCOMPARE(w.w->projectDescription()->toPlainText(), QString("a.vtl"));
-    } else {
-        QTRY_COMPARE(w.w->projectFilePath(), b);
-        QCOMPARE(w.w->store().count(), 2);
-    }
-    QVERIFY(QFileInfo::exists(b));
+    QTest::newRow("open, a move proposed") << b << shift << false << "1 b.vtl 2 b.vtl";
+    QTest::newRow("add, on an editor") << b << ctrl << true << "1 a.vtl* 3 a.vtl";
+    QTest::newRow("two files") << QStringList({"a.vtl", "b.vtl"}) << 0 << false << refused;
+    QTest::newRow("another kind") << QStringList("notes.txt") << 0 << false << refused;
+    QTest::newRow("no local file")
+        << QStringList("https://example.org/p.vtl") << 0 << false << "0 a.vtl 2 a.vtl";
+    QTest::newRow("a text, on an editor")
+        << QStringList() << 0 << true << "1 a.vtl* 2 a.vtl+dropped";
 }
 
-// Several files, files of another kind, and drags with no local file.
-void TestProjectCommands::otherDropsAreRefused() {
+void TestProjectCommands::drops() {
+    QFETCH(QStringList, names);
+    QFETCH(int, keys);
+    QFETCH(bool, onEditor);
+    QFETCH(QString, after);
     Window w;
-    const QString a = w.project("a.vtl"), b = w.project("b.vtl");
-    w.w->show();
+    const QString a = w.project("a.vtl", 2, 1);
+    w.project("b.vtl", 2, 2);
     QVERIFY(w.w->openProjectFile(a));
-    for (const QStringList &paths : {QStringList{a, b}, QStringList{w.dir.filePath("notes.txt")}}) {
-        QString text;
+    QString text;
+    if (after.endsWith("refused"))
         answerNextMessageBox(QMessageBox::Ok, &text);
-        QCOMPARE(drop(w.w.data(), paths), Qt::CopyAction);
-        QTRY_COMPARE(text, QString("Drop one project file (.vtl): it is opened, or with Ctrl "
-                                   "held its tests are added to the open project."));
-        QCOMPARE(w.w->projectFilePath(), a);
-        QCOMPARE(w.w->store().count(), 2);
-    }
-    QCOMPARE(drop(w.w.data(), {"https://example.org/p.vtl"}), Qt::IgnoreAction);
-    // Text still drops into the editors.
-    w.w->processDescription()->setEnabled(true);
-    QMimeData text;
-    text.setText("dropped text");
-    QVERIFY(drop(w.w->processDescription()->viewport(), text) != Qt::IgnoreAction);
-    QCOMPARE(w.w->processDescription()->toPlainText(), QString("dropped text"));
+    for (QString &name : names)
+        name = name.contains(':') ? name : w.dir.filePath(name);
+    QWidget *target = onEditor ? w.w->projectDescription()->viewport() : w.w.data();
+    const Qt::DropAction taken = drop(target, names, Qt::KeyboardModifiers(keys));
+    QCOMPARE(w.w->projectFilePath(), a); // not within the drop
+    const QString refused = "Drop one project file (.vtl): it is opened, or with Ctrl held its "
+                            "tests are added to the open project.";
+    QTRY_COMPARE(
+        QStringList({QString::number(taken), w.w->windowTitle().section(' ', 0, 0),
+                     QString::number(w.w->store().count()),
+                     w.w->projectDescription()->toPlainText(), text == refused ? "refused" : text})
+            .join(' ')
+            .trimmed(),
+        after);
 }
 
 // Open, Close and drops are refused while the reader thread fills the store.
 void TestProjectCommands::refusedDuringARead() {
-    Window w("tests=3");
+    qputenv("SETROVIA_SIMULATOR", "tests=3");
+    Window w;
+    qunsetenv("SETROVIA_SIMULATOR");
     const QString a = w.project("a.vtl"), b = w.project("b.vtl", 2, 2);
-    w.w->show();
     QVERIFY(w.w->openProjectFile(a));
     QTRY_VERIFY(w.w->readAction()->isEnabled());
+    w.answers << b; // for Open project, were it not refused
     const QList<std::function<void()>> commands{
         [&] { drop(w.w.data(), {b}); }, [&] { drop(w.w.data(), {b}, Qt::ControlModifier); },
-        [&] { w.open(b); }, [&] { w.w->closeAction()->trigger(); }};
+        [&] { w.w->openAction()->trigger(); }, [&] { w.w->closeAction()->trigger(); }};
     for (const auto &command : commands) {
         w.w->readAction()->trigger();
         QVERIFY(w.w->isReading());

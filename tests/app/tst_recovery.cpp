@@ -13,7 +13,6 @@
 #include <QTextEdit>
 #include <QtTest>
 #include <csignal>
-#include <cstdio>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -21,125 +20,80 @@ using namespace testprojects;
 
 namespace {
 
-const char ChildFlag[] = "--crash-child";
-const char ShortWriteFlag[] = "--short-write-child";
-
-// A private XDG_DATA_HOME, for the window here and for the child it starts.
-struct DataHome {
-    DataHome() { qputenv("XDG_DATA_HOME", dir.path().toUtf8()); }
-    ~DataHome() { qunsetenv("XDG_DATA_HOME"); }
+// A private XDG_DATA_HOME (for the window here and for the child it starts)
+// holding the saved project lab.vtl; the window starts when asked.
+struct Rig {
+    Rig() {
+        qputenv("XDG_DATA_HOME", dir.path().toUtf8());
+        makeProject(project, 2, "as saved");
+    }
+    ~Rig() { qunsetenv("XDG_DATA_HOME"); }
     QString folder() const { return dir.path() + "/Ostrevan/Setrovia+"; }
     QStringList files(const QString &pattern = "*") const {
         return QDir(folder()).entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Name);
     }
+    MainWindow &start() {
+        w.reset(new MainWindow);
+        w->setTitle("Setrovia+");
+        w->show();
+        return *w;
+    }
     QTemporaryDir dir;
-};
-
-// Presses Escape on the next message box; one that stays open is closed
-// otherwise, with *stayed set.
-void escapeNextMessageBox(bool *stayed) {
-    auto *poll = new QTimer;
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, stayed] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        QTest::keyClick(box, Qt::Key_Escape);
-        *stayed = box->isVisible();
-        if (*stayed)
-            box->done(0);
-    });
-    poll->start();
-}
-
-struct Window {
-    Window() {
-        w.setTitle("Setrovia+");
-        w.show();
-    }
-    TestSettings settings;
-    MainWindow w;
-};
-
-// The child edits a project or reads the simulated instrument, then waits for its SIGKILL.
-int crashChild(int argc, char **argv) {
-    QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName("Ostrevan");
-    QCoreApplication::setApplicationName("Setrovia+");
-    const QString mode = QString::fromLocal8Bit(argv[2]);
-    MainWindow w;
-    w.setTitle("Setrovia+");
-    w.show();
-    if (mode == "edit") {
-        w.recoveryKeeper()->setDelay(10);
-        if (!w.openProjectFile(QString::fromLocal8Bit(argv[3])))
-            return 2;
-        QMetaObject::invokeMethod(&w, "addGraph",
-                                  Q_ARG(QModelIndex, w.processModel()->index(1, 0)));
-        w.processModel()->item(0, 2)->setText("renamed before the crash");
-        w.processDescription()->setPlainText("typed before the crash");
-        w.projectDescription()->setPlainText("notes before the crash");
-    } else {
-        // Only the write at the end of the read, with all its tests.
-        w.recoveryKeeper()->setDelay(24 * 3600 * 1000);
-        auto *start = new QTimer(&w);
-        QObject::connect(start, &QTimer::timeout, &w, [&w, start] {
-            if (w.readAction()->isEnabled()) {
-                start->stop();
-                w.readAction()->trigger();
-            }
-        });
-        start->start(10);
-    }
-    return app.exec();
-}
-
-// The child writes the project of DIR/lab.vtl as WRITER does, its files
-// limited to LIMIT bytes: it prints what the writer said and exits 0 when the
-// writer reported the failure (and the window kept its work), else 1.
-int shortWriteChild(char **argv) {
-    const QString writer = QString::fromLocal8Bit(argv[2]);
-    const QDir dir(QString::fromLocal8Bit(argv[4]));
     const QString project = dir.filePath("lab.vtl");
+    std::unique_ptr<MainWindow> w;
+};
+
+// The child edits the project PATH and reads three tests from the simulated
+// instrument into it, then waits for its SIGKILL.
+int crashChild(char **argv) {
+    MainWindow w;
+    w.recoveryKeeper()->setDelay(24 * 3600 * 1000); // only the write at the end of the read
+    w.openProjectFile(QString::fromLocal8Bit(argv[2]));
+    QMetaObject::invokeMethod(&w, "addGraph", Q_ARG(QModelIndex, w.processModel()->index(1, 0)));
+    w.processModel()->item(0, 2)->setText("renamed before the crash");
+    w.processDescription()->setPlainText("typed before the crash");
+    w.projectDescription()->setPlainText("notes before the crash");
+    if (QTest::qWaitFor([&w] { return w.readAction()->isEnabled(); }, 60000))
+        w.readAction()->trigger();
+    return QApplication::exec();
+}
+
+// The child, in the folder of lab.vtl, writes it as WRITER does (a command
+// line's arguments, or "save" or "recovery"), its files limited to LIMIT
+// bytes: it prints what the writer said and exits 0 when the writer reported
+// the failure (and the window kept its work), else 1.
+int shortWriteChild(char **argv) {
+    const QString writer = QString::fromLocal8Bit(argv[3]);
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = rlim_t(QByteArray(argv[3]).toLongLong());
+    limit.rlim_cur = rlim_t(QByteArray(argv[2]).toLongLong());
     std::signal(SIGXFSZ, SIG_IGN); // the write that crosses the limit fails with EFBIG
     QString said;
+    QTextStream stream(&said);
     bool reported = false;
     if (writer == "save") {
         MainWindow w;
-        if (!w.openProjectFile(project))
-            return 2;
+        w.openProjectFile("lab.vtl");
         w.projectDescription()->insertPlainText("x");
         answerNextMessageBox(QMessageBox::Ok, &said);
         setrlimit(RLIMIT_FSIZE, &limit);
         w.saveAction()->trigger();
         reported = w.windowTitle().startsWith("lab.vtl*") && w.saveAction()->isEnabled();
     } else if (writer == "recovery") {
-        // Left as a crash leaves it.
-        auto *folder = new RecoveryFolder(dir.filePath("recovery"));
-        if (!folder->write(project, projectImage(0)).ok())
+        auto *folder = new RecoveryFolder("recovery"); // left as a crash leaves it
+        if (!folder->write("lab.vtl", projectImage(0)).ok())
             return 2;
         setrlimit(RLIMIT_FSIZE, &limit);
-        const AtomicSave saved = folder->write(project, bytesOf(project));
+        const AtomicSave saved = folder->write("lab.vtl", bytesOf("lab.vtl"));
         reported = !saved.ok();
         said = saved.error;
     } else {
-        QString out, err;
-        QTextStream outStream(&out), errStream(&err);
         setrlimit(RLIMIT_FSIZE, &limit);
-        reported = CommandLine(outStream, errStream)
-                       .run(writer == "read"
-                                ? QStringList{"read", "--output", project}
-                                : QStringList{"report", project, "--csv", "--output",
-                                              dir.filePath("out.csv")}) == CommandLine::CannotWrite;
-        said = err;
+        reported = CommandLine(stream, stream).run(QCoreApplication::arguments().mid(3)) ==
+                   CommandLine::CannotWrite;
+        stream.flush();
     }
-    std::printf("%s\n", qPrintable(said));
-    std::fflush(stdout);
+    QTextStream(stdout) << said << '\n';
     _exit(reported ? 0 : 1);
 }
 
@@ -148,150 +102,94 @@ int shortWriteChild(char **argv) {
 class TestRecovery : public QObject {
     Q_OBJECT
 private slots:
-    void crashThenRestore_data();
-    void crashThenRestore();
-    void writtenWhileModifiedOnly();
+    void crashThenRestoreThenKeptWhileModified();
     void offeredFileAnswered_data();
     void offeredFileAnswered();
     void shortWriteKeepsTheOldFile_data();
     void shortWriteKeepsTheOldFile();
 };
 
-void TestRecovery::crashThenRestore_data() {
-    QTest::addColumn<QString>("mode");
-    QTest::newRow("typed edits") << "edit";
-    QTest::newRow("a read from the instrument") << "read";
-}
-
-void TestRecovery::crashThenRestore() {
-    QFETCH(QString, mode);
-    DataHome data;
-    QTemporaryDir dir;
-    const QString project = dir.filePath("lab.vtl");
-    makeProject(project, 2, "as saved");
-    const QByteArray saved = bytesOf(project);
-
+// A crash, a restore, and the life of this instance's own file after it.
+void TestRecovery::crashThenRestoreThenKeptWhileModified() {
+    Rig rig;
+    const QByteArray saved = bytesOf(rig.project);
+    qputenv("SETROVIA_SIMULATOR", "tests=3");
     QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    if (mode == "read")
-        env.insert("SETROVIA_SIMULATOR", "tests=3");
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(), {ChildFlag, mode, project});
-    QVERIFY(child.waitForStarted());
+    child.start(QCoreApplication::applicationFilePath(), {"--crash-child", rig.project});
+    qunsetenv("SETROVIA_SIMULATOR");
     // Appears only once written in full (renamed into place).
-    QTRY_VERIFY_WITH_TIMEOUT(data.files("*.recovery").size() == 1, 120000);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.files("*.recovery").size() == 1, 120000);
     // Its owner runs: not offered, not touched.
-    QVERIFY(RecoveryFolder(data.folder()).orphans().empty());
+    QVERIFY(RecoveryFolder(rig.folder()).orphans().empty());
     child.kill(); // SIGKILL: nothing of the program runs any more
     QVERIFY(child.waitForFinished());
-    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
-    QCOMPARE(data.files("*.recovery").size(), 1);
-    QCOMPARE(bytesOf(project), saved);
 
-    Window win;
+    MainWindow &w = rig.start();
     QString text;
     answerNextMessageBox(QMessageBox::Open, &text);
-    win.w.offerRecovery();
-    MainWindow &w = win.w;
-    QVERIFY(w.saveAction()->isEnabled());
-    QVERIFY(w.windowTitle().contains('*'));
-    if (mode == "edit") {
-        QVERIFY(text.endsWith(" holds unsaved changes of the project " + project + "."));
-        QCOMPARE(w.projectFilePath(), project);
-        QVERIFY(w.windowTitle().startsWith("lab.vtl*"));
-        QCOMPARE(w.store().count(), 2);
-        QCOMPARE(w.projectDescription()->toPlainText(), QString("notes before the crash"));
-        QCOMPARE(w.processModel()->item(0, 2)->text(), QString("renamed before the crash"));
-        QCOMPARE(QString::fromUtf8(w.store().at(1)->note()), QString("typed before the crash"));
-        w.saveAction()->trigger(); // into the original file, and no recovery file is left
-        QVERIFY(bytesOf(project) != saved);
-        QCOMPARE(data.files(), QStringList());
-    } else {
-        QVERIFY(text.endsWith("holds the tests and changes of a project that was never saved."));
-        QCOMPARE(w.projectFilePath(), QString());
-        QCOMPARE(w.store().count(), 3);
-        // Restored: this instance's own file replaces the old one.
-        QCOMPARE(data.files("*.recovery"),
-                 QStringList({QFileInfo(w.recoveryKeeper()->folder().path()).fileName()}));
-    }
-}
+    w.offerRecovery();
+    QVERIFY(text.endsWith(" holds unsaved changes of the project " + rig.project + "."));
+    QCOMPARE(w.windowTitle(), "lab.vtl*  Setrovia+  (" + rig.project + ")");
+    QCOMPARE(w.store().count(), 5);
+    QCOMPARE(w.projectDescription()->toPlainText(), QString("notes before the crash"));
+    QCOMPARE(w.processModel()->item(0, 2)->text(), QString("renamed before the crash"));
+    QCOMPARE(QString::fromUtf8(w.store().at(1)->note()), QString("typed before the crash"));
+    // This instance's own file replaces the old one.
+    QCOMPARE(rig.files("*.recovery"),
+             QStringList({QFileInfo(w.recoveryKeeper()->folder().path()).fileName()}));
+    answerNextMessageBox(QMessageBox::No); // closed without saving: nothing is left
+    w.closeAction()->trigger();
+    QCOMPARE(bytesOf(rig.project), saved);
+    QCOMPARE(rig.files(), QStringList());
 
-// Kept while modified; a save, a close and a clean exit remove it; typing does not delay it.
-void TestRecovery::writtenWhileModifiedOnly() {
-    DataHome data;
-    QTemporaryDir dir;
-    const QString project = dir.filePath("lab.vtl");
-    makeProject(project, 2, "as saved");
-    auto win = std::make_unique<Window>();
-    MainWindow &w = win->w;
+    // Written while modified only, typing does not put it off; a save and a
+    // clean exit remove it.
     const QString own = w.recoveryKeeper()->folder().path();
     const QTimer &timer = w.recoveryKeeper()->timer();
-    QVERIFY(w.openProjectFile(project));
+    QVERIFY(w.openProjectFile(rig.project));
     QVERIFY(!timer.isActive());
-
     w.projectDescription()->insertPlainText("x");
-    QVERIFY(timer.isActive());
-    QTRY_VERIFY(timer.remainingTime() < RecoveryKeeper::DefaultDelayMs - 10);
+    QTRY_VERIFY(timer.isActive() && timer.remainingTime() < RecoveryKeeper::DefaultDelayMs - 10);
     const int left = timer.remainingTime();
-    for (const char *key : {"y", "z"})
-        w.projectDescription()->insertPlainText(key);
+    w.projectDescription()->insertPlainText("yz");
     QVERIFY(timer.remainingTime() <= left);
     w.recoveryKeeper()->setDelay(0); // the timer's own write
     QTRY_VERIFY(QFileInfo::exists(own));
-    QVERIFY(!timer.isActive());
-    KeeperProc restored;
-    const RecoveryFile::Contents c = RecoveryFile::read(own, restored);
-    QCOMPARE(c.projectPath, project);
-    QCOMPARE(c.project.description, QString("xyzas saved"));
-
+    KeeperProc kept, store;
+    QCOMPARE(RecoveryFile::read(own, kept).project.description, QString("xyzas saved"));
     w.saveAction()->trigger();
     QVERIFY(!QFileInfo::exists(own));
-    QVERIFY(!timer.isActive());
 
-    // Unwritable, it says so in the status bar until a write succeeds.
-    w.projectDescription()->insertPlainText("y");
-    QVERIFY(w.recoveryWarning().isEmpty());
-    QVERIFY(QDir().mkpath(own));
-    QVERIFY(!w.recoveryKeeper()->writeNow());
-    QCOMPARE(w.recoveryWarning(), QString("Unsaved changes are not protected against a crash"));
-    QVERIFY(QDir(own).removeRecursively());
-    QVERIFY(w.recoveryKeeper()->writeNow());
-    QVERIFY(w.recoveryWarning().isEmpty());
-    answerNextMessageBox(QMessageBox::No); // closed without saving
-    w.closeAction()->trigger();
-    QCOMPARE(w.store().count(), 0);
-    QVERIFY(!QFileInfo::exists(own));
-
-    // Add project keeps the file and writes the added tests at once; past
-    // 255 tests none can be written, and the status bar says so.
-    QVERIFY(w.openProjectFile(project));
-    w.projectDescription()->insertPlainText("z");
-    QVERIFY(w.recoveryKeeper()->writeNow());
-    const QString added = dir.filePath("added.vtl");
+    // Add project writes the added tests at once; past 255 tests none can be
+    // written, and the status bar says so.
+    const QString added = rig.dir.filePath("added.vtl");
     writeFile(added, projectImage(253, "", 2));
     w.setFileChooser([&](const MainWindow::FileRequest &) { return added; });
     w.addProjectAction()->trigger();
-    KeeperProc kept;
-    QCOMPARE(RecoveryFile::read(own, kept).project.appendedCount(), 255);
+    QCOMPARE(RecoveryFile::read(own, store).project.appendedCount(), 255);
     QVERIFY(w.recoveryWarning().isEmpty());
     writeFile(added, projectImage(1, "", 255));
     w.addProjectAction()->trigger();
-    QCOMPARE(w.store().count(), 256);
-    QVERIFY(!w.recoveryWarning().isEmpty());
-    QVERIFY(RecoveryFile::read(own, kept).ok()); // the 255 stay protected
-    win.reset();                                 // a clean exit
-    QCOMPARE(data.files(), QStringList());
+    QCOMPARE(w.recoveryWarning(), QString("Unsaved changes are not protected against a crash"));
+    QVERIFY(RecoveryFile::read(own, store).ok()); // the 255 stay protected
+    rig.w.reset();                                // a clean exit
+    QCOMPARE(rig.files(), QStringList());
 }
 
 void TestRecovery::offeredFileAnswered_data() {
-    QTest::addColumn<int>("cut");    // bytes cut off the good file; -1: another format
-    QTest::addColumn<int>("answer"); // 0: Escape
-    QTest::addColumn<QString>("problem");
-    QTest::newRow("discarded") << 0 << int(QMessageBox::Discard) << QString();
+    QTest::addColumn<int>("cut");          // bytes cut off the good file; -1: another format
+    QTest::addColumn<int>("answer");       // 0: Escape
+    QTest::addColumn<QString>("question"); // %1: the project, or a damaged file
+    const QString asked = "The program was not closed properly. A recovery file written on "
+                          "06.12.2026 09:15 holds ";
+    QTest::newRow("never saved, discarded")
+        << 0 << int(QMessageBox::Discard)
+        << asked + "the tests and changes of a project that was never saved.";
     QTest::newRow("put off with Escape") << 0 << 0 << QString();
     QTest::newRow("restored, this instance's file unwritable")
-        << 0 << int(QMessageBox::Open) << QString();
+        << 0 << int(QMessageBox::Open)
+        << asked + "unsaved changes of the project %1. The project file was saved again after "
+                   "that, on 06.12.2026 10:30: restoring and saving would replace that version.";
     QTest::newRow("another format")
         << -1 << int(QMessageBox::Ok) << "The file %1 is not a recovery file of this program.";
     QTest::newRow("cut short") << 2 << int(QMessageBox::Ok)
@@ -304,114 +202,101 @@ void TestRecovery::offeredFileAnswered_data() {
 void TestRecovery::offeredFileAnswered() {
     QFETCH(int, cut);
     QFETCH(int, answer);
-    QFETCH(QString, problem);
-    DataHome data;
-    QDir().mkpath(data.folder());
-    const QString path = data.folder() + "/recovery-7-7-1.recovery";
-    // Of a project saved again since (now, after 09:15).
-    const QString named = data.dir.filePath("named.vtl");
-    makeProject(named, 3);
-    const QByteArray good = RecoveryFile::encode(
-        named, QDateTime(QDate(2026, 12, 6), QTime(9, 15, 0)), projectImage(2, "", 7));
+    QFETCH(QString, question);
+    Rig rig;
+    QFile project(rig.project); // saved again after the crash
+    QVERIFY(project.open(QIODevice::ReadWrite) &&
+            project.setFileTime(QDateTime(QDate(2026, 12, 6), QTime(10, 30)),
+                                QFileDevice::FileModificationTime));
+    const QByteArray good =
+        RecoveryFile::encode(question.contains("never saved") ? QString() : rig.project,
+                             QDateTime(QDate(2026, 12, 6), QTime(9, 15)), projectImage(3, "", 7));
     const QByteArray bytes = cut < 0 ? projectImage(0) : good.left(good.size() - cut);
+    QVERIFY(QDir().mkpath(rig.folder()));
+    const QString path = rig.folder() + "/recovery-7-7-1.recovery";
     writeFile(path, bytes);
 
-    Window win;
+    MainWindow &w = rig.start();
     QString text;
-    bool stayed = false;
     if (answer)
         answerNextMessageBox(QMessageBox::StandardButton(answer), &text);
-    else
-        escapeNextMessageBox(&stayed);
-    const QString own = win.w.recoveryKeeper()->folder().path();
-    if (answer == QMessageBox::Open)
-        QVERIFY(QDir().mkpath(own));                                 // a folder in the way
+    else // the first thing the question's own event loop does
+        QTimer::singleShot(
+            0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+    const bool restored = answer == QMessageBox::Open;
+    if (restored) // a folder in the way
+        QVERIFY(QDir().mkpath(w.recoveryKeeper()->folder().path()));
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); // its date form
-    win.w.startUp(named);
+    w.startUp(rig.project);
     QLocale::setDefault(QLocale::c());
-    QVERIFY(!stayed);
-    const QStringList left = data.files();
-    if (answer == QMessageBox::Open) {
-        QCOMPARE(win.w.store().count(), 2);
-        QVERIFY(win.w.saveAction()->isEnabled());
-        QVERIFY(win.w.projectSession()->changedOnDisk()); // Save will ask
-        QVERIFY(!win.w.recoveryWarning().isEmpty());
-        QCOMPARE(bytesOf(path), bytes);
+    QCOMPARE(w.store().count(), restored ? 3 : 2);
+    QCOMPARE(w.saveAction()->isEnabled(), restored);
+    QCOMPARE(w.projectSession()->changedOnDisk(), restored); // Save will ask
+    QCOMPARE(w.recoveryWarning().isEmpty(), !restored);
+    const QStringList left = rig.files(restored ? "*.recovery" : "*"); // with its own lock
+    if (cut == 0) {
+        QCOMPARE(text, question.replace("%1", rig.project));
+        QCOMPARE(left, answer == QMessageBox::Discard ? QStringList()
+                                                      : QStringList({"recovery-7-7-1.recovery"}));
         return;
     }
-    QCOMPARE(win.w.store().count(), 3);
-    QVERIFY(!win.w.saveAction()->isEnabled());
-    if (problem.isEmpty()) {
-        if (answer)
-            QCOMPARE(text, QString("The program was not closed properly. A recovery file written "
-                                   "on 06.12.2026 09:15 holds unsaved changes of the project "
-                                   "%1. The project file was saved again after that, on %2: "
-                                   "restoring and saving would replace that version.")
-                               .arg(named, QLocale(QLocale::Russian, QLocale::Russia)
-                                               .toString(QFileInfo(named).lastModified(),
-                                                         QLocale::ShortFormat)));
-        QCOMPARE(left, answer ? QStringList() : QStringList({"recovery-7-7-1.recovery"}));
-        return;
-    }
-    QCOMPARE(left.size(), 1);
-    QVERIFY(left.first().startsWith("recovery-7-7-1.recovery.damaged-"));
-    const QString aside = data.folder() + "/" + left.first();
-    QCOMPARE(text, problem.arg(path) + " It was not opened and has been renamed to " + aside + ".");
+    const QString aside = rig.folder() + "/" + left.value(0);
+    QVERIFY(left.size() == 1 && aside.startsWith(path + ".damaged-"));
+    QCOMPARE(text,
+             question.arg(path) + " It was not opened and has been renamed to " + aside + ".");
     QCOMPARE(bytesOf(aside), bytes);
-    QVERIFY(win.w.recoveryKeeper()->folder().orphans().empty());
+    QVERIFY(w.recoveryKeeper()->folder().orphans().empty()); // nor offered again
 }
 
 void TestRecovery::shortWriteKeepsTheOldFile_data() {
-    QTest::addColumn<QString>("writer");
+    QTest::addColumn<QStringList>("writer");
     QTest::addColumn<int>("limit"); // bytes a file may take; the writer's output is larger
-    for (const char *writer : {"save", "read", "csv", "recovery"})
+    for (const char *writer :
+         {"save", "recovery", "read --output lab.vtl", "report lab.vtl --csv --output out.csv"})
         for (int limit : {100, 16384, 16385, 4 << 20})
-            QTest::addRow("%s, limit %d", writer, limit) << writer << limit;
+            QTest::addRow("%s, limit %d", writer, limit) << QString(writer).split(' ') << limit;
 }
 
 // Every writer: a write the file system cuts short is reported with its
 // reason, and what stood there stays byte for byte, with no file left over.
 void TestRecovery::shortWriteKeepsTheOldFile() {
-    QFETCH(QString, writer);
+    QFETCH(QStringList, writer);
     QFETCH(int, limit);
-    QTemporaryDir dir;
-    const QString project = dir.filePath("lab.vtl");
-    // A test whose name outgrows the limit.
-    const QByteArray image = projectImage(1) + QByteArray(limit, 'n');
-    writeFile(project, image);
-    writeFile(dir.filePath("out.csv"), "old;csv\r\n");
+    Rig rig;
+    const QByteArray image = projectImage(1) + QByteArray(limit, 'n'); // a name over the limit
+    writeFile(rig.project, image);
+    writeFile(rig.dir.filePath("out.csv"), "old;csv\r\n");
+    qputenv("SETROVIA_SIMULATOR", "tests=1");
     QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("SETROVIA_SIMULATOR", "tests=1");
-    env.insert("XDG_DATA_HOME", dir.path());
-    child.setProcessEnvironment(env);
+    child.setWorkingDirectory(rig.dir.path());
     child.start(QCoreApplication::applicationFilePath(),
-                {ShortWriteFlag, writer, QString::number(limit), dir.path()});
+                QStringList{"--short-write-child", QString::number(limit)} + writer);
+    qunsetenv("SETROVIA_SIMULATOR");
     QVERIFY(child.waitForFinished(120000));
     const QString said = QString::fromLocal8Bit(child.readAllStandardOutput());
     QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, qPrintable(said));
     QVERIFY2(said.contains("File too large"), qPrintable(said));
-    QCOMPARE(bytesOf(project), image);
-    QCOMPARE(bytesOf(dir.filePath("out.csv")), QByteArray("old;csv\r\n"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+    QCOMPARE(bytesOf(rig.project), image);
+    QCOMPARE(bytesOf(rig.dir.filePath("out.csv")), QByteArray("old;csv\r\n"));
+    QCOMPARE(QDir(rig.dir.path()).entryList(QDir::Files | QDir::Hidden),
              QStringList({"lab.vtl", "out.csv"}));
-    if (writer == "recovery") { // the one written before is whole
-        const QStringList left = QDir(dir.filePath("recovery")).entryList({"*.recovery*"});
+    if (writer[0] == "recovery") { // the one written before is whole
+        const QStringList left = QDir(rig.dir.filePath("recovery")).entryList({"*.recovery*"});
         QCOMPARE(left.size(), 2); // with its lock
         KeeperProc store;
-        QVERIFY(RecoveryFile::read(dir.filePath("recovery/" + left.first()), store).ok());
+        QVERIFY(RecoveryFile::read(rig.dir.filePath("recovery/" + left.first()), store).ok());
     }
 }
 
 int main(int argc, char **argv) {
-    if (argc >= 3 && qstrcmp(argv[1], ChildFlag) == 0)
-        return crashChild(argc, argv);
-    if (argc >= 5 && qstrcmp(argv[1], ShortWriteFlag) == 0) {
-        QApplication app(argc, argv);
-        TestSettings settings;
-        return shortWriteChild(argv);
-    }
     QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName("Ostrevan");
+    QCoreApplication::setApplicationName("Setrovia+");
+    if (argc >= 3 && qstrcmp(argv[1], "--crash-child") == 0)
+        return crashChild(argv); // no TestSettings: its folder would outlive the SIGKILL
+    TestSettings settings;
+    if (argc >= 4 && qstrcmp(argv[1], "--short-write-child") == 0)
+        return shortWriteChild(argv);
     TestRecovery test;
     return QTest::qExec(&test, argc, argv);
 }
