@@ -238,6 +238,10 @@ void TestRecovery::offeredFileAnswered() {
         QCOMPARE(text, question.replace("%1", rig.project));
         QCOMPARE(left, answer == QMessageBox::Discard ? QStringList()
                                                       : QStringList({"recovery-7-7-1.recovery"}));
+        if (restored) { // the warning stays until a write succeeds
+            QVERIFY(QDir(w.recoveryKeeper()->folder().path()).removeRecursively());
+            QVERIFY(w.recoveryKeeper()->writeNow() && w.recoveryWarning().isEmpty());
+        }
         return;
     }
     const QString aside = rig.folder() + "/" + left.value(0);
