@@ -143,13 +143,9 @@ void TestProcList::deleteFollowsTheSelectionAndFocus() {
     QTest::keyClick(list, Qt::Key_Delete); // the last row: the new last shows
     QCOMPARE(w.monitor()->currentRecord(), b);
     QTest::keyClick(list, Qt::Key_Delete); // the only row
-    QCOMPARE(w.store().count(), 0);
-    QCOMPARE(w.currentTest(), -1);
-    QCOMPARE(w.plotTabWidget()->count(), 0);
-    QVERIFY(!w.monitor()->currentRecord());
-    QVERIFY(!w.exportAction()->isEnabled());
-    QVERIFY(!note->isEnabled());
-    QVERIFY(!w.deleteTestAction()->isEnabled());
+    QVERIFY(!w.store().count() && w.currentTest() == -1 && !w.plotTabWidget()->count());
+    QVERIFY(!w.monitor()->currentRecord() && !w.exportAction()->isEnabled());
+    QVERIFY(!note->isEnabled() && !w.deleteTestAction()->isEnabled());
     QCOMPARE(asked, (QStringList{
                         "Do you want to remove 3 processes?", "Do you want to remove 3 processes?",
                         "Do you want to remove process?", "Do you want to remove process?"}));

@@ -65,9 +65,10 @@ struct Rig {
             t << this->r->results()->row(r).text(c);
         return t.join('|');
     }
-    void tick(int row) {
-        r->results()->setData(r->results()->index(row, ResultsModel::CompareColumn), Qt::Checked,
-                              Qt::CheckStateRole);
+    void tick(int first, int last) {
+        for (int row = first; row <= last; ++row)
+            r->results()->setData(r->results()->index(row, ResultsModel::CompareColumn),
+                                  Qt::Checked, Qt::CheckStateRole);
     }
     QwtPlotItemList curves() {
         r->updatePlots();
@@ -91,7 +92,7 @@ private slots:
 // markers' tips (an unnamed test's gives its start once); copy, CSV export
 // (a failed one names the file), sorting, a double click to the main window;
 // another project brings its own rows, proposal (the whole name), fitted
-// columns and no status of the last one.
+// columns, no status of the last one, and a plot image named after it.
 void TestResultsWindow::shownWindow() {
     Rig rig;
     ResultsWindow *r = rig.r;
@@ -100,8 +101,7 @@ void TestResultsWindow::shownWindow() {
     QCoreApplication::processEvents();
     r->plotTabs()->setCurrentWidget(r->activity());
     QCoreApplication::processEvents();
-    rig.tick(0);
-    rig.tick(1);
+    rig.tick(0, 1);
     QCoreApplication::processEvents();
     const QwtPlotItemList curves = rig.curves();
     r->plotTabs()->setCurrentWidget(r->comparison());
@@ -185,14 +185,18 @@ void TestResultsWindow::shownWindow() {
     path.clear();
     QVERIFY(!r->exportCsv());
     QCOMPARE(proposed, dir.filePath("lab.v2.csv"));
+    PlotImage *image = PlotImage::of(r->comparison()->plot());
+    image->setFileChooser([&](QWidget *, const QString &, const QString &p, const QString &,
+                              QString *) { return proposed = p, QString(); });
+    image->saveAction()->trigger();
+    QCOMPARE(proposed, dir.filePath("lab.v2 - Curves side by side.png"));
 }
 
 // Up to twelve ticked tests; those without the quantity's curve are named
 // under the plot; a deleted one leaves the comparison. Edits show at once.
 void TestResultsWindow::comparesCurves() {
     Rig rig;
-    for (int r = 0; r < 5; ++r)
-        rig.tick(r);
+    rig.tick(0, 4);
     ComparisonPlot *plot = rig.r->comparison();
     QCOMPARE(rig.curves().size(), 4); // all but the test without points
     QVERIFY(plot->note().contains(rig.r->results()->row(4).label()));
@@ -208,8 +212,7 @@ void TestResultsWindow::comparesCurves() {
 
     for (int i = 0; i < 8; ++i)
         rig.add(longTest(quint8(10 + i)));
-    for (int r = 5; r < 13; ++r)
-        rig.tick(r);
+    rig.tick(5, 12);
     QCOMPARE(rig.r->results()->comparedRows().size(), ResultsModel::MaxCompared);
     QVERIFY(rig.r->status().contains("12"));
 
@@ -220,14 +223,6 @@ void TestResultsWindow::comparesCurves() {
     QCOMPARE(rig.r->results()->rowCount(), 13);
     QCOMPARE(rig.r->results()->comparedRows().size(), 11);
     QVERIFY(rig.curves().isEmpty()); // the deleted test's resistance was the only one
-
-    rig.r->setProposedFile("/lab/May.csv");
-    QString proposed;
-    PlotImage *image = PlotImage::of(plot->plot());
-    image->setFileChooser([&](QWidget *, const QString &, const QString &p, const QString &,
-                              QString *) { return proposed = p, QString(); });
-    image->saveAction()->trigger();
-    QCOMPARE(proposed, "/lab/May - Curves side by side.png");
 
     // An edit of the parameters table (every one reaches the window by one signal, so the mass
     // stands for them; Apply K's hits come by their own) and of a name shows at once. Row 0
