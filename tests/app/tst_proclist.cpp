@@ -19,24 +19,23 @@ using namespace testrecords;
 
 namespace {
 
-struct Window {
-    TestSettings settings;
-    MainWindow w;
+// The settings live longer than the window.
+struct Window : TestSettings, MainWindow {
     // One row per record, as a project load leaves them; active for the shortcuts.
-    void show(const QList<ProcessP *> &records) {
-        w.setTitle("Setrovia+");
+    void showTests(const QList<ProcessP *> &records) {
+        setTitle("Setrovia+");
         for (ProcessP *p : records) {
-            QVERIFY(w.store().add(p));
-            QMetaObject::invokeMethod(&w, "addProc", Q_ARG(ProcessP *, p));
+            QVERIFY(store().add(p));
+            QMetaObject::invokeMethod(this, "addProc", Q_ARG(ProcessP *, p));
         }
-        w.show();
-        QApplication::setActiveWindow(&w);
-        QVERIFY(QTest::qWaitForWindowActive(&w));
+        show();
+        QApplication::setActiveWindow(this);
+        QVERIFY(QTest::qWaitForWindowActive(this));
     }
     void click(int row, int column = 0, Qt::KeyboardModifiers keys = {}) {
-        const QRect rect = w.processList()->visualRect(w.processModel()->index(row, column));
+        const QRect rect = processList()->visualRect(processModel()->index(row, column));
         QVERIFY(rect.isValid());
-        QTest::mouseClick(w.processList()->viewport(), Qt::LeftButton, keys, rect.center());
+        QTest::mouseClick(processList()->viewport(), Qt::LeftButton, keys, rect.center());
     }
 };
 
@@ -53,18 +52,17 @@ private slots:
 // A click shows the test; clicking it again (in any column) rebuilds nothing.
 // Its description is kept when another row is clicked.
 void TestProcList::clickShowsTheTestOnce() {
-    Window win;
-    MainWindow &w = win.w;
+    Window w;
     QTextEdit *note = w.processDescription();
     ProcessP *first = curveRecord(3, 1), *second = curveRecord(1, 2);
     second->setNote(QStringLiteral("из проекта").toUtf8());
-    win.show({first, second});
+    w.showTests({first, second});
     // Filling the editor with a stored note does not modify the project.
-    win.click(1);
+    w.click(1);
     QCOMPARE(note->toPlainText(), QStringLiteral("из проекта"));
     QVERIFY(!w.saveAction()->isEnabled());
 
-    win.click(0);
+    w.click(0);
     QCOMPARE(w.monitor()->currentRecord(), first);
     QVERIFY(note->toPlainText().isEmpty());
     QPointer<QwtPlot> volume = w.plots()->plot(PlotTabs::Volume);
@@ -72,17 +70,17 @@ void TestProcList::clickShowsTheTestOnce() {
     w.plotTabWidget()->setCurrentIndex(3);
     QTest::keyClicks(note, QStringLiteral("first test"));
     QVERIFY(w.saveAction()->isEnabled()); // typing does
-    win.click(0, 2);
+    w.click(0, 2);
     QCOMPARE(w.plots()->plot(PlotTabs::Volume), volume.data());
     QVERIFY(!volume->axisAutoScale(QwtPlot::xBottom));
     QCOMPARE(w.plotTabWidget()->currentIndex(), 3);
 
-    win.click(1);
+    w.click(1);
     QCOMPARE(w.plotTabWidget()->count(), 4);
     QVERIFY(!volume);
     QCOMPARE(QString::fromUtf8(first->note()), QStringLiteral("first test"));
     note->setPlainText(QStringLiteral("второй"));
-    win.click(0);
+    w.click(0);
     QCOMPARE(note->toPlainText(), QStringLiteral("first test"));
     QCOMPARE(QString::fromUtf8(second->note()), QStringLiteral("второй"));
 }
@@ -91,14 +89,13 @@ void TestProcList::clickShowsTheTestOnce() {
 // character), asking once for the selected rows; then the row now in the
 // first removed one's place shows and is selected, or the new last; then nothing.
 void TestProcList::deleteFollowsTheSelectionAndFocus() {
-    Window win;
-    MainWindow &w = win.w;
+    Window w;
     ProcList *list = w.processList();
     QTextEdit *note = w.processDescription();
     ProcessP *b = curveRecord(1, 2), *d = curveRecord(3, 4);
-    win.show({curveRecord(1, 1), b, curveRecord(1, 3), d, curveRecord(1, 5)});
+    w.showTests({curveRecord(1, 1), b, curveRecord(1, 3), d, curveRecord(1, 5)});
     w.processModel()->item(3, 2)->setText("DX");
-    win.click(1);
+    w.click(1);
     note->setPlainText("abc"); // the cursor at the start
     note->setFocus();
     QTest::keyClick(note, Qt::Key_Delete);
@@ -112,9 +109,9 @@ void TestProcList::deleteFollowsTheSelectionAndFocus() {
     QVERIFY(asked.isEmpty());
 
     for (int row : {0, 2, 4}) // Ctrl+click selects more rows
-        win.click(row, 0, Qt::ControlModifier);
+        w.click(row, 0, Qt::ControlModifier);
     QCOMPARE(w.currentTest(), 4);          // the last row clicked
-    win.click(1, 0, Qt::ControlModifier);  // b out again
+    w.click(1, 0, Qt::ControlModifier);    // b out again
     QTest::keyClick(list, Qt::Key_Delete); // No
     QTest::keyClick(list, Qt::Key_Delete);
     QCOMPARE(w.processModel()->rowCount(), 2);
@@ -128,7 +125,7 @@ void TestProcList::deleteFollowsTheSelectionAndFocus() {
 
     QApplication::setActiveWindow(&w); // the questions had it
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    win.click(1, 1); // F2 edits the name (moved with its row) from any cell of the row
+    w.click(1, 1); // F2 edits the name (moved with its row) from any cell of the row
     QTest::keyClick(list, Qt::Key_F2);
     auto *editor = qobject_cast<QLineEdit *>(list->indexWidget(w.processModel()->index(1, 2)));
     QVERIFY(editor);
@@ -177,9 +174,8 @@ void TestProcList::keysTriggerTheirCommand() {
     QCOMPARE(target.keys, "Ctrl+C Ctrl+Z Ctrl+Shift+Z - - - - - ");
 
     qApp->installEventFilter(&translator);
-    Window win;
-    win.show({curveRecord(1, 1), curveRecord(1, 2)});
-    MainWindow &w = win.w;
+    Window w;
+    w.showTests({curveRecord(1, 1), curveRecord(1, 2)});
     const QList<QAction *> commands = {w.openAction(),  w.saveAction(),      w.saveAsAction(),
                                        w.printAction(), w.closeAction(),     w.readAction(),
                                        w.helpAction(),  w.deleteTestAction()};
@@ -201,7 +197,6 @@ void TestProcList::keysTriggerTheirCommand() {
                             Qt::KeyboardModifiers(k[1]));
         hit += ' ';
     }
-    qApp->removeEventFilter(&translator);
     QCOMPARE(hit, "0 2 3 5 6 7 0 2 ");
 }
 

@@ -42,7 +42,8 @@ ProcessP *longTest(quint8 second, quint32 HeaderFields::*field = &HeaderFields::
     return make(h).release();
 }
 
-struct Rig {
+// The settings live longer than the window.
+struct Rig : TestSettings, MainWindow {
     // 25 h; four channels; 2 h 30 min; mass 0; period 0; mass 200, beyond the table.
     Rig() {
         for (ProcessP *p :
@@ -50,13 +51,13 @@ struct Rig {
               longTest(1, &HeaderFields::duration, 9000), longTest(2, &HeaderFields::mass, 0),
               longTest(3, &HeaderFields::period, 0), longTest(4, &HeaderFields::mass, 200, 0)})
             add(p);
-        w.processModel()->item(0, 2)->setText("Партия 1");
-        w.resultsAction()->trigger();
-        r = w.resultsWindow();
+        processModel()->item(0, 2)->setText("Партия 1");
+        resultsAction()->trigger();
+        r = resultsWindow();
     }
     void add(ProcessP *p) {
-        QVERIFY(w.store().add(p));
-        QMetaObject::invokeMethod(&w, "addProc", Q_ARG(ProcessP *, p));
+        QVERIFY(store().add(p));
+        QMetaObject::invokeMethod(this, "addProc", Q_ARG(ProcessP *, p));
     }
     // The texts of row r from the mass on.
     QString texts(int r) const {
@@ -74,8 +75,6 @@ struct Rig {
         r->updatePlots();
         return r->comparison()->plot()->itemList(QwtPlotItem::Rtti_PlotCurve);
     }
-    TestSettings settings;
-    MainWindow w;
     ResultsWindow *r = nullptr;
 };
 } // namespace
@@ -163,22 +162,19 @@ void TestResultsWindow::shownWindow() {
     const QPoint top = r->table()->visualRect(r->sorted()->index(0, activity)).center();
     QTest::mouseClick(r->table()->viewport(), Qt::LeftButton, {}, top); // a double click's first
     QTest::mouseDClick(r->table()->viewport(), Qt::LeftButton, {}, top);
-    QCOMPARE(rig.w.monitor()->currentRecord(), rig.w.store().at(1));
-    rig.w.resultsAction()->trigger();
-    QCOMPARE(rig.w.resultsWindow(), r); // the one window, brought forward
+    QCOMPARE(rig.monitor()->currentRecord(), rig.store().at(1));
+    rig.resultsAction()->trigger();
+    QCOMPARE(rig.resultsWindow(), r); // the one window, brought forward
 
     const int date = ResultsModel::FirstResultColumn + ResultsRow::Date;
     const int fitted = r->table()->columnWidth(date);
     r->table()->setColumnWidth(date, 10);
-    rig.w.setFileChooser(
-        [&](const MainWindow::FileRequest &) { return dir.filePath("lab.v2.vtl"); });
-    QVERIFY(QMetaObject::invokeMethod(&rig.w, "saveAsProject"));
-    QVERIFY(QMetaObject::invokeMethod(&rig.w, "closeProject"));
+    rig.setFileChooser([&](const MainWindow::FileRequest &) { return dir.filePath("lab.v2.vtl"); });
+    QVERIFY(QMetaObject::invokeMethod(&rig, "saveAsProject"));
+    QVERIFY(QMetaObject::invokeMethod(&rig, "closeProject"));
     QCOMPARE(r->status(), QString());
     QCOMPARE(r->results()->rowCount(), 0);
-    r->updatePlots();
-    QCOMPARE(plot->series(ActivityPlot::Activity)->dataSize(), size_t(0));
-    rig.w.openAction()->trigger();
+    rig.openAction()->trigger();
     r->updatePlots();
     QCOMPARE(r->results()->row(0).text(ResultsRow::Name), QString("Партия 1"));
     QCOMPARE(r->table()->columnWidth(date), fitted);
@@ -216,10 +212,10 @@ void TestResultsWindow::comparesCurves() {
     QCOMPARE(rig.r->results()->comparedRows().size(), ResultsModel::MaxCompared);
     QVERIFY(rig.r->status().contains("12"));
 
-    rig.w.processList()->selectionModel()->select(
-        rig.w.processModel()->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    rig.processList()->selectionModel()->select(
+        rig.processModel()->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     answerNextMessageBox(QMessageBox::Yes);
-    QMetaObject::invokeMethod(&rig.w, "deleteSelProc");
+    QMetaObject::invokeMethod(&rig, "deleteSelProc");
     QCOMPARE(rig.r->results()->rowCount(), 13);
     QCOMPARE(rig.r->results()->comparedRows().size(), 11);
     QVERIFY(rig.curves().isEmpty()); // the deleted test's resistance was the only one
@@ -227,16 +223,16 @@ void TestResultsWindow::comparesCurves() {
     // An edit of the parameters table (every one reaches the window by one signal, so the mass
     // stands for them; Apply K's hits come by their own) and of a name shows at once. Row 0
     // before: 500|25:00|28|4.42|62.3|0.90|56.07|0.048
-    QMetaObject::invokeMethod(&rig.w, "addGraph",
-                              Q_ARG(QModelIndex, rig.w.processModel()->index(0, 0)));
-    QVERIFY(QMetaObject::invokeMethod(rig.w.monitor(), "changedMassa", Q_ARG(int, 250)));
+    QMetaObject::invokeMethod(&rig, "addGraph",
+                              Q_ARG(QModelIndex, rig.processModel()->index(0, 0)));
+    QVERIFY(QMetaObject::invokeMethod(rig.monitor(), "changedMassa", Q_ARG(int, 250)));
     QCOMPARE(rig.texts(0), "250|25:00|28|5.32|>71.1|0.90|>71.1|>0.052");
-    rig.w.processModel()->item(0, 2)->setText("Партия 2");
+    rig.processModel()->item(0, 2)->setText("Партия 2");
     QCOMPARE(rig.r->results()->row(0).text(ResultsRow::Name), QString("Партия 2"));
 }
 
-// Filters, strengths typed into the table (Escape keeps none), K, and Apply K
-// through the main window's edit path: a cancel changes nothing.
+// Strengths typed into the table (Escape keeps none), K, Apply K through the
+// main window's edit path (a cancel changes nothing), and the filters.
 void TestResultsWindow::qualityControl() {
     Rig rig;
     rig.add(longTest(50)); // row 6, as row 0
@@ -245,8 +241,8 @@ void TestResultsWindow::qualityControl() {
     week->setMeasuredStrength(40.0, 2); // measured at 28 days
     rig.add(week);
     QTemporaryDir dir;
-    rig.w.setFileChooser([&](const MainWindow::FileRequest &) { return dir.filePath("q.vtl"); });
-    QVERIFY(QMetaObject::invokeMethod(&rig.w, "saveAsProject"));
+    rig.setFileChooser([&](const MainWindow::FileRequest &) { return dir.filePath("q.vtl"); });
+    QVERIFY(QMetaObject::invokeMethod(&rig, "saveAsProject"));
     ResultsWindow *r = rig.r;
     QualityPanel *q = r->quality();
     r->show();
@@ -266,7 +262,7 @@ void TestResultsWindow::qualityControl() {
         QTest::keyClick(editor, key);
         QApplication::processEvents(); // the delegate commits from the event loop
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the editor goes
-        QCOMPARE(rig.w.saveAction()->isEnabled(), key == Qt::Key_Return);
+        QCOMPARE(rig.saveAction()->isEnabled(), key == Qt::Key_Return);
     }
     r->results()->setData(r->results()->index(6, ResultsModel::MeasuredColumn), "63.546");
     r->results()->setData(r->results()->index(5, ResultsModel::MeasuredColumn), "70");
@@ -280,33 +276,23 @@ void TestResultsWindow::qualityControl() {
     QCOMPARE(testprojects::bytesOf(dir.filePath("stats.csv")).split('\n').at(3),
              "\"Activity with hit coefficient, MPa\",2,56.07,0.00,0.00,56.07,56.07,2\r");
 
-    q->onlyFilteredBox()->setChecked(true);
-    QCOMPARE(r->sorted()->rowCount(), 7);
-    q->daysBox()->setCurrentIndex(0);
-    QCOMPARE(r->sorted()->shownRows(), QList<int>{7});
-    QCOMPARE(q->statistics().otherDuration(), 1);
-    q->gradeBox()->setCurrentIndex(7); // M-700
-    QCOMPARE(r->sorted()->rowCount(), 0);
-    q->gradeBox()->setCurrentIndex(0);
-    q->daysBox()->setCurrentIndex(2);
-
-    QVERIFY(QMetaObject::invokeMethod(&rig.w, "saveProject"));
-    QMetaObject::invokeMethod(&rig.w, "showTest", Q_ARG(int, 0));
+    QVERIFY(QMetaObject::invokeMethod(&rig, "saveProject"));
+    QMetaObject::invokeMethod(&rig, "showTest", Q_ARG(int, 0));
     for (int row : {0, 6})
         r->table()->selectionModel()->select(
             r->sorted()->index(row, 1), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     answerNextMessageBox(QMessageBox::Cancel);
     QVERIFY(!r->applyCoefficient());
-    QCOMPARE(rig.w.store().at(0)->hitPercent(), quint8(90));
-    QVERIFY(!rig.w.saveAction()->isEnabled());
+    QCOMPARE(rig.store().at(0)->hitPercent(), quint8(90));
+    QVERIFY(!rig.saveAction()->isEnabled());
     QString text;
     answerNextMessageBox(QMessageBox::Yes, &text);
     q->applyButton()->click();
     QCOMPARE(text, "Set the hit coefficient of these 2 tests to 0.96 (K = 0.960)?");
-    QCOMPARE(rig.w.store().at(5)->hitPercent(), quint8(90)); // not selected
+    QCOMPARE(rig.store().at(5)->hitPercent(), quint8(90)); // not selected
     QCOMPARE(rig.texts(6), "500|25:00|28|4.42|62.3|0.96|59.81|0.048");
-    QCOMPARE(rig.w.monitor()->tableModel()->item(17, 1)->text(), "0.96");
-    QVERIFY(rig.w.saveAction()->isEnabled());
+    QCOMPARE(rig.monitor()->tableModel()->item(17, 1)->text(), "0.96");
+    QVERIFY(rig.saveAction()->isEnabled());
 
     // 200 / 62.3 and 1.02: K 2.115 lies beyond the editor's range.
     r->results()->setData(r->results()->index(0, ResultsModel::MeasuredColumn), "200");
@@ -315,7 +301,15 @@ void TestResultsWindow::qualityControl() {
     QVERIFY(!r->applyCoefficient());
     QCOMPARE(text, "K = 2.115 lies outside the hit coefficient's range 0.20 to 2.00 and is not "
                    "applied.");
-    QCOMPARE(rig.w.store().at(0)->hitPercent(), quint8(96));
+    QCOMPARE(rig.store().at(0)->hitPercent(), quint8(96));
+
+    q->onlyFilteredBox()->setChecked(true);
+    QCOMPARE(r->sorted()->rowCount(), 7);
+    q->daysBox()->setCurrentIndex(0);
+    QCOMPARE(r->sorted()->shownRows(), QList<int>{7});
+    QCOMPARE(q->statistics().otherDuration(), 1);
+    q->gradeBox()->setCurrentIndex(7); // M-700
+    QCOMPARE(r->sorted()->rowCount(), 0);
 }
 
 QTEST_MAIN(TestResultsWindow)
