@@ -198,9 +198,8 @@ void TestProjectCommands::recentListAndItsEntries() {
         w.w->recentProjects()->add(QString("/%1").arg(i));
     w.w->recentProjects()->add("/x/../5"); // again, spelt otherwise
     w.w->recentProjects()->add("r");       // made absolute
-    QCOMPARE(
-        RecentProjects::paths(),
-        QString("%1 /5 /9 /8 /7 /6 /4 /3").arg(QDir::current().absoluteFilePath("r")).split(' '));
+    QCOMPARE(RecentProjects::paths().join(' '),
+             QDir::current().absoluteFilePath("r") + " /5 /9 /8 /7 /6 /4 /3");
     menu->actions().last()->trigger(); // Clear list
     QCOMPARE(RecentProjects::paths(), QStringList());
     QVERIFY(!menu->isEnabled());

@@ -35,7 +35,6 @@ struct Rig {
     MainWindow &start() {
         w.reset(new MainWindow);
         w->setTitle("Setrovia+");
-        w->show();
         return *w;
     }
     QTemporaryDir dir;
