@@ -205,15 +205,15 @@ void TestProjectCommands::recentListAndItsEntries() {
     QVERIFY(!menu->isEnabled());
 
     // A damaged settings value never gives entries that could not be opened.
-    const QList<QPair<QByteArray, QString>> stored{
-        {"/a/b.vtl", "/a/b.vtl"}, // one, kept as a text
-        {"@ByteArray(/a/b.vtl)", ""},
-        {"b.vtl, , \"/a/\\x1b.vtl\", /0, /1, /2, /3, /4, /5, /6, /./0, /7, /8, /9",
-         "/0 /1 /2 /3 /4 /5 /6 /7"}}; // not absolute, empty, control, twice, too many
-    for (const auto &value : stored) {
-        writeFile(w.settings.file(), "[General]\nrecentProjects=" + value.first + "\n");
-        QCOMPARE(RecentProjects::paths().join(' '), value.second);
-    }
+    const auto stored = [&](const QByteArray &value) {
+        writeFile(w.settings.file(), "[General]\nrecentProjects=" + value + "\n");
+        return RecentProjects::paths().join(' ');
+    };
+    QCOMPARE(stored("/a/b.vtl"), QString("/a/b.vtl")); // one, kept as a text
+    QCOMPARE(stored("@ByteArray(/a/b.vtl)"), QString());
+    // Not absolute, empty, a control character, twice, too many.
+    QCOMPARE(stored("b.vtl, , \"/a/\\x1b.vtl\", /0, /1, /2, /3, /4, /5, /6, /./0, /7, /8, /9"),
+             QString("/0 /1 /2 /3 /4 /5 /6 /7"));
 }
 
 void TestProjectCommands::drops_data() {

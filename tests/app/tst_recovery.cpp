@@ -131,8 +131,8 @@ void TestRecovery::crashThenRestoreThenKeptWhileModified() {
     QCOMPARE(w.processModel()->item(0, 2)->text(), QString("renamed before the crash"));
     QCOMPARE(QString::fromUtf8(w.store().at(1)->note()), QString("typed before the crash"));
     // This instance's own file replaces the old one.
-    QCOMPARE(rig.files("*.recovery"),
-             QStringList({QFileInfo(w.recoveryKeeper()->folder().path()).fileName()}));
+    const QString own = w.recoveryKeeper()->folder().path();
+    QCOMPARE(rig.files("*.recovery"), QStringList(QFileInfo(own).fileName()));
     answerNextMessageBox(QMessageBox::No); // closed without saving: nothing is left
     w.closeAction()->trigger();
     QCOMPARE(bytesOf(rig.project), saved);
@@ -140,7 +140,6 @@ void TestRecovery::crashThenRestoreThenKeptWhileModified() {
 
     // Written while modified only, typing does not put it off; a save and a
     // clean exit remove it.
-    const QString own = w.recoveryKeeper()->folder().path();
     const QTimer &timer = w.recoveryKeeper()->timer();
     QVERIFY(w.openProjectFile(rig.project));
     QVERIFY(!timer.isActive());
