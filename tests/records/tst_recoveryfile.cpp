@@ -73,20 +73,19 @@ void TestRecoveryFile::folderAndOfferedFiles() {
     const QString older = folder + "/recovery-1-1-1.recovery";
     const QString newer = folder + "/recovery-2-2-1.recovery";
     const QByteArray bytes = RecoveryFile::encode("/p.vtl", Written, projectImage(1));
+    writeFile(older, bytes);
     writeFile(newer, bytes);
     QFile aged(older);
-    QVERIFY(aged.open(QIODevice::WriteOnly) && aged.write(bytes) == bytes.size() && aged.flush() &&
+    QVERIFY(aged.open(QIODevice::ReadWrite) &&
             aged.setFileTime(QDateTime::currentDateTime().addSecs(-60),
                              QFileDevice::FileModificationTime));
-    aged.close();
     // A crash: the lock taken through QLockFile by a child (this program
     // again) that ends without letting it go. The newer one has no lock at all.
     QProcess child;
     child.start(QCoreApplication::applicationFilePath(), {"--lock-and-die", older + ".lock"});
     QVERIFY(child.waitForFinished(60000) && child.exitCode() == 0);
     std::vector<RecoveryFolder::Orphan> left = third.orphans();
-    QCOMPARE(int(left.size()), 2);
-    QVERIFY(left[0].path == newer && left[1].path == older);
+    QVERIFY(left.size() == 2 && left[0].path == newer && left[1].path == older);
     // Held by this instance meanwhile: no other one offers them too.
     QVERIFY(RecoveryFolder(folder).orphans().empty());
     RecoveryFolder::discard(left[0]);
