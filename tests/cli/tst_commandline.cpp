@@ -32,11 +32,10 @@ Run cli(const QStringList &args, const QString &simulator = QString(),
         const QString &config = "/nonexistent") {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
-    for (const char *name : {"SETROVIA_SIMULATOR", "DISPLAY", "WAYLAND_DISPLAY"})
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY"})
         env.remove(QLatin1String(name));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    if (!simulator.isNull())
-        env.insert(QStringLiteral("SETROVIA_SIMULATOR"), simulator);
+    env.insert(QStringLiteral("SETROVIA_SIMULATOR"), simulator); // never the developer's
     QProcess p;
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(SETROVIA_CLI), args);
@@ -229,8 +228,7 @@ void TestCommandLine::outputsAreTheWindows() {
         QProcess full;
         full.setStandardOutputFile("/dev/full");
         full.start(QStringLiteral(SETROVIA_CLI), {"report", project_, format});
-        QVERIFY(full.waitForFinished(60000));
-        QCOMPARE(full.exitCode(), 4);
+        QVERIFY(full.waitForFinished(60000) && full.exitCode() == 4);
         QVERIFY(full.readAllStandardError().startsWith("Can not write standard output: "));
     }
 }
