@@ -78,10 +78,10 @@ void TestPlotTabs::tabsAndMarkers() {
         {1, 300, 60, PlotTabs::ReducedVolume,
          "20,0 t = 00:20:00 | 200,0 t = 03:20:00 | 0,0.25 v = 0.25 | 0,45.25 v = 45.25"}, // 400 g
         {7, 100, 60, PlotTabs::Volume, ""},
+        {3, 300, 0, PlotTabs::ResistanceTemperature, ""},
         {0, 100, 60, PlotTabs::Volume,
          "20,0 t = 00:20:00 | 99,0 t = 01:39:00 | 0,0.1 v = 0.1 | 0,8 v = 8"},
-        {2, 300, 60, PlotTabs::ResistanceTemperature, "10,10 "},
-        {3, 300, 0, PlotTabs::ResistanceTemperature, ""}};
+        {2, 300, 60, PlotTabs::ResistanceTemperature, "10,10 "}};
     for (const auto &[kind, points, period, tab, markers] : cases) {
         HeaderFields s;
         s.period = period;
@@ -218,11 +218,9 @@ void TestPlotTabs::imageCommands() {
     QImage image(existing, "PNG");
     QCOMPARE(image.size(), size * 2);
     QCOMPARE(image.dotsPerMeterX(), qRound(s.volume()->logicalDpiX() / 0.0254) * 2);
-    bool blue = false; // the curve is drawn
-    for (int x = 0; x < image.width() && !blue; x += 2)
-        for (int y = 0; y < image.height() && !blue; y += 2)
-            blue = image.pixel(x, y) == qRgb(0, 0, 255);
-    QVERIFY(blue);
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    const auto *pixels = reinterpret_cast<const QRgb *>(rgb.constBits());
+    QVERIFY(std::count(pixels, pixels + rgb.width() * rgb.height(), qRgb(0, 0, 255))); // the curve
 
     const QString chosen = dir.filePath("old.pdf");
     writeFile(chosen, "old");
