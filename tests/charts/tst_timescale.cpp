@@ -87,12 +87,10 @@ void TestTimeScale::roundSteps() {
                                             .divideScale(from / period, to / period, 8, 5)
                                             .ticks(QwtScaleDiv::MajorTick);
             QVERIFY(ticks.size() >= 2);
-            const int step = qRound((ticks[1] - ticks[0]) * period / 60); // minutes
-            for (const QString &label : majorLabels(period, from / period, to / period)) {
-                const QTime t = QTime::fromString(label, "hh:mm");
-                QVERIFY2((t.hour() * 60 + t.minute()) % step == 0,
+            const int step = qRound((ticks[1] - ticks[0]) * period / 60) * 60000; // ms
+            for (const QString &label : majorLabels(period, from / period, to / period))
+                QVERIFY2(QTime::fromString(label, "hh:mm").msecsSinceStartOfDay() % step == 0,
                          qPrintable(QStringLiteral("period %1: %2").arg(period).arg(label)));
-            }
         }
     }
 

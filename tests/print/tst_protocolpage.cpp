@@ -104,14 +104,13 @@ void TestProtocolPage::pdfPages() {
     const QRegularExpression axis("( *-?\\d\\d:\\d\\d){2,}$", QRegularExpression::MultilineOption);
     QCOMPARE(axis.match(text).captured().simplified(), "00:00 00:30 01:00 01:30 02:00 02:30 03:00");
 
-    const double mm = 72 / 25.4;
     auto words = QRegularExpression("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" "
                                     "xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)<")
                      .globalMatch(boxes);
     QRectF title, all;
     while (words.hasNext()) {
         const QRegularExpressionMatch w = words.next();
-        auto at = [&](int i) { return w.captured(i).toDouble() / mm; };
+        auto at = [&](int i) { return w.captured(i).toDouble() * 25.4 / 72; }; // mm
         const QRectF box(QPointF(at(1), at(2)), QPointF(at(3), at(4)));
         all |= box;
         // Below the title the table's texts end before its border at 111.5 mm, the plot's
