@@ -47,23 +47,23 @@ void TestViewerUsb::reads_data() {
     // An identification longer than the buffer is read only as far as it goes.
     const QStringList oversized{"w 01000000", "r 20", "w 02000000", "r 256"};
     const QStringList olderLog{Ident, Try, Try, Try, all};
+    const QString old = "generation=older;"; // the older instrument, with more options
     // A read is complete where its wire is given.
     auto row = [](const char *name, const QString &options, int kind, int reads64,
-                  const QStringList &log, const QList<int> &kept, const QStringList &wire = {}) {
+                  const QStringList &log, QList<int> kept = {}, QStringList wire = {}) {
         QTest::newRow(name) << options << kind << reads64 << wire << log << kept;
     };
     row("newer, model string", "generation=newer", 2, 939, {all}, t012, newer);
     row("newer, model without its zero byte", "generation=newer;model=SETROVIA-DEV-02.10X", 1, 471,
         {all}, t012, newer);
     row("older, version 1.1", "generation=older", 0, 810, olderLog, t012, older);
-    row("older, other version", "generation=older;version=0x00010002", 3, 1620, olderLog, t012,
-        older);
-    row("older, identification of 300 bytes", "generation=older;ident-length=300", 0, 810, olderLog,
-        t012, oversized);
-    row("older, identification of 4 GiB", "generation=older;ident-length=4294967295", 0, 810,
-        olderLog, t012, oversized);
+    row("older, other version", old + "version=0x00010002", 3, 1620, olderLog, t012, older);
+    row("older, identification of 300 bytes", old + "ident-length=300", 0, 810, olderLog, t012,
+        oversized);
+    row("older, identification of 4 GiB", old + "ident-length=4294967295", 0, 810, olderLog, t012,
+        oversized);
 
-    row("newer: command 2 write", "fail-write=2", 2, 0, {send.arg(2) + WriteTimeout, early}, {});
+    row("newer: command 2 write", "fail-write=2", 2, 0, {send.arg(2) + WriteTimeout, early});
     row("newer: identification reply", "fail-reply=2;model=X", 1, 471,
         {reply.arg(2) + ReadTimeout, all}, t012);
     row("newer: header reply", "fail-reply=8@1", 2, 627, {reply.arg(8) + ReadTimeout, two}, t02);
@@ -81,23 +81,19 @@ void TestViewerUsb::reads_data() {
          "stay on it.",
          send.arg(8) + "error writing to bulk endpoint 2: No such device", two},
         {0, 1});
-    row("older: info reply", "generation=older;fail-reply=1", 0, 0,
-        {reply.arg(1) + ReadTimeout, early}, {});
-    row("older: identification reply", "generation=older;fail-reply=2", 0, 0,
-        {reply.arg(2) + ReadTimeout, none}, {});
-    row("older: start write", "generation=older;fail-write=3", 0, 0,
-        {Ident, send.arg(3) + WriteTimeout, none}, {});
-    row("older: header reply", "generation=older;fail-reply=4@1", 0, 270,
+    row("older: info reply", old + "fail-reply=1", 0, 0, {reply.arg(1) + ReadTimeout, early});
+    row("older: ident reply", old + "fail-reply=2", 0, 0, {reply.arg(2) + ReadTimeout, none});
+    row("older: start cmd", old + "fail-write=3", 0, 0, {Ident, send.arg(3) + WriteTimeout, none});
+    row("older: header reply", old + "fail-reply=4@1", 0, 270,
         {Ident, Try, Try, reply.arg(4) + ReadTimeout, one}, t0);
-    row("older: short header", "generation=older;short-reply=4@1:40", 0, 270,
+    row("older: short header", old + "short-reply=4@1:40", 0, 270,
         {Ident, Try, Try, "Short header of a stored test: 40 of 72 bytes", one}, t0);
     // Opened, but every command refused: the user is told about the udev rule.
     row("read-only device", "access=read-only", 2, 0,
         {"No permission to use the instrument (could not claim interface 0: Operation not "
          "permitted). Install the udev rule 60-setrovia.rules (see the README, \"Instrument "
          "access\"), then unplug the instrument and plug it in again.",
-         send.arg(2) + "error writing to bulk endpoint 2: Operation not permitted", early},
-        {});
+         send.arg(2) + "error writing to bulk endpoint 2: Operation not permitted", early});
 }
 
 void TestViewerUsb::reads() {
