@@ -116,8 +116,7 @@ void TestQwtChartZoom::wheelZoom_data() {
     QTest::newRow("one notch forward") << QList<int>{0, 120} << 50 / 1.2;
     QTest::newRow("a double notch") << QList<int>{0, 240} << 50 / 2.4;
     QTest::newRow("parts back") << QList<int>{0} + QVector<int>(15, -8).toList() << 50 * 1.2;
-    QTest::newRow("two notches of parts")
-        << QList<int>{0} + QVector<int>(20, 12).toList() << 50 / 1.44;
+    QTest::newRow("notches in parts") << QList<int>{0} + QVector<int>(20, 12).toList() << 50 / 1.44;
     QTest::newRow("releasing Ctrl drops the parts") << QList<int>{0, 60, 0, 0, 60} << 50.0;
 }
 

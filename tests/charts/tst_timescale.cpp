@@ -18,8 +18,7 @@ public:
     explicit Tracker(QWidget *canvas, quint32 period)
         : Picker(QwtPlot::xBottom, QwtPlot::yLeft, QwtPicker::VLineRubberBand, QwtPicker::AlwaysOn,
                  canvas) {
-        if (period)
-            this->setPeriod(period);
+        this->setPeriod(period);
     }
     QString at(double x, double y) const { return this->trackerTextF(QPointF(x, y)).text(); }
 };
