@@ -36,13 +36,12 @@ ProcessP *volumeRecord(
 // path the dialog proposed.
 QString saveAs(QwtPlot *plot, const QString &chosen) {
     QString proposed;
-    PlotImage *image = PlotImage::of(plot);
-    image->setFileChooser(
+    PlotImage::of(plot)->setFileChooser(
         [&](QWidget *, const QString &, const QString &path, const QString &, QString *) {
             proposed = path;
             return chosen;
         });
-    image->saveAction()->trigger();
+    PlotImage::of(plot)->saveAction()->trigger();
     return proposed;
 }
 
@@ -107,12 +106,10 @@ void TestPlotTabs::tabsAndMarkers() {
 // Under 2 ml the volume axes widen by 1 ml each way; 2 ml stay automatic.
 void TestPlotTabs::narrowRangeRule() {
     HeaderFields s;
-    s.volumeScale = 0.5f;
-    s.mass = 1000;
+    s.volumeScale = 0.5f, s.mass = 1000;
     for (int top : {2, 4}) {
         Built b(volumeRecord(1, 50, s, [top](int i) { return i < 25 ? 0 : top; }));
-        for (PlotTabs::Tab tab :
-             {PlotTabs::Volume, PlotTabs::ReducedVolume, PlotTabs::VolumeTemperature}) {
+        for (auto tab : {PlotTabs::Volume, PlotTabs::ReducedVolume, PlotTabs::VolumeTemperature}) {
             QwtPlot *plot = b.plots.plot(tab);
             plot->updateAxes(); // as the first paint would
             const QwtScaleDiv &d = plot->axisScaleDiv(QwtPlot::yLeft);
@@ -214,12 +211,11 @@ void TestPlotTabs::imageCommands() {
     QCOMPARE(bytesOf(existing), QByteArray("old"));
     answerNextMessageBox(QMessageBox::Yes);
     saveAs(s.volume(), dir.filePath("kept"));
-    QImage image(existing, "PNG");
+    const QImage image = QImage(existing, "PNG").convertToFormat(QImage::Format_RGB32);
     QCOMPARE(image.size(), size * 2);
     QCOMPARE(image.dotsPerMeterX(), qRound(s.volume()->logicalDpiX() / 0.0254) * 2);
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    const auto *pixels = reinterpret_cast<const QRgb *>(rgb.constBits());
-    QVERIFY(std::count(pixels, pixels + rgb.width() * rgb.height(), qRgb(0, 0, 255))); // the curve
+    const auto *pixels = reinterpret_cast<const QRgb *>(image.constBits());
+    QVERIFY(std::count(pixels, pixels + image.width() * image.height(), qRgb(0, 0, 255))); // curve
 
     const QString chosen = dir.filePath("old.pdf");
     writeFile(chosen, "old");

@@ -119,7 +119,6 @@ void TestTimeScale::cachedTextMeasuresAsThePlainEngine() {
     const CachedTextEngine cached;
     const QwtPlainTextEngine plain;
     QImage page(10, 10, QImage::Format_RGB32);
-    page.setDotsPerMeterX(11811);
     page.setDotsPerMeterY(11811);
     const QFont screen(QStringLiteral("Helvetica"), 10), printed(screen, &page);
     for (int round = 0; round < 2; ++round) // the second round comes from the cache

@@ -29,10 +29,9 @@ ProcessP *makeRecord(quint32 durationSeconds, quint8 second = 0, quint32 grade =
     s.second = second, s.duration = durationSeconds, s.grade = grade, s.volumeScale = 0.001f;
     QByteArray block = samples(3);
     for (int i = 0; i < int(durationSeconds / 60); ++i) {
-        setCount(block, 3, 0, i, quint16(i < 10 ? 0 : 4 * (i - 9)));
-        setCount(block, 3, 1, i, temperature);
-        setCount(block, 3, 2, i, 170);
-        setCount(block, 3, 3, i, quint16(2000 + i));
+        const int counts[] = {i < 10 ? 0 : 4 * (i - 9), temperature, 170, 2000 + i};
+        for (int channel = 0; channel < 4; ++channel)
+            setCount(block, 3, channel, i, quint16(counts[channel]));
     }
     return new ProcessP(header(s), block, 3);
 }

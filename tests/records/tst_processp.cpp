@@ -54,8 +54,7 @@ void TestProcessP::headerFields() {
 void TestProcessP::startIndexAndDamagedRecords() {
     // Never rising: baseline b = v[0] + offset = 107, start n - 1, contraction -b.
     HeaderFields s;
-    s.duration = 3000; // n = 50
-    s.volumeOffset = 7;
+    s.duration = 3000, s.volumeOffset = 7; // n = 50
     QByteArray flat = samples(3);
     fill(flat, 3, 0, 0, 50, 100);
     ProcessP p(header(s), flat, 3);
@@ -64,9 +63,7 @@ void TestProcessP::startIndexAndDamagedRecords() {
     QCOMPARE(p.contraction3h(), -107.0f);
 
     // v[i] = 2 (i - 9) from 10, 0.05 ml, b = 4: start 12, v[192] - b - v[12] = 356.
-    s.volumeScale = 0.05f;
-    s.duration = 500 * 60;
-    s.volumeOffset = 4;
+    s.volumeScale = 0.05f, s.duration = 500 * 60, s.volumeOffset = 4;
     QByteArray rising = samples(3);
     for (int i = 10; i < 500; ++i)
         setCount(rising, 3, 0, i, quint16(2 * (i - 9)));
@@ -79,8 +76,7 @@ void TestProcessP::startIndexAndDamagedRecords() {
     QCOMPARE(ProcessP(header(s), samples(3), 3).pointCount(), 0u);
 
     // duration / period far above the channel length: clamped to L.
-    s.period = 1;
-    s.duration = 1000000;
+    s.period = 1, s.duration = 1000000;
     ProcessP tooLong(header(s), samples(1), 1);
     QCOMPARE(tooLong.pointCount(), 2500u);
     QCOMPARE(int(tooLong.startIndex()), 2499);
@@ -115,8 +111,7 @@ void TestProcessP::alignedCurveAndTextExport() {
 
     // Kind 1, two hours a point a minute, 300 g, volume 10 i counts; six digits.
     HeaderFields s;
-    s.duration = 7200;
-    s.mass = 300;
+    s.duration = 7200, s.mass = 300;
     QByteArray block = samples(1);
     fill(block, 1, 1, 0, 120, 203);
     for (int i = 0; i < 120; ++i)
