@@ -29,10 +29,9 @@ ProcessP *makeRecord(quint32 durationSeconds, quint8 second = 0, quint32 grade =
     s.second = second, s.duration = durationSeconds, s.grade = grade, s.volumeScale = 0.001f;
     QByteArray block = samples(3);
     for (int i = 0; i < int(durationSeconds / 60); ++i) {
-        setCount(block, 3, 0, i, quint16(i < 10 ? 0 : 4 * (i - 9)));
-        setCount(block, 3, 1, i, temperature);
-        setCount(block, 3, 2, i, 170);
-        setCount(block, 3, 3, i, quint16(2000 + i));
+        const int counts[] = {i < 10 ? 0 : 4 * (i - 9), temperature, 170, 2000 + i};
+        for (int channel = 0; channel < 4; ++channel)
+            setCount(block, 3, channel, i, quint16(counts[channel]));
     }
     return new ProcessP(header(s), block, 3);
 }
@@ -104,14 +103,13 @@ void TestProtocolPage::pdfPages() {
     const QRegularExpression axis("( *-?\\d\\d:\\d\\d){2,}$", QRegularExpression::MultilineOption);
     QCOMPARE(axis.match(text).captured().simplified(), "00:00 00:30 01:00 01:30 02:00 02:30 03:00");
 
-    const double mm = 72 / 25.4;
     auto words = QRegularExpression("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" "
                                     "xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)<")
                      .globalMatch(boxes);
     QRectF title, all;
     while (words.hasNext()) {
         const QRegularExpressionMatch w = words.next();
-        auto at = [&](int i) { return w.captured(i).toDouble() / mm; };
+        auto at = [&](int i) { return w.captured(i).toDouble() * 25.4 / 72; }; // mm
         const QRectF box(QPointF(at(1), at(2)), QPointF(at(3), at(4)));
         all |= box;
         // Below the title the table's texts end before its border at 111.5 mm, the plot's

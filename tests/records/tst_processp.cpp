@@ -21,10 +21,9 @@ private slots:
 
 void TestProcessP::headerFields() {
     // Reserved bytes are carried unchanged; each flag is one bit.
-    HeaderFields s;
-    s.flags = 0xfd;
-    QByteArray h = header(s);
+    QByteArray h = header();
     h[6] = char(0xaa);
+    h[36] = char(0xfd); // the flags
     h[63] = char(0x55);
     ProcessP p(h, samples(3), 3);
     QCOMPARE(p.header(), h);
@@ -55,8 +54,7 @@ void TestProcessP::headerFields() {
 void TestProcessP::startIndexAndDamagedRecords() {
     // Never rising: baseline b = v[0] + offset = 107, start n - 1, contraction -b.
     HeaderFields s;
-    s.duration = 3000; // n = 50
-    s.volumeOffset = 7;
+    s.duration = 3000, s.volumeOffset = 7; // n = 50
     QByteArray flat = samples(3);
     fill(flat, 3, 0, 0, 50, 100);
     ProcessP p(header(s), flat, 3);
@@ -65,9 +63,7 @@ void TestProcessP::startIndexAndDamagedRecords() {
     QCOMPARE(p.contraction3h(), -107.0f);
 
     // v[i] = 2 (i - 9) from 10, 0.05 ml, b = 4: start 12, v[192] - b - v[12] = 356.
-    s.volumeScale = 0.05f;
-    s.duration = 500 * 60;
-    s.volumeOffset = 4;
+    s.volumeScale = 0.05f, s.duration = 500 * 60, s.volumeOffset = 4;
     QByteArray rising = samples(3);
     for (int i = 10; i < 500; ++i)
         setCount(rising, 3, 0, i, quint16(2 * (i - 9)));
@@ -80,17 +76,15 @@ void TestProcessP::startIndexAndDamagedRecords() {
     QCOMPARE(ProcessP(header(s), samples(3), 3).pointCount(), 0u);
 
     // duration / period far above the channel length: clamped to L.
-    s.period = 1;
-    s.duration = 1000000;
+    s.period = 1, s.duration = 1000000;
     ProcessP tooLong(header(s), samples(1), 1);
     QCOMPARE(tooLong.pointCount(), 2500u);
     QCOMPARE(int(tooLong.startIndex()), 2499);
     QCOMPARE(tooLong.volumeCount(2500), qint16(0));
 
     // A sample buffer shorter than the kind needs is zero-padded.
-    ProcessP shortBuffer(header(s), QByteArray(10, '\x01'), 3);
-    QCOMPARE(shortBuffer.samples(),
-             QByteArray(10, '\x01') + QByteArray(ProcessP::sampleBytes(3) - 10, '\0'));
+    QCOMPARE(ProcessP(header(s), QByteArray(10, 1), 3).samples(),
+             QByteArray(10, 1) + QByteArray(ProcessP::sampleBytes(3) - 10, 0));
 
     ProcessP badKind(header(s), QByteArray(), 9);
     QVERIFY(badKind.pointCount() == 0 && badKind.temperatureSamples(false).isEmpty());
@@ -117,8 +111,7 @@ void TestProcessP::alignedCurveAndTextExport() {
 
     // Kind 1, two hours a point a minute, 300 g, volume 10 i counts; six digits.
     HeaderFields s;
-    s.duration = 7200;
-    s.mass = 300;
+    s.duration = 7200, s.mass = 300;
     QByteArray block = samples(1);
     fill(block, 1, 1, 0, 120, 203);
     for (int i = 0; i < 120; ++i)
